@@ -1,0 +1,123 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Catalogue.h"
+#include "CodeTables.h"
+#include "FirmwareImage.h"
+#include "Ports.h"
+
+namespace parvel {
+
+constexpr const char* kHexFileFilter = "HEX|*.hex|TXT|*.txt|*.*|*.*";
+
+// One firmware being edited: the image, what recognition made of it and the grid values.
+// The main window owns exactly one session for the whole run; the command line makes one per
+// command. Everything the user sees goes through MainView, every question through Dialogs.
+class DecoderSession {
+public:
+    DecoderSession(MainView& view, Dialogs& dialogs);
+
+    // ---- loading and recognition ----
+
+    // Reads the file, stores its records and recognises the firmware. Returns true when every
+    // line was accepted and recognition ran (the grid then shows this file's values).
+    bool LoadHexFile(const std::string& path);
+    // Same, for lines already in memory (tests, fuzzing); `path` is only shown.
+    bool LoadHexLines(const std::vector<std::string>& lines, const std::string& path);
+
+    void ShowIdRecord(const std::string& line);
+    void RecogniseFirmware();
+    void ExtractTypeCode();
+    void DetectProtocol();
+    void ApplyDecoderType(std::uint32_t code);
+    void SetMotorolaLimits();
+    void SetDccLimits();
+
+    // First EEPROM cell of grid row r; the row's code bytes are cells c, c+16, c+32.
+    static int BaseCell(int row);
+
+    // ---- grid ----
+
+    // The R/G button of a row: switches between red and green address.
+    void ToggleGreen(int row);
+    RowColour RowColourOf(int row) const;
+
+    // ---- saving ----
+
+    enum class SaveResult { Saved, Cancelled, Rejected, WriteFailed };
+    // The save button: takes over pending frame changes (asking), validates the grid, encodes
+    // the rows into the EEPROM cells, rebuilds the HEX lines, asks for the file name and writes
+    // it atomically.
+    SaveResult Save();
+
+    // Validation alone: the first failing field's message, with focus moved to it. Fills
+    // row_address / row_function from the fields.
+    std::optional<Message> ValidateRows();
+    // Turns row_address / row_function / row_green into row_address_code (and function code).
+    void EncodeRows();
+    // Puts the encoded rows into the EEPROM cells.
+    void StoreRows();
+
+    // ---- state read by the window, the frames and the command line ----
+
+    FirmwareImage& image() { return m_image; }
+    const FirmwareImage& image() const { return m_image; }
+    const CodeTables& tables() const { return m_tables; }
+
+    std::uint32_t type_code = 0;
+    float version = 0.0f;
+    std::string version_text;  // the text after "V " in status panel 1, empty when none shown
+    bool is_motorola = false;
+    bool is_dcc = false;
+    int max_address = 0;
+    int max_function = 0;
+
+    const DecoderType* entry = nullptr;  // the recognised catalogue entry, or nullptr
+    bool kind_accessory = false;
+    bool kind_function = false;
+    std::string default_config;
+    std::string header_text;
+    std::string doc_address;
+    int frame_code = kFrameNone;
+
+    std::array<std::string, kGridRows> row_label;
+    std::array<int, kGridRows> row_address{};
+    std::array<int, kGridRows> row_function{};
+    std::array<int, kGridRows> row_green{};
+    std::array<std::string, kGridRows> row_address_code;
+    std::array<std::string, kGridRows> row_function_code;
+
+    std::array<std::string, 4> status_text;
+    bool recognised = false;  // the last load went through recognition with an ID record
+
+    // Where the documentation pages lie (prefix put before each page name, e.g. a file URL
+    // ending in '/'); the program's own page is "index.html".
+    void SetDocumentationRoot(const std::string& root);
+    std::string OwnDocAddress() const { return m_doc_root + "index.html"; }
+
+    DecoderKind kind() const;
+    bool RowExists(int row) const { return !row_label[row].empty(); }
+
+    // Messages the session has shown, in order (the command line reports them; tests read them).
+    const std::vector<Message>& shown_messages() const { return m_shown; }
+
+private:
+    Answer Show(const Message& message);
+    void SetStatus(int panel, const std::string& text);
+    void ExtractRow(int row);
+    std::optional<Message> CheckSharedCells();
+
+    MainView& m_view;
+    Dialogs& m_dialogs;
+    const CodeTables& m_tables;
+    FirmwareImage m_image;
+    std::string m_doc_root;
+    std::vector<Message> m_shown;
+};
+
+}  // namespace parvel

@@ -1,0 +1,299 @@
+#include "ParvelCli.h"
+
+#include <sys/stat.h>
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <nlohmann/json.hpp>
+
+#include "DecoderSession.h"
+#include "HexCompare.h"
+#include "RecordingView.h"
+#include "TextFile.h"
+
+namespace parvel {
+
+namespace {
+
+// Messages go to standard error with their German text; a question takes the answer that
+// changes nothing, except the missing-configuration question when --default-config is given.
+class CliDialogs : public Dialogs {
+public:
+    CliDialogs(std::ostream& err, bool default_config) : m_err(err), m_default_config(default_config) {}
+
+    std::optional<std::string> save_target;
+
+    Answer ShowMessage(const Message& message) override {
+        Answer answer = SafeAnswer(message.buttons);
+        if (message.buttons == Buttons::YesIgnore && m_default_config) answer = Answer::Yes;
+        m_err << (message.icon == Icon::Warning ? "Warnung: " : "") << message.text;
+        if (message.buttons != Buttons::Ok && message.buttons != Buttons::Cancel) {
+            m_err << " [" << ButtonsName(message.buttons) << "] -> " << AnswerName(answer);
+        }
+        m_err << '\n';
+        return answer;
+    }
+    std::optional<std::string> OpenFileName(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> SaveFileName(const std::string&, const std::string&,
+                                            const std::string&) override {
+        return save_target;
+    }
+
+private:
+    std::ostream& m_err;
+    bool m_default_config;
+};
+
+enum class LoadOutcome { Recognised, NotRecognised, Rejected, Unreadable };
+
+// Loads a file into the session the way the window does, telling apart a file that could not
+// be read at all from one the reader rejected.
+LoadOutcome Load(DecoderSession& session, Dialogs& dialogs, const std::string& path) {
+    const LinesResult read = ReadTextLines(path, kMaxHexLines);
+    if (!read.ok()) {
+        dialogs.ShowMessage({ReadFailureText(read, path),
+                             read.failure == ReadFailure::CannotOpen ? Icon::Information : Icon::Warning,
+                             Buttons::Ok});
+        return read.failure == ReadFailure::CannotOpen ? LoadOutcome::Unreadable : LoadOutcome::Rejected;
+    }
+    if (!session.LoadHexLines(read.lines, path)) {
+        // Recognition never ran when a line was rejected.
+        return session.status_text[2].empty() ? LoadOutcome::Rejected : LoadOutcome::NotRecognised;
+    }
+    return session.entry ? LoadOutcome::Recognised : LoadOutcome::NotRecognised;
+}
+
+int ExitFor(LoadOutcome outcome) {
+    switch (outcome) {
+        case LoadOutcome::Recognised: return kExitOk;
+        case LoadOutcome::Unreadable: return kExitUsage;
+        default: return kExitRejected;
+    }
+}
+
+const char* ChipName(const std::string& default_config) {
+    if (default_config == "CC01") return "12F629/16F630";
+    if (default_config == "CC33") return "16F684/688";
+    return nullptr;
+}
+
+const char* ColourName(int green) { return green == 1 ? "grün" : "rot"; }
+
+nlohmann::json InfoJson(const DecoderSession& s, const RecordingView& view, const std::string& path) {
+    using nlohmann::json;
+    json j;
+    j["file"] = path;
+    j["type_code"] = s.type_code;
+    j["name"] = s.entry ? json(s.entry->name) : json(nullptr);
+    j["kind"] = s.entry ? json(KindName(s.kind())) : json(nullptr);
+    j["id"] = s.image().id_text;
+    j["version"] = s.version_text.empty() ? json(nullptr) : json(s.version_text);
+    j["protocol"] = s.is_motorola ? "Mot" : s.is_dcc ? "DCC" : "ohne";
+    j["config"] = s.image().config_text;
+    const char* chip = ChipName(s.default_config);
+    j["chip"] = chip ? json(chip) : json(nullptr);
+    j["max_address"] = s.max_address;
+    j["max_function"] = s.max_function;
+    json rows = json::array();
+    if (s.recognised) {
+        for (int r = 0; r < kGridRows; ++r) {
+            if (!view.rows[r].visible) continue;
+            json row{{"row", r}, {"label", s.row_label[r]}, {"address", s.row_address[r]}};
+            if (s.kind() == DecoderKind::Accessory) row["green"] = s.row_green[r] == 1;
+            else row["function"] = s.row_function[r];
+            rows.push_back(row);
+        }
+    }
+    j["rows"] = rows;
+    json messages = json::array();
+    for (const auto& m : s.shown_messages()) messages.push_back(m.text);
+    j["messages"] = messages;
+    return j;
+}
+
+void PrintInfo(std::ostream& out, const DecoderSession& s, const RecordingView& view) {
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%06X", s.type_code);
+    out << "File:      " << s.status_text[3] << '\n';
+    out << "Firmware:  " << (s.entry ? s.entry->name : std::string("(unknown)")) << "  [type " << code
+        << ", kind " << (s.entry ? KindName(s.kind()) : "-") << "]\n";
+    out << "Status:    " << s.status_text[0] << " | " << s.status_text[1] << " | " << s.status_text[2]
+        << '\n';
+    out << "Config:    " << s.image().config_text << '\n';
+    out << "Limits:    address 1.." << s.max_address << ", function 1.." << s.max_function << '\n';
+    if (!s.recognised) return;
+    for (int r = 0; r < kGridRows; ++r) {
+        if (!view.rows[r].visible) continue;
+        char line[32];
+        std::snprintf(line, sizeof line, "  %2d  ", r);
+        out << line << s.row_label[r] << ": " << s.row_address[r];
+        if (s.kind() == DecoderKind::Accessory) out << ' ' << ColourName(s.row_green[r]);
+        else out << " F" << s.row_function[r];
+        out << '\n';
+    }
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+// "R=N" with R a grid row 0..47.
+bool ParseRowValue(const std::string& text, int& row, std::string& value) {
+    const auto eq = text.find('=');
+    if (eq == std::string::npos || eq == 0) return false;
+    try {
+        std::size_t used = 0;
+        row = std::stoi(text.substr(0, eq), &used);
+        if (used != eq) return false;
+    } catch (...) {
+        return false;
+    }
+    value = text.substr(eq + 1);
+    return row >= 0 && row < kGridRows;
+}
+
+}  // namespace
+
+int RunParvel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CLI::App app{
+        "parvel - check and edit model-railway decoder firmware (Intel HEX) without the window.\n"
+        "Decoder messages are printed in German, as the window shows them."};
+    app.require_subcommand(1);
+    app.set_help_all_flag("--help-all", "Show help for all commands");
+
+    std::string file, file2, out_path;
+    bool json_out = false, default_config = false, force = false;
+    std::vector<std::string> addresses, functions;
+    std::vector<int> greens, reds;
+
+    CLI::App* info = app.add_subcommand("info", "Load and recognise FILE; print what the window shows");
+    info->add_option("FILE", file, "Intel HEX firmware file")->required();
+    info->add_flag("--json", json_out, "Print one JSON object");
+    info->add_flag("--default-config", default_config,
+                   "Answer Yes when asked to create the default configuration word");
+
+    CLI::App* set = app.add_subcommand(
+        "set", "Load FILE, put new values into grid rows, validate, encode and write OUT");
+    set->add_option("FILE", file, "Intel HEX firmware file")->required();
+    set->add_option("-o,--output", out_path, "File to write")->required();
+    set->add_option("--address", addresses, "R=N: address field of grid row R");
+    set->add_option("--function", functions, "R=N: function number field of grid row R");
+    set->add_option("--green", greens, "R: make row R's address green");
+    set->add_option("--red", reds, "R: make row R's address red");
+    set->add_flag("--default-config", default_config,
+                  "Answer Yes when asked to create the default configuration word");
+    set->add_flag("--force", force, "Overwrite OUT when it exists");
+
+    CLI::App* dump = app.add_subcommand("dump", "Print configuration, ID and the hex dumps of FILE");
+    dump->add_option("FILE", file, "Intel HEX firmware file")->required();
+
+    CLI::App* diff = app.add_subcommand(
+        "diff", "Load FILE1 and list every cell of FILE2 that differs (exit 1 when any differs)");
+    diff->add_option("FILE1", file, "Loaded firmware file")->required();
+    diff->add_option("FILE2", file2, "File compared with it")->required();
+
+    std::vector<std::string> argv_rev(args.rbegin(), args.rend());
+    if (!argv_rev.empty()) argv_rev.pop_back();  // program name
+    try {
+        app.parse(argv_rev);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e, out, err) == 0 ? kExitOk : kExitUsage;
+    }
+
+    RecordingView view;
+    CliDialogs dialogs(err, default_config);
+    DecoderSession session(view, dialogs);
+
+    if (*info) {
+        const LoadOutcome outcome = Load(session, dialogs, file);
+        if (outcome == LoadOutcome::Unreadable) return kExitUsage;
+        if (json_out) out << InfoJson(session, view, file).dump(2) << '\n';
+        else PrintInfo(out, session, view);
+        return ExitFor(outcome);
+    }
+
+    if (*set) {
+        struct RowValue {
+            int row;
+            std::string value;
+        };
+        std::vector<RowValue> new_addresses, new_functions;
+        for (const auto& [list, target] : {std::pair{&addresses, &new_addresses},
+                                           std::pair{&functions, &new_functions}}) {
+            for (const std::string& item : *list) {
+                RowValue rv;
+                if (!ParseRowValue(item, rv.row, rv.value)) {
+                    err << "parvel: expected R=N with a grid row R from 0 to 47, got '" << item << "'\n";
+                    return kExitUsage;
+                }
+                target->push_back(rv);
+            }
+        }
+        for (int r : greens) {
+            if (r < 0 || r >= kGridRows) {
+                err << "parvel: grid row " << r << " does not exist (0 to 47)\n";
+                return kExitUsage;
+            }
+        }
+        for (int r : reds) {
+            if (r < 0 || r >= kGridRows) {
+                err << "parvel: grid row " << r << " does not exist (0 to 47)\n";
+                return kExitUsage;
+            }
+        }
+        if (FileExists(out_path) && !force) {
+            err << "parvel: " << out_path << " exists; use --force to overwrite it\n";
+            return kExitUsage;
+        }
+        const LoadOutcome outcome = Load(session, dialogs, file);
+        if (outcome == LoadOutcome::Unreadable) return kExitUsage;
+        if (!session.recognised) {
+            err << "parvel: " << file << " was not loaded completely; nothing written\n";
+            return kExitRejected;
+        }
+        for (const auto& a : new_addresses) view.rows[a.row].address_text = a.value;
+        for (const auto& f : new_functions) view.rows[f.row].function_text = f.value;
+        for (int r : greens) session.row_green[r] = 1;
+        for (int r : reds) session.row_green[r] = 0;
+        dialogs.save_target = out_path;
+        switch (session.Save()) {
+            case DecoderSession::SaveResult::Saved: return kExitOk;
+            case DecoderSession::SaveResult::WriteFailed: return kExitUsage;
+            default: return kExitRejected;
+        }
+    }
+
+    if (*dump) {
+        const LoadOutcome outcome = Load(session, dialogs, file);
+        if (outcome == LoadOutcome::Unreadable) return kExitUsage;
+        out << "Config Value: " << session.image().config_text << '\n';
+        out << "ID-Value: " << session.image().id_text << '\n';
+        out << "EEprom\n";
+        for (const auto& line : EepromDump(session.image())) out << line << '\n';
+        out << "ROM\n";
+        for (const auto& line : RomDump(session.image())) out << line << '\n';
+        return outcome == LoadOutcome::Rejected ? kExitRejected : kExitOk;
+    }
+
+    if (*diff) {
+        const LoadOutcome outcome = Load(session, dialogs, file);
+        if (outcome == LoadOutcome::Unreadable) return kExitUsage;
+        if (outcome == LoadOutcome::Rejected) return kExitRejected;
+        const CompareResult result = CompareWithFile(session.image(), session.status_text[3], file2);
+        if (result.read_failure != ReadFailure::None) {
+            dialogs.ShowMessage(*result.message);
+            return result.read_failure == ReadFailure::CannotOpen ? kExitUsage : kExitRejected;
+        }
+        err << result.status_file1 << '\n' << result.status_file2 << '\n';
+        out << "EEprom\n";
+        for (const auto& line : result.eeprom_lines) out << line << '\n';
+        out << "ROM\n";
+        for (const auto& line : result.rom_lines) out << line << '\n';
+        if (result.message) dialogs.ShowMessage(*result.message);
+        return result.completed && result.total() == 0 ? kExitOk : kExitRejected;
+    }
+    return kExitUsage;
+}
+
+}  // namespace parvel

@@ -1,0 +1,140 @@
+#include "HexRecord.h"
+
+#include "FirmwareImage.h"
+
+namespace parvel {
+
+namespace {
+
+// Characters from 1-based position `pos`, as many as the line still has.
+std::string Mid(const std::string& line, std::size_t pos, std::size_t len) {
+    if (pos == 0 || pos > line.size()) return {};
+    return line.substr(pos - 1, len);
+}
+
+// A message quotes the offending line; a line of thousands of characters is cut so the
+// message box stays readable.
+std::string Quoted(const std::string& line) {
+    constexpr std::size_t kShown = 120;
+    if (line.size() <= kShown) return line;
+    return line.substr(0, kShown) + " …";
+}
+
+}  // namespace
+
+std::string UpperCaseLine(std::string line) {
+    for (char& c : line) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return line;
+}
+
+HexRecord ParseHexRecord(const std::string& line) {
+    HexRecord r;
+    const int ll = HexByteValue(Mid(line, 2, 2));
+    const int ah = HexByteValue(Mid(line, 4, 2));
+    const int al = HexByteValue(Mid(line, 6, 2));
+    const std::string tt = Mid(line, 8, 2);
+
+    if (tt == "00") {
+        const bool eeprom = ah == 0x42 || ah == 0x43;
+        const bool rom = ah <= 0x0F;
+        if (!eeprom && !rom && ah != 0x40) {
+            r.error = RecordError::UnexpectedAddress;
+            return r;
+        }
+        // A data record must hold all the bytes its count announces (the checksum may be
+        // missing); a cut record would leave cells that are not two hex characters.
+        if (line.size() < 9 + 2 * static_cast<std::size_t>(ll)) {
+            r.error = RecordError::UnexpectedLine;
+            return r;
+        }
+        if (eeprom) {
+            r.kind = HexRecord::Kind::Eeprom;
+            r.first = al / 2 + (ah == 0x43 ? 128 : 0);
+            for (int k = 0; k < ll / 2; ++k) {
+                if (r.first + k >= kEepromCells) {
+                    // Beyond the data EEPROM: not this chip's memory, and no cell to keep it in.
+                    r.error = RecordError::UnexpectedAddress;
+                    break;
+                }
+                r.cells.push_back(Mid(line, 10 + 4 * k, 2));
+            }
+            return r;
+        }
+        if (rom) {
+            r.kind = HexRecord::Kind::Rom;
+            r.first = ah * 256 + al;
+            for (int k = 0; k < ll; ++k) {
+                if (r.first + k >= kRomCells) {
+                    r.error = RecordError::RomOverflow;
+                    break;
+                }
+                r.cells.push_back(Mid(line, 10 + 2 * k, 2));
+            }
+            return r;
+        }
+        if (al == 0x00) {
+            r.kind = HexRecord::Kind::Id;
+            for (int k = 0; k < ll / 2; ++k) {
+                r.text += Mid(line, 11 + 4 * k, 1);
+                r.whole_id_word = true;
+            }
+        } else if (al == 0x0E) {
+            r.kind = HexRecord::Kind::Config;
+            r.text = Mid(line, 10, 2 * static_cast<std::size_t>(ll));
+        }
+        return r;
+    }
+    if (tt == "01") {
+        if (line != ":00000001FF") r.error = RecordError::BadEndRecord;
+        return r;
+    }
+    if (tt == "02") {
+        r.error = RecordError::SegmentAddress;
+        return r;
+    }
+    if (tt == "03") {
+        r.error = RecordError::StartSegment;
+        return r;
+    }
+    if (tt == "04") {
+        if (line != ":020000040000FA") r.error = RecordError::BadLinearAddress;
+        return r;
+    }
+    if (tt == "05") return r;
+    r.error = RecordError::UnexpectedLine;
+    return r;
+}
+
+Message RecordErrorMessage(RecordError error, const std::string& line, bool compare) {
+    const char* text = "";
+    switch (error) {
+        case RecordError::None: return {};
+        case RecordError::RomOverflow:
+            return {"E200: Überschreitung ROM-Adressbereich", Icon::Warning, Buttons::Cancel};
+        case RecordError::UnexpectedAddress:
+            text = compare ? "E301: Unerwartete Zeile: " : "E201: Unerwartete Zeile: ";
+            break;
+        case RecordError::BadEndRecord:
+            text = compare ? "E302: Unerwarteter End File Record: "
+                           : "E202: Unerwarteter End File Record: ";
+            break;
+        case RecordError::SegmentAddress:
+            text = compare ? "E303: Unerwartete Zeile im File: " : "E203: Unerwartete Zeile im File: ";
+            break;
+        case RecordError::StartSegment:
+            text = compare ? "E304: Unerwartete Zeile im File: " : "E204: Unerwartete Zeile im File: ";
+            break;
+        case RecordError::BadLinearAddress:
+            text = compare ? "E305: Unerwarteter Extendet Linear Address Record: "
+                           : "E205: Unerwarteter Extendet Linear Address Record: ";
+            break;
+        case RecordError::UnexpectedLine:
+            text = compare ? "E300: Unerwartete Zeile im File: " : "E206: Unerwartete Zeile im File: ";
+            break;
+    }
+    return {text + Quoted(line), Icon::Information, Buttons::Ok};
+}
+
+}  // namespace parvel

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Message.h"
+
+namespace parvel {
+
+// What one line of an Intel HEX file means for the image. The loader stores it, the compare
+// of the info dialog compares it; both walk the same cells, so both use this one parser.
+enum class RecordError {
+    None,
+    RomOverflow,        // program memory byte at 0x1000 or above
+    UnexpectedAddress,  // data record outside program memory, ID/config and data EEPROM
+    BadEndRecord,       // type 01 other than ":00000001FF"
+    SegmentAddress,     // type 02
+    StartSegment,       // type 03
+    BadLinearAddress,   // type 04 other than ":020000040000FA"
+    UnexpectedLine,     // any other type, a blank or short line, data running past the line end
+};
+
+struct HexRecord {
+    enum class Kind { Ignored, Eeprom, Rom, Id, Config };
+    Kind kind = Kind::Ignored;
+    int first = 0;                   // first cell index (Eeprom, Rom)
+    std::vector<std::string> cells;  // cell texts from `first` on, in order
+    std::string text;                // id text (Id) or configuration text (Config)
+    bool whole_id_word = false;      // Id: the record holds at least one whole ID word
+    RecordError error = RecordError::None;
+};
+
+// Interprets one line, which must already be upper-cased. Fields are taken by fixed character
+// positions; the checksum is not read. For RomOverflow and an EEPROM run beyond cell 255 the
+// cells before the limit are listed as well as the error, so a caller can take them first.
+HexRecord ParseHexRecord(const std::string& line);
+
+// ASCII upper-casing, as the reader does for every line before it is interpreted.
+std::string UpperCaseLine(std::string line);
+
+// The message of a rejected line. `compare` selects the codes of the info dialog's compare
+// (E300..E305) instead of the loader's (E200..E206).
+Message RecordErrorMessage(RecordError error, const std::string& line, bool compare);
+
+}  // namespace parvel
