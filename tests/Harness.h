@@ -1,0 +1,56 @@
+#pragma once
+
+#include <string>
+
+#include "Catalogue.h"
+#include "DecoderSession.h"
+#include "FixtureBuilder.h"
+#include "RecordingView.h"
+#include "TextFile.h"
+
+namespace parvel::test {
+
+// A session with a recording window and scripted dialogs.
+struct Harness {
+    RecordingView view;
+    ScriptedDialogs dialogs;
+    DecoderSession session{view, dialogs};
+
+    bool LoadText(const std::string& hex, const std::string& path = "/tmp/test.hex") {
+        return session.LoadHexLines(SplitLines(hex), path);
+    }
+    bool Load(const FixtureImage& image, const std::string& path = "/tmp/test.hex") {
+        return LoadText(BuildHex(image), path);
+    }
+    std::string LastMessage() const {
+        return dialogs.messages.empty() ? std::string() : dialogs.messages.back().text;
+    }
+};
+
+// A complete image of a known firmware: ID and configuration present.
+inline FixtureImage Firmware(uint32_t type_code, FixtureImage::Protocol protocol,
+                             const std::string& id = "3358") {
+    FixtureImage f;
+    f.type_code = type_code;
+    f.protocol = protocol;
+    f.id = id;
+    f.config = "CC01";
+    f.chip_marker = 0x60;
+    // Function decoder rows hold a valid address: an erased DCC row would read 16383, beyond
+    // the limit, and refuse every save.
+    const DecoderType* entry = FindDecoderType(type_code);
+    if (entry && entry->kind == DecoderKind::Function) {
+        const bool dcc = protocol == FixtureImage::Protocol::Dcc ||
+                         protocol == FixtureImage::Protocol::DccAt35;
+        for (int r = 1; r < kGridRows; ++r) {
+            if (dcc) SetRow(f, r, 0x81, 0x05, 0x00);
+            else SetRow(f, r, 0x03, 0x00, 0x51);
+        }
+    }
+    return f;
+}
+
+// A fresh empty folder under the system's temporary folder.
+std::string TempDir();
+
+}  // namespace parvel::test

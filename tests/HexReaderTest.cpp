@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include "Harness.h"
+#include "HexReader.h"
+#include "HexRecord.h"
+
+namespace parvel {
+namespace {
+
+using test::Record;
+
+TEST(HexByteValue, ConvertsTolerantly) {
+    EXPECT_EQ(HexByteValue("3F"), 63);
+    EXPECT_EQ(HexByteValue("ff"), 255);
+    EXPECT_EQ(HexByteValue("G0"), 112);
+    EXPECT_EQ(HexByteValue("1"), 16);  // missing second character counts 0
+    EXPECT_EQ(HexByteValue(""), 0);
+    EXPECT_EQ(hex_byte_names()[0], "00");
+    EXPECT_EQ(hex_byte_names()[0x0F], "0F");
+    EXPECT_EQ(hex_byte_names()[255], "FF");
+}
+
+TEST(SplitLines, LineEndRules) {
+    struct Case {
+        std::string text;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\nb", {"a", "b"}},
+        {"a\rb\r", {"a", "b"}},
+        {"a\r\n\nb\n", {"a", "", "b"}},
+        {"a\n\r\nb", {"a", "", "b"}},
+        {std::string("a\nb\0c\nd", 7), {"a", "b"}},
+        {"", {}},
+        {"\n", {""}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(SplitLines(c.text), c.lines) << c.text;
+}
+
+// One row per line the reader must accept or reject, with the message it shows.
+TEST(ReadHexRecord, AcceptsAndRejectsLines) {
+    struct Case {
+        std::string line;
+        std::string message;  // empty: accepted
+        Buttons buttons = Buttons::Ok;
+    } cases[] = {
+        {":00000001FF", ""},
+        {":020000040000FA", ""},
+        {":0400000500000000F7", ""},  // start linear address: ignored
+        {":02400800FFFFB8", ""},      // 0x4008: neither ID nor configuration, ignored
+        {":00000001FF ", "E202: Unerwarteter End File Record: :00000001FF "},
+        {":00000001FE", "E202: Unerwarteter End File Record: :00000001FE"},
+        {":020000040000FA ", "E205: Unerwarteter Extendet Linear Address Record: :020000040000FA "},
+        {":020000040001F9", "E205: Unerwarteter Extendet Linear Address Record: :020000040001F9"},
+        {":020000021000EC", "E203: Unerwartete Zeile im File: :020000021000EC"},
+        {":0400000300003800C1", "E204: Unerwartete Zeile im File: :0400000300003800C1"},
+        {":00000006FA", "E206: Unerwartete Zeile im File: :00000006FA"},
+        {"", "E206: Unerwartete Zeile im File: "},
+        {"\x1A", "E206: Unerwartete Zeile im File: \x1A"},
+        {Record(0x1000, 0, {1, 2}), "E201: Unerwartete Zeile: " + Record(0x1000, 0, {1, 2})},
+        {Record(0x3F00, 0, {1, 2}), "E201: Unerwartete Zeile: " + Record(0x3F00, 0, {1, 2})},
+        {Record(0x4100, 0, {1, 2}), "E201: Unerwartete Zeile: " + Record(0x4100, 0, {1, 2})},
+        {Record(0x4400, 0, {1, 2}), "E201: Unerwartete Zeile: " + Record(0x4400, 0, {1, 2})},
+        {Record(0x0FF8, 0, std::vector<uint8_t>(16, 0)), "E200: Überschreitung ROM-Adressbereich",
+         Buttons::Cancel},
+        // data running past the line end would leave cells that are no bytes
+        {":10000000FFFF", "E206: Unerwartete Zeile im File: :10000000FFFF"},
+        {":0400000001020304", ""},  // checksum missing but every data byte present
+        {":0400000001020304FF", ""},  // wrong checksum: not checked
+    };
+    for (const auto& c : cases) {
+        FirmwareImage image;
+        image.Reset();
+        const auto result = ReadHexRecord(image, UpperCaseLine(c.line));
+        if (c.message.empty()) {
+            EXPECT_FALSE(result) << c.line << ": " << result->text;
+        } else {
+            ASSERT_TRUE(result) << c.line;
+            EXPECT_EQ(result->text, c.message);
+            EXPECT_EQ(result->buttons, c.buttons) << c.line;
+            EXPECT_EQ(result->icon, c.buttons == Buttons::Cancel ? Icon::Warning : Icon::Information);
+        }
+    }
+}
+
+TEST(ReadHexRecord, StoresCellsByRegion) {
+    FirmwareImage image;
+    image.Reset();
+    // program memory: 16 bytes from 0x0FF8 store 8, then E200
+    EXPECT_TRUE(ReadHexRecord(image, Record(0x0FF8, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16})));
+    EXPECT_EQ(image.rom_cells[0x0FF8], "01");
+    EXPECT_EQ(image.rom_cells[0x0FFF], "08");
+    EXPECT_EQ(image.rom_last, 0x0FFF);
+
+    // odd EEPROM address starts at cell 0; high bytes of the words are skipped
+    EXPECT_FALSE(ReadHexRecord(image, Record(0x4201, 0, {0x12, 0x99, 0x34, 0x99})));
+    EXPECT_EQ(image.eeprom_cells[0], "12");
+    EXPECT_EQ(image.eeprom_cells[1], "34");
+    EXPECT_EQ(image.eeprom_last, 1);
+
+    // second half of the EEPROM
+    EXPECT_FALSE(ReadHexRecord(image, Record(0x4300, 0, {0xAB, 0})));
+    EXPECT_EQ(image.eeprom_cells[128], "AB");
+    EXPECT_EQ(image.eeprom_last, 128);
+
+    // a run beyond cell 255 stores up to 255 and is refused: there is no cell for the rest
+    const std::string beyond = Record(0x43FC, 0, {1, 0, 2, 0, 3, 0, 4, 0});
+    const auto rejected = ReadHexRecord(image, beyond);
+    ASSERT_TRUE(rejected);
+    EXPECT_EQ(rejected->text, "E201: Unerwartete Zeile: " + beyond);
+    EXPECT_EQ(image.eeprom_cells[254], "01");
+    EXPECT_EQ(image.eeprom_cells[255], "02");
+    EXPECT_EQ(image.eeprom_last, 255);
+
+    // ID of 8 words: 8 characters; configuration inside it is not taken as configuration
+    EXPECT_FALSE(ReadHexRecord(image, Record(0x4000, 0, {1, 0, 3, 0, 5, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0xCC, 1})));
+    EXPECT_EQ(image.id_text, "1358000C");
+    EXPECT_TRUE(image.id_found);
+    EXPECT_FALSE(image.config_found);
+
+    EXPECT_FALSE(ReadHexRecord(image, Record(0x400E, 0, {0xCC, 0x01})));
+    EXPECT_EQ(image.config_text, "CC01");
+    EXPECT_TRUE(image.config_found);
+
+    // an ID record without a whole word empties id_text but sets nothing
+    FirmwareImage other;
+    other.Reset();
+    other.id_text = "9999";
+    EXPECT_FALSE(ReadHexRecord(other, Record(0x4000, 0, {7})));
+    EXPECT_EQ(other.id_text, "");
+    EXPECT_FALSE(other.id_found);
+}
+
+TEST(LoadHexFile, ResetsTheImageAndStopsAtTheFirstBadLine) {
+    test::Harness h;
+    auto f = test::Firmware(0x8, test::FixtureImage::Protocol::Motorola);
+    f.words[5] = 0x1234;
+    ASSERT_TRUE(h.Load(f));
+    EXPECT_EQ(h.session.image().rom_cells[10], "34");
+    EXPECT_EQ(h.session.image().rom_cells[11], "12");
+    // word not covered by any record reads erased
+    EXPECT_EQ(h.session.image().rom_cells[2 * 0x100], "FF");
+    EXPECT_EQ(h.session.image().rom_cells[2 * 0x100 + 1], "3F");
+    EXPECT_EQ(h.session.image().eeprom_cells[200], "FF");
+    EXPECT_TRUE(h.view.save_enabled);
+
+    // a second file that stops at a bad line: reset values plus what was read before it,
+    // panels 0..2 empty, panel 3 the new path, and saving is off until a file loads completely
+    const std::string text = ":020000040000FA\n" + Record(0x0000, 0, {0x01, 0x30}) +
+                             "\n:020000021000EC\n" + Record(0x0002, 0, {0x55, 0x30}) + "\n";
+    EXPECT_FALSE(h.LoadText(text, "/tmp/second.hex"));
+    EXPECT_EQ(h.LastMessage(), "E203: Unerwartete Zeile im File: :020000021000EC");
+    EXPECT_EQ(h.session.image().rom_cells[0], "01");
+    EXPECT_EQ(h.session.image().rom_cells[2], "FF");  // after the bad line: not read
+    EXPECT_EQ(h.session.image().rom_cells[10], "FF");
+    EXPECT_EQ(h.view.status[0], "");
+    EXPECT_EQ(h.view.status[2], "");
+    EXPECT_EQ(h.view.status[3], "/tmp/second.hex");
+    EXPECT_FALSE(h.view.save_enabled);
+    EXPECT_EQ(h.view.frame_code, kFrameNone);
+}
+
+TEST(LoadHexFile, LowerCaseFileAndBlankLines) {
+    test::Harness h;
+    auto f = test::Firmware(0x8, test::FixtureImage::Protocol::Motorola);
+    f.lowercase = true;
+    ASSERT_TRUE(h.Load(f));
+    EXPECT_EQ(h.session.type_code, 0x8u);
+
+    // a blank line after the end record still stops the load
+    test::Harness blank;
+    EXPECT_FALSE(blank.LoadText(test::BuildHex(f) + "\r\n"));
+    EXPECT_EQ(blank.LastMessage(), "E206: Unerwartete Zeile im File: ");
+}
+
+TEST(LoadHexFile, RefusesOversizedFilesBeforeTouchingTheImage) {
+    const std::string dir = test::TempDir();
+    test::Harness h;
+    ASSERT_TRUE(h.Load(test::Firmware(0x8, test::FixtureImage::Protocol::Motorola)));
+    const std::string id_before = h.session.image().id_text;
+
+    std::string many;
+    for (int i = 0; i < 513; ++i) many += ":00000001FF\n";
+    test::WriteFile(dir + "/many.hex", many);
+    EXPECT_FALSE(h.session.LoadHexFile(dir + "/many.hex"));
+    EXPECT_EQ(h.LastMessage(), "Die Datei " + dir +
+                                   "/many.hex hat mehr als 512 Zeilen und ist kein HEX-File dieser "
+                                   "Dekoder; sie wurde nicht gelesen.");
+    EXPECT_TRUE(h.view.save_enabled);  // the previous file stays loaded
+    EXPECT_EQ(h.session.image().id_text, id_before);
+    EXPECT_EQ(h.session.image().rom_cells[1], "30");
+
+    // exactly 512 lines are read
+    std::string limit;
+    for (int i = 0; i < 512; ++i) limit += ":00000001FF\n";
+    test::WriteFile(dir + "/limit.hex", limit);
+    EXPECT_TRUE(ReadTextLines(dir + "/limit.hex", kMaxHexLines).ok());
+
+    EXPECT_FALSE(h.session.LoadHexFile(dir + "/missing.hex"));
+    EXPECT_EQ(h.LastMessage(), "Cannot open file " + dir + "/missing.hex");
+    EXPECT_FALSE(h.session.LoadHexFile(dir));
+    EXPECT_EQ(h.LastMessage(), "Cannot open file " + dir);
+    EXPECT_TRUE(h.view.save_enabled);
+
+    const std::size_t messages = h.dialogs.messages.size();
+    EXPECT_FALSE(h.session.LoadHexFile(""));  // nothing chosen: nothing happens
+    EXPECT_EQ(h.dialogs.messages.size(), messages);
+}
+
+}  // namespace
+}  // namespace parvel

@@ -1,0 +1,292 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+
+#include "Harness.h"
+#include "HexWriter.h"
+
+namespace parvel {
+namespace {
+
+using test::FixtureImage;
+using P = FixtureImage::Protocol;
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+struct Cells {
+    std::string c0, c16, c32;
+    bool operator==(const Cells& o) const { return c0 == o.c0 && c16 == o.c16 && c32 == o.c32; }
+};
+std::ostream& operator<<(std::ostream& os, const Cells& c) {
+    return os << c.c0 << ' ' << c.c16 << ' ' << c.c32;
+}
+
+Cells RowCells(const DecoderSession& s, int row) {
+    const int c = DecoderSession::BaseCell(row);
+    const auto& ee = s.image().eeprom_cells;
+    return {ee[c], ee[c + 16], ee[c + 32]};
+}
+
+// Each row encodes into the cells a decoder of its protocol and kind reads.
+TEST(Save, EncodesRowsIntoEepromCells) {
+    struct Case {
+        uint32_t code;
+        P protocol;
+        const char* address;
+        const char* function;
+        int green;
+        Cells cells;
+    } cases[] = {
+        {0x8, P::Motorola, "1", "0", 1, {"03", "00", "C3"}},
+        {0x8, P::Motorola, "1", "0", 0, {"03", "00", "03"}},
+        {0x8, P::Motorola, "0", "0", 1, {"FF", "FF", "FF"}},
+        {0x8, P::Motorola, "0", "0", 0, {"FF", "FF", "3F"}},
+        {0x8, P::Motorola, "320", "0", 1, {"00", "00", "FF"}},
+        {0x8, P::Dcc, "1", "0", 0, {"79", "F0", "05"}},
+        {0x8, P::Dcc, "1", "0", 1, {"78", "F2", "05"}},
+        {0x8, P::Dcc, "0", "0", 1, {"00", "00", "00"}},
+        {0x8, P::Dcc, "2044", "0", 1, {"30", "1E", "FD"}},
+        {0x13D00, P::Dcc, "127", "1", 0, {"81", "7F", "00"}},
+        {0x13D00, P::Dcc, "128", "1", 0, {"81", "80", "C0"}},
+        {0x13D00, P::Dcc, "300", "12", 0, {"A8", "2C", "C1"}},
+        {0x13D00, P::Dcc, "16128", "5", 0, {"B1", "00", "FF"}},
+        {0x3D00, P::Motorola, "80", "2", 0, {"00", "00", "05"}},
+        {0x3D00, P::Motorola, "1", "1", 0, {"03", "00", "51"}},
+        {0x3D00, P::Motorola, "255", "4", 0, {"02", "A4", "55"}},
+        // address 0: a pattern no Motorola command has, function code kept
+        {0x3D00, P::Motorola, "0", "3", 0, {"FF", "FF", "15"}},
+    };
+    for (const auto& c : cases) {
+        test::Harness h;
+        ASSERT_TRUE(h.Load(test::Firmware(c.code, c.protocol)));
+        h.view.rows[1].address_text = c.address;
+        h.view.rows[1].function_text = c.function;
+        h.session.row_green[1] = c.green;
+        h.dialogs.save_names.push_back(std::nullopt);  // cancel the file dialog
+        EXPECT_EQ(h.session.Save(), DecoderSession::SaveResult::Cancelled);
+        EXPECT_EQ(RowCells(h.session, 1), c.cells) << std::hex << c.code << " " << c.address;
+        EXPECT_TRUE(h.dialogs.messages.empty()) << h.LastMessage();
+    }
+}
+
+TEST(Save, FunctionNumberOutsideTheCodeListKeepsTheCodeRead) {
+    test::Harness h;
+    FixtureImage f = test::Firmware(0x13D00, P::Dcc);
+    test::SetRow(f, 1, 0x99, 0x05, 0x00);  // function byte of no known code
+    ASSERT_TRUE(h.Load(f));
+    EXPECT_EQ(h.view.rows[1].function_text, "0");
+    h.view.rows[1].address_text = "7";
+    h.dialogs.save_names.push_back(std::nullopt);
+    h.session.Save();
+    EXPECT_EQ(RowCells(h.session, 1), (Cells{"99", "07", "00"}));
+}
+
+// Every validation failure: its message, where the focus goes, and that nothing is stored.
+TEST(Save, ValidationMessagesFocusAndWriteNothing) {
+    struct Case {
+        uint32_t code;
+        P protocol;
+        int row;
+        bool function_field;
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {0x8, P::Motorola, 1, false, "321", "Adresse für <Weiche> ist zu gross"},
+        {0x8, P::Motorola, 2, false, "-1", "Adresse für <Licht> ist zu klein"},
+        {0x8, P::Motorola, 2, false, "abc", "Ungültige Eingabe für <Licht> "},
+        {0x8, P::Motorola, 1, false, "", "Ungültige Eingabe für <Weiche> "},
+        {0x8, P::Motorola, 1, false, "1.5", "Ungültige Eingabe für <Weiche> "},
+        {0x8, P::Motorola, 1, false, "99999999999", "Ungültige Eingabe für <Weiche> "},
+        {0x8, P::Motorola, 0, false, "x", "Ungültige Eingabe für <> "},
+        {0x8, P::Dcc, 1, false, "2045", "Adresse für <Weiche> ist zu gross"},
+        {0x3D00, P::Motorola, 1, false, "256", "Adresse für <Ausgang / Out 1> ist zu gross"},
+        {0x13D00, P::Dcc, 1, false, "16129", "Adresse für <Ausgang / Out 1> ist zu gross"},
+        {0x13D00, P::Dcc, 3, true, "13", "Funktions-Nummer für <Ausgang / Out 3 (FL)> ist zu gross"},
+        {0x13D00, P::Dcc, 3, true, "-2", "Funktions-Nummer für <Ausgang / Out 3 (FL)> ist zu klein"},
+        {0x13D00, P::Dcc, 4, true, "F1", "Ungültige Eingabe Funktion von <Ausgang / Out 4> "},
+        {0x13D00, P::Dcc, 20, true, "x", "Ungültige Eingabe Funktion von <> "},
+        {0x3D00, P::Motorola, 2, true, "5", "Funktions-Nummer für <Ausgang / Out 2> ist zu gross"},
+    };
+    for (const auto& c : cases) {
+        test::Harness h;
+        ASSERT_TRUE(h.Load(test::Firmware(c.code, c.protocol)));
+        const auto before = h.session.image().eeprom_cells;
+        if (c.function_field) h.view.rows[c.row].function_text = c.text;
+        else h.view.rows[c.row].address_text = c.text;
+        h.session.row_green[1] = 1;  // would change the stored code if anything were stored
+        EXPECT_EQ(h.session.Save(), DecoderSession::SaveResult::Rejected) << c.message;
+        ASSERT_EQ(h.dialogs.messages.size(), 1u) << c.message;
+        EXPECT_EQ(h.dialogs.messages[0].text, c.message);
+        EXPECT_EQ(h.dialogs.messages[0].buttons, Buttons::Cancel);
+        EXPECT_EQ(h.dialogs.messages[0].icon, Icon::Warning);
+        EXPECT_EQ(c.function_field ? h.view.focused_function : h.view.focused_address, c.row);
+        EXPECT_TRUE(h.dialogs.save_proposals.empty());
+        EXPECT_EQ(h.session.image().eeprom_cells, before);
+    }
+}
+
+TEST(Save, RowsWithoutLabelAreParsedButNotLimitedNorStored) {
+    test::Harness h;
+    ASSERT_TRUE(h.Load(test::Firmware(0x8, P::Motorola)));
+    h.view.rows[5].address_text = "999";  // row 5 has no label for this firmware
+    h.dialogs.save_names.push_back(std::nullopt);
+    EXPECT_EQ(h.session.Save(), DecoderSession::SaveResult::Cancelled);
+    EXPECT_TRUE(h.dialogs.messages.empty());
+    EXPECT_EQ(RowCells(h.session, 5), (Cells{"FF", "FF", "FF"}));
+}
+
+TEST(Save, PendingFrameChangesAreAskedInOrder) {
+    {
+        test::Harness h;
+        ASSERT_TRUE(h.Load(test::Firmware(0x8, P::Motorola)));
+        h.view.pending = {true, true, false};
+        h.dialogs.answers = {Answer::Yes, Answer::No};
+        EXPECT_EQ(h.session.Save(), DecoderSession::SaveResult::Cancelled);
+        ASSERT_EQ(h.dialogs.messages.size(), 2u);
+        EXPECT_EQ(h.dialogs.messages[0].text, "Geänderte Werte übernehmen?");
+        EXPECT_EQ(h.dialogs.messages[0].buttons, Buttons::YesNo);
+        EXPECT_EQ(h.view.taken_over, std::vector<PendingFrame>{PendingFrame::Torv});
+        EXPECT_TRUE(h.dialogs.save_proposals.empty());  // No cancelled the whole save
+    }
+    {
+        test::Harness h;
+        ASSERT_TRUE(h.Load(test::Firmware(0x8, P::Motorola)));
+        h.view.pending = {false, true, true};
+        h.dialogs.answers = {Answer::Yes, Answer::Yes};
+        h.dialogs.save_names.push_back(std::nullopt);
+        h.session.Save();
+        EXPECT_EQ(h.view.taken_over,
+                  (std::vector<PendingFrame>{PendingFrame::Blinkmuster, PendingFrame::BlinkmusterLed}));
+        EXPECT_EQ(h.dialogs.save_proposals.size(), 1u);
+    }
+}
+
+TEST(Save, WritesTheChosenFileAndShowsItsName) {
+    const std::string dir = test::TempDir();
+    test::Harness h;
+    ASSERT_TRUE(h.Load(test::Firmware(0x8, P::Motorola), dir + "/in.hex"));
+    h.view.rows[1].address_text = "13";
+    h.session.row_green[1] = 1;
+    h.dialogs.save_names.push_back(dir + "/out.hex");
+    ASSERT_EQ(h.session.Save(), DecoderSession::SaveResult::Saved);
+    EXPECT_EQ(h.dialogs.save_proposals, std::vector<std::string>{dir + "/in.hex (12F629/16F630)"});
+    EXPECT_EQ(h.view.status[3], dir + "/out.hex");
+
+    test::Harness again;
+    ASSERT_TRUE(again.session.LoadHexFile(dir + "/out.hex"));
+    EXPECT_EQ(again.view.rows[1].address_text, "13");
+    EXPECT_EQ(again.view.rows[1].colour, RowColour::Green);
+    const std::string text = Slurp(dir + "/out.hex");
+    EXPECT_EQ(text.rfind(":020000040000FA\r\n", 0), 0u);
+}
+
+TEST(Save, CancelledDialogKeepsTheProposedNameAndWritesNothing) {
+    test::Harness h;
+    ASSERT_TRUE(h.Load(test::Firmware(0x8, P::Motorola), "/nowhere/in.hex"));
+    h.dialogs.save_names.push_back(std::nullopt);
+    EXPECT_EQ(h.session.Save(), DecoderSession::SaveResult::Cancelled);
+    EXPECT_EQ(h.view.status[3], "/nowhere/in.hex (12F629/16F630)");
+}
+
+TEST(Save, FailedWriteLeavesTheOldFileWhole) {
+    const std::string dir = test::TempDir();
+    const std::string target = dir + "/keep.hex";
+    test::WriteFile(target, "old contents\n");
+    struct Case {
+        std::string path;
+        std::string check;  // file that must be unchanged, or empty
+    } cases[] = {
+        {dir + "/missing-folder/out.hex", ""},
+        {dir, ""},  // a folder
+        {"/dev/full", ""},
+    };
+    for (const auto& c : cases) {
+        test::Harness h;
+        ASSERT_TRUE(h.Load(test::Firmware(0x8, P::Motorola)));
+        h.dialogs.save_names.push_back(c.path);
+        EXPECT_EQ(h.session.Save(), DecoderSession::SaveResult::WriteFailed) << c.path;
+        EXPECT_EQ(h.LastMessage().rfind("Das HEX-File " + c.path + " konnte nicht gespeichert werden", 0), 0u)
+            << h.LastMessage();
+    }
+    // a read-only folder: the temporary file cannot be made, the old file stays
+    if (geteuid() != 0) {
+        chmod(dir.c_str(), 0555);
+        test::Harness h;
+        ASSERT_TRUE(h.Load(test::Firmware(0x8, P::Motorola)));
+        h.dialogs.save_names.push_back(target);
+        EXPECT_EQ(h.session.Save(), DecoderSession::SaveResult::WriteFailed);
+        chmod(dir.c_str(), 0755);
+    }
+    EXPECT_EQ(Slurp(target), "old contents\n");
+}
+
+TEST(Save, DamagedCellReportsTheChecksumProblemAndWritesNothing) {
+    const std::string dir = test::TempDir();
+    test::WriteFile(dir + "/out.hex", "old\n");
+    test::Harness h;
+    ASSERT_TRUE(h.Load(test::Firmware(0x8, P::Motorola)));
+    h.session.image().rom_cells[4] = "G1";
+    h.dialogs.save_names.push_back(dir + "/out.hex");
+    EXPECT_EQ(h.session.Save(), DecoderSession::SaveResult::WriteFailed);
+    EXPECT_EQ(h.LastMessage(), "Problem bei der Checksummen-Berechnung");
+    EXPECT_TRUE(h.dialogs.save_proposals.empty());
+    EXPECT_EQ(Slurp(dir + "/out.hex"), "old\n");
+}
+
+TEST(Save, SharedCellsOfTheTurntableMustAgree) {
+    test::Harness h;
+    FixtureImage f = test::Firmware(0x30FF, P::Motorola);
+    test::SetRow(f, 16, 0x03, 0x00, 0xC3);
+    ASSERT_TRUE(h.Load(f));
+    h.view.rows[31].address_text = "2";
+    EXPECT_EQ(h.session.Save(), DecoderSession::SaveResult::Rejected);
+    EXPECT_EQ(h.LastMessage(),
+              "<Position24> und <Position9> belegen dieselben EEPROM-Zellen. Bitte für beide "
+              "dieselbe Adresse eintragen.");
+    EXPECT_EQ(h.view.focused_address, 31);
+    EXPECT_EQ(RowCells(h.session, 16), (Cells{"03", "00", "C3"}));
+
+    h.view.rows[31].address_text = "2";
+    h.view.rows[16].address_text = "2";
+    h.dialogs.save_names.push_back(std::nullopt);
+    EXPECT_EQ(h.session.Save(), DecoderSession::SaveResult::Cancelled);
+    EXPECT_EQ(RowCells(h.session, 16), (Cells{"03", "00", "F3"}));
+}
+
+TEST(Save, KindNoneStoresNothingAndSaysSo) {
+    test::Harness h;
+    ASSERT_TRUE(h.Load(test::Firmware(0x4000, P::Dcc)));
+    const auto before = h.session.image().eeprom_cells;
+    h.view.rows[1].address_text = "7";
+    h.dialogs.save_names.push_back(std::nullopt);
+    h.session.Save();
+    EXPECT_EQ(h.session.image().eeprom_cells, before);
+    ASSERT_EQ(h.dialogs.messages.size(), 1u);
+    EXPECT_NE(h.LastMessage().find("nicht im HEX-File gespeichert"), std::string::npos);
+}
+
+// Loading and saving without edits keeps every cell the file had.
+TEST(Save, RoundTripWithoutEditsKeepsTheImage) {
+    for (const char* name : {"klemmo_mm", "klemmo_dcc", "fdec_dcc", "blink_684"}) {
+        const std::string dir = test::TempDir();
+        test::Harness h;
+        h.dialogs.fallback = Answer::Yes;
+        ASSERT_TRUE(h.session.LoadHexFile(std::string(PARVEL_TEST_DATA) + "/" + name + ".hex"));
+        const FirmwareImage before = h.session.image();
+        h.dialogs.save_names.push_back(dir + "/out.hex");
+        ASSERT_EQ(h.session.Save(), DecoderSession::SaveResult::Saved);
+        test::Harness back;
+        ASSERT_TRUE(back.session.LoadHexFile(dir + "/out.hex"));
+        EXPECT_EQ(back.session.image().rom_cells, before.rom_cells) << name;
+        EXPECT_EQ(back.session.image().eeprom_cells, before.eeprom_cells) << name;
+        EXPECT_EQ(back.session.image().id_text, before.id_text) << name;
+        EXPECT_EQ(back.session.image().config_text, before.config_text) << name;
+    }
+}
+
+}  // namespace
+}  // namespace parvel
