@@ -130,14 +130,17 @@ bool DecoderSession::LoadHexLines(const std::vector<std::string>& lines, const s
     m_view.SetSaveEnabled(false);
 
     m_image.Reset();
-    for (std::size_t i = 0; i < lines.size(); ++i) m_image.hex_lines[i] = UpperCaseLine(lines[i]);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        m_image.hex_lines[i] = lines[i];
+        UpperCaseInPlace(m_image.hex_lines[i]);
+    }
     m_image.line_count = static_cast<int>(lines.size());
 
     m_view.HideAllFrames();
     frame_code = kFrameNone;
 
     for (int i = 0; i < m_image.line_count; ++i) {
-        const std::string line = m_image.hex_lines[i];
+        const std::string& line = m_image.hex_lines[i];
         if (const auto rejected = ReadHexRecord(m_image, line)) {
             Show(*rejected);
             return false;

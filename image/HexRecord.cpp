@@ -22,10 +22,14 @@ std::string Quoted(const std::string& line) {
 
 }  // namespace
 
-std::string UpperCaseLine(std::string line) {
+void UpperCaseInPlace(std::string& line) {
     for (char& c : line) {
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     }
+}
+
+std::string UpperCaseLine(std::string line) {
+    UpperCaseInPlace(line);
     return line;
 }
 
@@ -52,6 +56,7 @@ HexRecord ParseHexRecord(const std::string& line) {
         if (eeprom) {
             r.kind = HexRecord::Kind::Eeprom;
             r.first = al / 2 + (ah == 0x43 ? 128 : 0);
+            r.cells.reserve(static_cast<std::size_t>(ll / 2));
             for (int k = 0; k < ll / 2; ++k) {
                 if (r.first + k >= kEepromCells) {
                     // Beyond the data EEPROM: not this chip's memory, and no cell to keep it in.
@@ -65,6 +70,7 @@ HexRecord ParseHexRecord(const std::string& line) {
         if (rom) {
             r.kind = HexRecord::Kind::Rom;
             r.first = ah * 256 + al;
+            r.cells.reserve(static_cast<std::size_t>(ll));
             for (int k = 0; k < ll; ++k) {
                 if (r.first + k >= kRomCells) {
                     r.error = RecordError::RomOverflow;

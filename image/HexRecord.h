@@ -37,6 +37,7 @@ HexRecord ParseHexRecord(const std::string& line);
 
 // ASCII upper-casing, as the reader does for every line before it is interpreted.
 std::string UpperCaseLine(std::string line);
+void UpperCaseInPlace(std::string& line);
 
 // The message of a rejected line. `compare` selects the codes of the info dialog's compare
 // (E300..E305) instead of the loader's (E200..E206).

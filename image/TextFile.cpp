@@ -53,10 +53,14 @@ LinesResult ReadTextLines(const std::string& path, std::size_t max_lines) {
         result.reason = std::strerror(errno);
         return result;
     }
-    // Read at most one byte beyond the cap: files whose size stat cannot tell (/proc) stay bounded.
-    std::string text(kMaxTextFileBytes + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
+    // Read in chunks up to one byte beyond the cap: files whose size stat cannot tell (/proc)
+    // stay bounded, and a normal file costs no more than its own size.
+    std::string text;
+    text.reserve(static_cast<std::size_t>(st.st_size) + 1);
+    char chunk[16384];
+    while (text.size() <= kMaxTextFileBytes && in.read(chunk, sizeof chunk).gcount() > 0) {
+        text.append(chunk, static_cast<std::size_t>(in.gcount()));
+    }
     if (in.bad()) {
         result.failure = ReadFailure::CannotOpen;
         result.reason = std::strerror(errno);
