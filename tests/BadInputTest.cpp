@@ -18,10 +18,7 @@ namespace {
 using test::FixtureImage;
 using P = FixtureImage::Protocol;
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::Slurp;
 
 // Name -> contents of the regular files of a folder (large files by size only).
 std::map<std::string, std::string> Snapshot(const std::string& dir) {

@@ -53,4 +53,7 @@ inline FixtureImage Firmware(uint32_t type_code, FixtureImage::Protocol protocol
 // A fresh empty folder under the system's temporary folder.
 std::string TempDir();
 
+// The whole file, byte for byte (empty when it cannot be read).
+std::string Slurp(const std::string& path);
+
 }  // namespace parvel::test

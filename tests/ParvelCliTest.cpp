@@ -29,10 +29,7 @@ CliRun Parvel(std::vector<std::string> args) {
 
 std::string Data(const char* name) { return std::string(PARVEL_TEST_DATA) + "/" + name; }
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::Slurp;
 
 TEST(ParvelCli, InfoJsonOfAnAssembledFirmware) {
     const CliRun r = Parvel({"info", Data("klemmo_mm.hex"), "--json"});

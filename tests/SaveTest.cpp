@@ -13,10 +13,7 @@ namespace {
 using test::FixtureImage;
 using P = FixtureImage::Protocol;
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::Slurp;
 
 struct Cells {
     std::string c0, c16, c32;
