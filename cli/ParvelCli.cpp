@@ -159,6 +159,12 @@ int RunParvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
     CLI::App app{
         "parvel - check and edit model-railway decoder firmware (Intel HEX) without the window.\n"
         "Decoder messages are printed in German, as the window shows them."};
+    app.name("parvel");
+    app.footer(
+        "Exit status: 0 success (diff: no difference); 1 a rejected file, a failed validation or\n"
+        "differences found; 2 a usage error or a file that cannot be read or written.\n"
+        "Rows R are grid rows 0..47; row 0 is never shown. Questions take the answer that changes\n"
+        "nothing; --default-config answers Yes to creating the default configuration word.");
     app.require_subcommand(1);
     app.set_help_all_flag("--help-all", "Show help for all commands");
 
