@@ -453,9 +453,15 @@ void DecoderSession::StoreRows() {
         if (row_label[r].empty()) continue;
         if (row_address_code[r].empty()) row_address_code[r] = "000000";
         const int c = BaseCell(r);
-        m_image.eeprom_cells[c] = Mid(row_address_code[r], 1, 2);
-        m_image.eeprom_cells[c + 16] = Mid(row_address_code[r], 3, 2);
-        m_image.eeprom_cells[c + 32] = Mid(row_address_code[r], 5, 2);
+        for (int k = 0; k < 3; ++k) {
+            const int cell = c + 16 * k;
+            const std::string text = Mid(row_address_code[r], 1 + 2 * static_cast<std::size_t>(k), 2);
+            if (m_image.eeprom_cells[cell] == text) continue;
+            m_image.eeprom_cells[cell] = text;
+            // The writer ends at the last cell the file held; a changed row beyond it must
+            // still reach the saved file.
+            if (cell > m_image.eeprom_last) m_image.eeprom_last = cell;
+        }
     }
 }
 

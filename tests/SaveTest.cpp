@@ -255,6 +255,28 @@ TEST(Save, SharedCellsOfTheTurntableMustAgree) {
     EXPECT_EQ(RowCells(h.session, 16), (Cells{"03", "00", "F3"}));
 }
 
+// A file whose EEPROM records end early: rows stored beyond the end still reach the saved
+// file, unchanged rows there do not make it longer.
+TEST(Save, RowsBeyondTheLastEepromRecordAreSaved) {
+    const std::string dir = test::TempDir();
+    test::Harness h;
+    FixtureImage f = test::Firmware(0x30FF, P::Motorola);
+    f.eeprom_last = 31;
+    ASSERT_TRUE(h.Load(f));
+    h.dialogs.save_names.push_back(dir + "/same.hex");
+    ASSERT_EQ(h.session.Save(), DecoderSession::SaveResult::Saved);
+    EXPECT_EQ(h.session.image().eeprom_last, 31);  // erased rows stay erased: nothing to add
+
+    h.view.rows[16].address_text = "9";
+    h.view.rows[31].address_text = "9";
+    h.dialogs.save_names.push_back(dir + "/out.hex");
+    ASSERT_EQ(h.session.Save(), DecoderSession::SaveResult::Saved) << h.LastMessage();
+    test::Harness back;
+    ASSERT_TRUE(back.session.LoadHexFile(dir + "/out.hex"));
+    EXPECT_EQ(back.view.rows[16].address_text, "9");
+    EXPECT_EQ(back.session.image().eeprom_last, 97);  // cell 65 + 32
+}
+
 TEST(Save, KindNoneStoresNothingAndSaysSo) {
     test::Harness h;
     ASSERT_TRUE(h.Load(test::Firmware(0x4000, P::Dcc)));
