@@ -465,17 +465,7 @@ void DecoderSession::StoreRows() {
     }
 }
 
-DecoderSession::SaveResult DecoderSession::Save() {
-    static const PendingFrame kOrder[] = {PendingFrame::Torv, PendingFrame::Blinkmuster,
-                                          PendingFrame::BlinkmusterLed};
-    for (PendingFrame frame : kOrder) {
-        if (!m_view.HasPendingChanges(frame)) continue;
-        if (Show({"Geänderte Werte übernehmen?", Icon::Warning, Buttons::YesNo}) != Answer::Yes) {
-            return SaveResult::Cancelled;
-        }
-        m_view.TakeOverChanges(frame);
-    }
-
+DecoderSession::SaveResult DecoderSession::BuildHexLines() {
     if (auto failure = ValidateRows()) {
         Show(*failure);
         return SaveResult::Rejected;
@@ -508,6 +498,22 @@ DecoderSession::SaveResult DecoderSession::Save() {
         Show(failure);
         return SaveResult::WriteFailed;
     }
+    return SaveResult::Saved;
+}
+
+DecoderSession::SaveResult DecoderSession::Save() {
+    static const PendingFrame kOrder[] = {PendingFrame::Torv, PendingFrame::Blinkmuster,
+                                          PendingFrame::BlinkmusterLed};
+    for (PendingFrame frame : kOrder) {
+        if (!m_view.HasPendingChanges(frame)) continue;
+        if (Show({"Geänderte Werte übernehmen?", Icon::Warning, Buttons::YesNo}) != Answer::Yes) {
+            return SaveResult::Cancelled;
+        }
+        m_view.TakeOverChanges(frame);
+    }
+
+    const SaveResult built = BuildHexLines();
+    if (built != SaveResult::Saved) return built;
 
     const std::string proposed = status_text[3];
     const auto chosen = m_dialogs.SaveFileName(kHexFileFilter, "hex", proposed);

@@ -55,6 +55,10 @@ public:
     // it atomically.
     SaveResult Save();
 
+    // The save without its file dialog: validates the grid, encodes and stores the rows and
+    // rebuilds hex_lines. Saved means the lines are ready to be written; failures were shown.
+    SaveResult BuildHexLines();
+
     // Validation alone: the first failing field's message, with focus moved to it. Fills
     // row_address / row_function from the fields.
     std::optional<Message> ValidateRows();
