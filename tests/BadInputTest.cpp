@@ -170,7 +170,7 @@ TEST(BadInput, SaveTargetsThatCannotBeWritten) {
     test::WriteFile(in, Valid());
     struct stat dev_full_before {};
     ASSERT_EQ(stat("/dev/full", &dev_full_before), 0);
-    for (const std::string out : {dir + "/no/such/folder/out.hex", std::string("/dev/full")}) {
+    for (const std::string& out : {dir + "/no/such/folder/out.hex", std::string("/dev/full")}) {
         SCOPED_TRACE(out);
         const auto before = Snapshot(dir);
         const Result r = Parvel("set '" + in + "' -o '" + out + "' --force --address 1=7", dir);

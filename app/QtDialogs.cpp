@@ -1,0 +1,112 @@
+#include "QtDialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace parvel {
+
+namespace {
+
+QMessageBox::StandardButtons ButtonSet(Buttons buttons) {
+    switch (buttons) {
+        case Buttons::Ok:
+            return QMessageBox::Ok;
+        case Buttons::Cancel:
+            return QMessageBox::Cancel;
+        case Buttons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case Buttons::YesIgnore:
+            return QMessageBox::Yes | QMessageBox::Ignore;
+        case Buttons::CancelIgnore:
+            return QMessageBox::Cancel | QMessageBox::Ignore;
+        case Buttons::Ignore:
+            return QMessageBox::Ignore;
+    }
+    return QMessageBox::Ok;
+}
+
+Answer ToAnswer(int button, Buttons buttons) {
+    switch (button) {
+        case QMessageBox::Ok:
+            return Answer::Ok;
+        case QMessageBox::Cancel:
+            return Answer::Cancel;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        case QMessageBox::Ignore:
+            return Answer::Ignore;
+        default:
+            return SafeAnswer(buttons);  // closed with Escape or the title bar
+    }
+}
+
+QString Text(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+QString ProposedSaveFile(const QString& proposed) {
+    int cut = -1;
+    for (int i = proposed.indexOf('/'); i >= 0; i = proposed.indexOf('/', i + 1)) {
+        if (QFileInfo(proposed.left(i + 1)).isDir()) cut = i;
+    }
+    if (cut < 0) return QString(proposed).replace('/', '_');
+    QString name = proposed.mid(cut + 1);
+    name.replace('/', '_');
+    return QDir(proposed.left(cut + 1)).filePath(name);
+}
+
+QWidget* QtDialogs::Parent() const {
+    // Over the dialog that is open (the info dialog's compare), else over the main window.
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return m_parent;
+}
+
+QString QtNameFilters(const std::string& filter) {
+    const QStringList parts = Text(filter).split('|');
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString pattern = parts[i + 1];
+        if (pattern == "*.*") pattern = "*";
+        filters << parts[i] + " (" + pattern.replace(';', ' ') + ")";
+    }
+    return filters.join(";;");
+}
+
+Answer QtDialogs::ShowMessage(const Message& message) {
+    QMessageBox box(message.icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
+                    QApplication::applicationName(), Text(message.text), ButtonSet(message.buttons),
+                    Parent());
+    return ToAnswer(box.exec(), message.buttons);
+}
+
+std::optional<std::string> QtDialogs::OpenFileName(const std::string& filter) {
+    QFileDialog dialog(Parent());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(QtNameFilters(filter));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+}
+
+std::optional<std::string> QtDialogs::SaveFileName(const std::string& filter,
+                                                   const std::string& default_extension,
+                                                   const std::string& proposed_name) {
+    QFileDialog dialog(Parent());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QtNameFilters(filter));
+    dialog.setDefaultSuffix(Text(default_extension));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (!proposed_name.empty()) dialog.selectFile(ProposedSaveFile(Text(proposed_name)));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+}
+
+}  // namespace parvel

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+#include "IniFile.h"
+#include "TextFile.h"
+
+namespace parvel {
+
+// What the program remembers between runs: the window's place (and the width it had) and the
+// curve editor's two grid list selections.
+struct WindowSettings {
+    int raster_x = 0;
+    int raster_y = 0;
+    int width = 560;
+    int top = 10;
+    int left = 10;
+};
+
+// The settings file lies beside the executable: its path with the last three characters
+// replaced by "ini" (program.exe -> program.ini).
+std::string SettingsPathFor(const std::string& executable_path);
+
+// Missing keys and values that are not integers give the defaults; values are not range-checked.
+WindowSettings ReadWindowSettings(const IniFile& ini);
+// Sets the five keys; everything else in the file stays.
+void StoreWindowSettings(IniFile& ini, const WindowSettings& settings);
+
+// A missing or unreadable file counts as empty.
+WindowSettings LoadWindowSettingsFile(const std::string& path);
+// Merges into the file's existing contents and writes it atomically. A file that exists but
+// cannot be read is not overwritten (that would lose its other keys): the result says why.
+WriteResult SaveWindowSettingsFile(const std::string& path, const WindowSettings& settings);
+
+}  // namespace parvel

@@ -1,0 +1,128 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "Dlg_info.h"
+#include "GuiFixtures.h"
+#include "HexReader.h"
+#include "HexRecord.h"
+#include "RecordingView.h"
+#include "TextFile.h"
+
+namespace fx = parvel::guitest;
+
+class InfoDialogTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    parvel::ScriptedDialogs m_dialogs;
+    parvel::FirmwareImage m_image;
+    std::string m_path;
+
+    static QStringList Lines(const QPlainTextEdit* memo) { return memo->toPlainText().split('\n'); }
+
+private slots:
+    void init() {
+        m_dialogs = parvel::ScriptedDialogs();
+        m_path = fx::WriteHex(m_dir.filePath("k.hex").toStdString(), fx::KlemmoMotorola());
+        m_image = parvel::FirmwareImage();
+        m_image.Reset();
+        for (const std::string& line : parvel::ReadTextLines(m_path, 512).lines) {
+            QVERIFY(!parvel::ReadHexRecord(m_image, parvel::UpperCaseLine(line)));
+        }
+    }
+
+    void showsImageAtConstruction() {
+        TfrmInfo info(m_image, m_dialogs, "k.hex");
+        QCOMPARE(info.windowTitle(), QString("HEX File Information"));
+        QCOMPARE(info.size(), QSize(750, 700));
+        QCOMPARE(info.edt_config->text(), QString("CC01"));
+        QCOMPARE(info.edt_ID->text(), QString("3358"));
+        QVERIFY(!info.edt_config->isEnabled());
+        QVERIFY(!info.edt_ID->isEnabled());
+        QCOMPARE(info.Label3->text(), QString("Config Value:"));
+        QCOMPARE(info.lbl_ID->text(), QString("ID-Value:"));
+        QCOMPARE(info.btn_compare->text(), QString("vergleiche mit 2. HEX-File"));
+        QCOMPARE(info.btn_close->text(), QString("Fenster schliessen"));
+        QVERIFY(info.btn_close->font().bold());
+        QVERIFY(info.Memo1a->font().fixedPitch() || QFontInfo(info.Memo1a->font()).fixedPitch());
+        QCOMPARE(info.Memo1a->toolTip(),
+                 QString("Anzeige der EEprom Daten\nFür den Normal-Bediener uninteressant!"));
+
+        // 128 EEPROM cells: 8 lines; the second row's cells 16..31 hold codes of rows 1 and 2.
+        const QStringList ee = Lines(info.Memo1a);
+        QCOMPARE(ee.size(), 8);
+        QCOMPARE(ee[0].left(6), QString("0x000:"));
+        QCOMPARE(ee[7], QString("0x070:FFFFFFFFFFFFFFFF FFFFFFFFFFFFFFFF"));
+        // 128 program bytes: 8 lines, none of them a block separator.
+        const QStringList rom = Lines(info.Memo3a);
+        QCOMPARE(rom.size(), 8);
+        QCOMPARE(rom[0], QString("0x0000:083000300030FF3F FF3FFF3FFF3FFF3F"));
+        QCOMPARE(rom[1].left(11), QString("0x0010:8B1C"));
+    }
+
+    void compareWithItselfFindsNothing() {
+        TfrmInfo info(m_image, m_dialogs, "k.hex (12F629/16F630)");
+        m_dialogs.open_names.push_back(m_path);
+        QTest::mouseClick(info.btn_compare, Qt::LeftButton);
+        QCOMPARE(Lines(info.Memo1a),
+                 QStringList({"", " ", "   0 gefundene Unterschiede im EEprom"}));
+        QCOMPARE(Lines(info.Memo3a), QStringList({" ", "   0 gefundene Unterschiede im ROM",
+                                                  "   0 gefundene Unterschiede in ID",
+                                                  "   0 gefundene Unterschiede in Config"}));
+        QCOMPARE(info.StatusPanel[0]->text(), QString("File 1 = k.hex (12F629/16F630)"));
+        QCOMPARE(info.StatusPanel[1]->text(), "File 2 = " + QString::fromStdString(m_path));
+        QVERIFY(m_dialogs.messages.empty());
+    }
+
+    void compareListsDifferences() {
+        fx::Firmware other = fx::KlemmoMotorola();
+        other.id = "3359";
+        other.rows.push_back({10, 0x12, 0xFF, 0xFF});
+        const std::string second = fx::WriteHex(m_dir.filePath("o.hex").toStdString(), other);
+        TfrmInfo info(m_image, m_dialogs, "k.hex");
+        m_dialogs.open_names.push_back(second);
+        info.btn_compareClick();
+        const QStringList ee = Lines(info.Memo1a);
+        QVERIFY(ee.contains("EE0x0a: File1:0xFF - File2:0x12"));
+        QCOMPARE(ee.last(), QString("   1 gefundene Unterschiede im EEprom"));
+        const QStringList rom = Lines(info.Memo3a);
+        QVERIFY(rom.contains("ID: File1:0x3358 - File2:0x3359"));
+        QVERIFY(rom.contains("   1 gefundene Unterschiede in ID"));
+    }
+
+    void cancelledOrUnreadableFileLeavesListsEmpty() {
+        TfrmInfo info(m_image, m_dialogs, "k.hex");
+        m_dialogs.open_names.push_back(std::nullopt);
+        info.btn_compareClick();
+        QVERIFY(info.Memo1a->toPlainText().isEmpty());
+        QVERIFY(info.Memo3a->toPlainText().isEmpty());
+        QVERIFY(m_dialogs.messages.empty());
+
+        const std::string missing = m_dir.filePath("fehlt.hex").toStdString();
+        m_dialogs.open_names.push_back(missing);
+        info.btn_compareClick();
+        QCOMPARE(m_dialogs.messages.size(), size_t(1));
+        QCOMPARE(m_dialogs.messages[0].text, "Cannot open file " + missing);
+        QVERIFY(info.Memo1a->toPlainText().isEmpty());
+        QVERIFY(info.StatusPanel[1]->text().isEmpty());
+    }
+
+    void rejectedLineStopsWithItsMessage() {
+        const std::string bad = m_dir.filePath("bad.hex").toStdString();
+        QVERIFY(parvel::AtomicWriteFile(bad, ":020000040000FA\r\nkaputt\r\n").ok);
+        TfrmInfo info(m_image, m_dialogs, "k.hex");
+        m_dialogs.open_names.push_back(bad);
+        info.btn_compareClick();
+        QCOMPARE(m_dialogs.messages.size(), size_t(1));
+        QVERIFY(QString::fromStdString(m_dialogs.messages[0].text).startsWith("E30"));
+        QVERIFY(!info.Memo3a->toPlainText().contains("gefundene"));
+    }
+};
+
+QTEST_MAIN(InfoDialogTest)
+#include "InfoDialogTest.moc"

@@ -1,0 +1,608 @@
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "Dlg_info.h"
+#include "Frame_blinkmuster.h"
+#include "Frame_register.h"
+#include "Frame_torv.h"
+#include "Frame_torv_adr.h"
+#include "Frame_zusatz.h"
+#include "GuiFixtures.h"
+#include "Reader.h"
+#include "RecordingView.h"
+#include "TextFile.h"
+
+using parvel::ScriptedDialogs;
+namespace fx = parvel::guitest;
+
+namespace {
+
+QColor BaseColour(const QWidget* w) { return w->palette().color(QPalette::Base); }
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    ScriptedDialogs m_dialogs;
+    std::vector<QUrl> m_opened;
+
+    std::string Path(const QString& name) const { return m_dir->filePath(name).toStdString(); }
+
+    std::unique_ptr<TFormMain> Make(const std::string& hex_file = {}) {
+        parvel::StartOptions options;
+        options.settings_path = Path("hexparini");
+        options.hex_file = hex_file;
+        options.doc_root = "file:///opt/parvel/doc/";
+        auto window = std::make_unique<TFormMain>(options, &m_dialogs);
+        window->SetUrlOpener([this](const QUrl& url) { m_opened.push_back(url); });
+        return window;
+    }
+
+    template <class T>
+    T* Child(QWidget* window, const QString& name) {
+        T* child = window->findChild<T*>(name);
+        if (!child) qFatal("no child %s", qPrintable(name));
+        return child;
+    }
+
+    std::unique_ptr<TFormMain> Loaded(const fx::Firmware& firmware, const QString& name) {
+        auto window = Make();
+        m_dialogs.open_names.push_back(fx::WriteHex(Path(name), firmware));
+        window->btn_loadClick();
+        return window;
+    }
+
+private slots:
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        m_dialogs = ScriptedDialogs();
+        m_opened.clear();
+    }
+
+    void startUp() {
+        auto w = Make();
+        QCOMPARE(w->windowTitle(), QString("Hex Parvel V0.985"));
+        QCOMPARE(Child<QLabel>(w.get(), "StatusPanel3")->text(),
+                 QString(" HEX Parvel V0.985 vom 20. Jun 2013"));
+        QVERIFY(!Child<QPushButton>(w.get(), "btn_save")->isEnabled());
+        QCOMPARE(Child<QLabel>(w.get(), "lbl_header")->text(), QString("Hex Parvel"));
+        QCOMPARE(Child<QStatusBar>(w.get(), "StatusBar1")->toolTip(),
+                 QString("Anzeige der HEX-Version und des Namens"));
+        QCOMPARE(Child<QPushButton>(w.get(), "btn_goweb")->text(),
+                 QString("file:///opt/parvel/doc/index.html"));
+        // Start-up layout: window after FitWindowToFrame(5, 410, 500, 300), no frame shown.
+        QCOMPARE(w->width(), 720);
+        QCOMPARE(Child<QPushButton>(w.get(), "btn_load")->width(), 89);
+        QCOMPARE(Child<QPushButton>(w.get(), "btn_save")->width(), 89);
+        QCOMPARE(Child<QPushButton>(w.get(), "btn_info")->width(), 52);
+        QCOMPARE(Child<QGroupBox>(w.get(), "GroupBoxButtons")->geometry(),
+                 QRect(410, 515, 300, 80));
+        QCOMPARE(Child<QLabel>(w.get(), "Image2")->geometry(), QRect(100, 9, 200, 32));
+        QCOMPARE(Child<QGroupBox>(w.get(), "GroupBoxMain")->geometry(), QRect(5, 5, 400, 505));
+        QVERIFY(Child<QWidget>(w.get(), "lbl_header")->isHidden());
+        QVERIFY(!Child<QWidget>(w.get(), "Line")->isHidden());
+        QCOMPARE(Child<QLabel>(w.get(), "StatusPanel0")->minimumWidth(), 35);
+        QCOMPARE(Child<QLabel>(w.get(), "StatusPanel3")->minimumWidth(), 250);
+        QVERIFY(Child<QWidget>(w.get(), "FrameZusatz1")->isHidden());
+        QVERIFY(Child<QWidget>(w.get(), "edt_address1")->isHidden());
+        QVERIFY(m_dialogs.messages.empty());
+    }
+
+    void controls_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<bool>("bold");
+        QTest::newRow("prev") << "btn_prev"
+                              << "<"
+                              << "" << false;
+        QTest::newRow("load") << "btn_load"
+                              << "HEX laden"
+                              << "Hex-File laden.\nAnschliessend können Parameter wie z.B. die "
+                                 "Adressen geändert werden."
+                              << true;
+        QTest::newRow("next") << "btn_next"
+                              << ">"
+                              << "" << false;
+        QTest::newRow("save") << "btn_save"
+                              << "speichern"
+                              << "Hex-File speichern\nDas neue HEX-File kann dann in den PIC "
+                                 "'gebrannt' werden"
+                              << true;
+        QTest::newRow("info") << "btn_info"
+                              << "HEX Info"
+                              << "Anzeige der HEX-Daten" << false;
+        QTest::newRow("close") << "btn_close"
+                               << "Ende"
+                               << "Programm beenden (ohne eine Nachfrage!)" << true;
+        QTest::newRow("rg") << "btn_rg5"
+                            << "R/G"
+                            << "Wechsel zwischen ROTer und GRÜNer Adresse " << false;
+    }
+
+    void controls() {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(QString, hint);
+        QFETCH(bool, bold);
+        auto w = Make();
+        auto* button = Child<QPushButton>(w.get(), name);
+        QCOMPARE(button->text(), caption);
+        QCOMPARE(button->toolTip(), hint);
+        QCOMPARE(button->font().bold(), bold);
+    }
+
+    void picturesAndWebButtonOpenDocumentation() {
+        auto w = Loaded(fx::KlemmoMotorola(), "k.hex");
+        QTest::mouseClick(Child<QPushButton>(w.get(), "btn_goweb"), Qt::LeftButton);
+        QTest::mouseClick(Child<QLabel>(w.get(), "Image2"), Qt::LeftButton);
+        QTest::mouseClick(Child<QGroupBox>(w.get(), "GroupBoxImage"), Qt::LeftButton, {},
+                          QPoint(3, 3));
+        QCOMPARE(m_opened.size(), size_t(3));
+        QCOMPARE(m_opened[0], QUrl("file:///opt/parvel/doc/klemmo.html"));
+        QCOMPARE(m_opened[1], QUrl("file:///opt/parvel/doc/index.html"));
+        QCOMPARE(m_opened[2], QUrl("file:///opt/parvel/doc/index.html"));
+        QCOMPARE(Child<QPushButton>(w.get(), "btn_goweb")->text(),
+                 QString("file:///opt/parvel/doc/klemmo.html"));
+        QCOMPARE(Child<QLabel>(w.get(), "Image2")->toolTip(), QString("Zur WebSite"));
+    }
+
+    void exceptionInAHandlerIsShownAndTheWindowGoesOn() {
+        auto w = Make();
+        w->SetUrlOpener([](const QUrl&) { throw std::runtime_error("Kein Browser gefunden"); });
+        w->show();
+        QTest::mouseClick(Child<QPushButton>(w.get(), "btn_goweb"), Qt::LeftButton);
+        QCOMPARE(m_dialogs.messages.size(), size_t(1));
+        QCOMPARE(m_dialogs.messages[0].text, std::string("Kein Browser gefunden"));
+        m_dialogs.open_names.push_back(fx::WriteHex(Path("k.hex"), fx::KlemmoMotorola()));
+        QTest::mouseClick(Child<QPushButton>(w.get(), "btn_load"), Qt::LeftButton);
+        QCOMPARE(Child<QLabel>(w.get(), "StatusPanel2")->text(), QString("Mot"));
+    }
+
+    void commandLineFileKeepsStartHeaderAndHasNoNeighbours() {
+        fx::WriteHex(Path("a.hex"), fx::KlemmoMotorola());
+        fx::WriteHex(Path("b.hex"), fx::KlemmoMotorola());
+        auto w = Make(Path("a.hex"));
+        QCOMPARE(Child<QLabel>(w.get(), "lbl_header")->text(), QString("Hex Parvel"));
+        QVERIFY(Child<QPushButton>(w.get(), "btn_save")->isEnabled());
+        QCOMPARE(Child<QLabel>(w.get(), "StatusPanel2")->text(), QString("Mot"));
+        QVERIFY(w->prev_file.empty());
+        QVERIFY(w->next_file.empty());
+        w->btn_nextClick();
+        QCOMPARE(Child<QLabel>(w.get(), "StatusPanel3")->text().toStdString(),
+                 Path("a.hex") + " (12F629/16F630)");
+    }
+
+    void loadShowsRecognition() {
+        auto w = Loaded(fx::KlemmoMotorola(), "klemmo.hex");
+        QCOMPARE(Child<QLabel>(w.get(), "StatusPanel0")->text(), QString("ID: 3"));
+        QCOMPARE(Child<QLabel>(w.get(), "StatusPanel1")->text(), QString("V 3.58"));
+        QCOMPARE(Child<QLabel>(w.get(), "StatusPanel2")->text(), QString("Mot"));
+        QCOMPARE(Child<QLabel>(w.get(), "StatusPanel3")->text().toStdString(),
+                 Path("klemmo.hex") + " (12F629/16F630)");
+        QCOMPARE(Child<QLabel>(w.get(), "lbl_header")->text(), QString("Klemmo"));
+        QVERIFY(!Child<QWidget>(w.get(), "lbl_header")->isHidden());
+        QVERIFY(Child<QWidget>(w.get(), "Line")->isHidden());
+        QCOMPARE(Child<QLabel>(w.get(), "lbl_header")->font().pointSize(), 15);
+        QVERIFY(Child<QPushButton>(w.get(), "btn_save")->isEnabled());
+        QCOMPARE(Child<QProgressBar>(w.get(), "ProgressBar1")->value(), 0);
+        QVERIFY(m_dialogs.messages.empty());
+    }
+
+    void gridRows_data() {
+        QTest::addColumn<int>("fixture");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<bool>("visible");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("function");
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<bool>("button");
+        QTest::addColumn<QPoint>("addressPos");
+        QTest::addColumn<QPoint>("labelPos");
+        const QColor green(0, 255, 0), red(255, 0, 0), white(255, 255, 255);
+        QTest::newRow("one column, green")
+            << 0 << 1 << "Weiche" << true << "1"
+            << "0" << green << true << QPoint(-1, 60) << QPoint(5, 64);
+        QTest::newRow("one column, red") << 0 << 2 << "Licht" << true << "5"
+                                         << "0" << red << true << QPoint(-1, 85) << QPoint(5, 89);
+        QTest::newRow("no label") << 0 << 3 << "" << false << "0"
+                                  << "0" << green << false << QPoint(-1, 110) << QPoint(5, 114);
+        QTest::newRow("gap, eighth") << 1 << 8 << "Ausgang / Out 8" << true << "0"
+                                     << "0" << red << true << QPoint(-1, 235) << QPoint(5, 239);
+        QTest::newRow("gap, ninth") << 1 << 9 << "All" << true << "0"
+                                    << "0" << red << true << QPoint(-1, 270) << QPoint(5, 274);
+        QTest::newRow("two columns, 15")
+            << 2 << 15 << "Position8" << true << "0"
+            << "0" << red << true << QPoint(105, 365) << QPoint(5, 369);
+        QTest::newRow("two columns, 16")
+            << 2 << 16 << "Position9" << true << "0"
+            << "0" << red << true << QPoint(305, 15) << QPoint(205, 19);
+        QTest::newRow("two columns, empty")
+            << 2 << 1 << "" << false << "0"
+            << "0" << red << false << QPoint(105, 15) << QPoint(5, 19);
+        QTest::newRow("function decoder")
+            << 3 << 1 << "Ausgang / Out 1" << true << "300"
+            << "1" << white << false << QPoint(-1, 60) << QPoint(5, 64);
+        QTest::newRow("function decoder 2")
+            << 3 << 2 << "Ausgang / Out 2" << true << "5"
+            << "3" << white << false << QPoint(-1, 85) << QPoint(5, 89);
+    }
+
+    void gridRows() {
+        QFETCH(int, fixture);
+        QFETCH(int, row);
+        QFETCH(QString, label);
+        QFETCH(bool, visible);
+        QFETCH(QString, address);
+        QFETCH(QString, function);
+        QFETCH(QColor, colour);
+        QFETCH(bool, button);
+        QFETCH(QPoint, addressPos);
+        QFETCH(QPoint, labelPos);
+        const fx::Firmware firmwares[] = {fx::KlemmoMotorola(), fx::RelaisDcc(),
+                                          fx::Turntable48Dcc(), fx::FunctionDecoderDcc()};
+        auto w = Loaded(firmwares[fixture], "f.hex");
+        const QString n = QString::number(row);
+        auto* lbl = Child<QLabel>(w.get(), "lbl_row" + n);
+        auto* edt = Child<QLineEdit>(w.get(), "edt_address" + n);
+        auto* fn = Child<QLineEdit>(w.get(), "edt_function" + n);
+        auto* rg = Child<QPushButton>(w.get(), "btn_rg" + n);
+        QCOMPARE(lbl->text(), label);
+        QCOMPARE(!lbl->isHidden(), visible);
+        QCOMPARE(!edt->isHidden(), visible);
+        QCOMPARE(!rg->isHidden(), visible && button);
+        QCOMPARE(!fn->isHidden(), visible && !button);
+        QCOMPARE(edt->text(), address);
+        QCOMPARE(fn->text(), function);
+        QCOMPARE(BaseColour(edt), colour);
+        if (addressPos.x() >= 0) QCOMPARE(edt->pos().x(), addressPos.x());
+        QCOMPARE(edt->pos().y(), addressPos.y());
+        QCOMPARE(lbl->pos(), labelPos);
+        QCOMPARE(edt->size(), QSize(40, 20));
+        QCOMPARE(rg->size(), QSize(30, 16));
+        QCOMPARE(rg->pos(), fn->pos() + QPoint(0, 2));
+        QCOMPARE(Child<QLabel>(w.get(), "lbl_row0")->isHidden(), true);
+    }
+
+    void hintsFollowTheLimits() {
+        auto acc = Loaded(fx::KlemmoMotorola(), "a.hex");
+        QCOMPARE(Child<QLineEdit>(acc.get(), "edt_address1")->toolTip(),
+                 QString("gültiger Adressbereich: 1 bis 320\n'0' für unbenutzt (keine Reaktion auf "
+                         "irgendeinen Befehl)"));
+        QCOMPARE(Child<QLineEdit>(acc.get(), "edt_address3")->toolTip(), QString());
+        auto fn = Loaded(fx::FunctionDecoderDcc(), "f.hex");
+        QCOMPARE(Child<QLineEdit>(fn.get(), "edt_address1")->toolTip(),
+                 QString("gültiger Adressbereich: 1 bis 16128\n'0' für unbenutzt (keine Reaktion "
+                         "auf irgendeinen Befehl)"));
+        QCOMPARE(Child<QLineEdit>(fn.get(), "edt_function1")->toolTip(),
+                 QString("gültiger Bereich für die Funktions-Nummer: 1 bis 12"));
+        QCOMPARE(Child<QLineEdit>(fn.get(), "edt_function9")->toolTip(),
+                 QString("Funktion Nummer"));
+    }
+
+    void redGreenToggles() {
+        auto w = Loaded(fx::KlemmoMotorola(), "k.hex");
+        auto* edt1 = Child<QLineEdit>(w.get(), "edt_address1");
+        auto* edt2 = Child<QLineEdit>(w.get(), "edt_address2");
+        QTest::mouseClick(Child<QPushButton>(w.get(), "btn_rg1"), Qt::LeftButton);
+        QCOMPARE(BaseColour(edt1), QColor(255, 0, 0));
+        QCOMPARE(BaseColour(edt2), QColor(255, 0, 0));
+        QCOMPARE(w->session().row_green[1], 0);
+        QTest::mouseClick(Child<QPushButton>(w.get(), "btn_rg1"), Qt::LeftButton);
+        QCOMPARE(BaseColour(edt1), QColor(0, 255, 0));
+        QCOMPARE(w->session().row_green[1], 1);
+    }
+
+    void saveWritesEditedRows() {
+        auto w = Loaded(fx::KlemmoMotorola(), "k.hex");
+        Child<QLineEdit>(w.get(), "edt_address1")->setText("1");
+        QTest::mouseClick(Child<QPushButton>(w.get(), "btn_rg1"), Qt::LeftButton);  // now red
+        Child<QLineEdit>(w.get(), "edt_address2")->setText("320");
+        const std::string out = Path("neu.hex");
+        m_dialogs.save_names.push_back(out);
+        QTest::mouseClick(Child<QPushButton>(w.get(), "btn_save"), Qt::LeftButton);
+
+        QCOMPARE(m_dialogs.save_proposals.size(), size_t(1));
+        QCOMPARE(m_dialogs.save_proposals[0], Path("k.hex") + " (12F629/16F630)");
+        QCOMPARE(Child<QLabel>(w.get(), "StatusPanel3")->text().toStdString(), out);
+        QVERIFY(m_dialogs.messages.empty());
+
+        // The core reads the written file back with the new values.
+        parvel::RecordingView view;
+        ScriptedDialogs quiet;
+        parvel::DecoderSession reread(view, quiet);
+        QVERIFY(reread.LoadHexFile(out));
+        const auto& ee = reread.image().eeprom_cells;
+        QCOMPARE(ee[1] + ee[17] + ee[33], std::string("030003"));  // address 1, red
+        QCOMPARE(reread.row_address[2], 320);
+        QCOMPARE(reread.row_green[2], 0);
+        QCOMPARE(ee[2] + ee[18] + ee[34], std::string("00003F"));  // address 320, red
+    }
+
+    void saveValidation_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("not a number") << "edt_address2"
+                                      << "abc"
+                                      << "Ungültige Eingabe für <Licht> ";
+        QTest::newRow("empty") << "edt_address1"
+                               << ""
+                               << "Ungültige Eingabe für <Weiche> ";
+        QTest::newRow("too large") << "edt_address2"
+                                   << "321"
+                                   << "Adresse für <Licht> ist zu gross";
+        QTest::newRow("too small") << "edt_address1"
+                                   << "-1"
+                                   << "Adresse für <Weiche> ist zu klein";
+    }
+
+    void saveValidation() {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        auto w = Loaded(fx::KlemmoMotorola(), "k.hex");
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        Child<QLineEdit>(w.get(), field)->setText(text);
+        m_dialogs.save_names.push_back(Path("never.hex"));
+        w->btn_saveClick();
+        QCOMPARE(m_dialogs.messages.size(), size_t(1));
+        QCOMPARE(QString::fromStdString(m_dialogs.messages[0].text), message);
+        QVERIFY(m_dialogs.messages[0].icon == parvel::Icon::Warning);
+        QVERIFY(m_dialogs.messages[0].buttons == parvel::Buttons::Cancel);
+        QCOMPARE(QApplication::focusWidget(), Child<QWidget>(w.get(), field));
+        QVERIFY(m_dialogs.save_proposals.empty());
+        QVERIFY(!QFile::exists(QString::fromStdString(Path("never.hex"))));
+    }
+
+    void functionValidationFocusesFunctionField() {
+        auto w = Loaded(fx::FunctionDecoderDcc(), "f.hex");
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        Child<QLineEdit>(w.get(), "edt_function2")->setText("13");
+        w->btn_saveClick();
+        QCOMPARE(m_dialogs.messages.at(0).text,
+                 std::string("Funktions-Nummer für <Ausgang / Out 2> ist zu gross"));
+        QCOMPARE(QApplication::focusWidget(), Child<QWidget>(w.get(), "edt_function2"));
+    }
+
+    void saveAsksForPendingFrameChanges() {
+        auto w = Loaded(fx::BlinkPatternMotorola(), "b.hex");
+        QVERIFY(!w->FrameBlinkmuster1->isHidden());
+        QPushButton* take_over = w->FrameBlinkmuster1->blinkmuster_btn_uebernehmen;
+        take_over->setEnabled(true);
+        const std::string out = Path("out.hex");
+
+        m_dialogs.answers = {parvel::Answer::No};
+        m_dialogs.save_names.push_back(out);
+        w->btn_saveClick();
+        QCOMPARE(m_dialogs.messages.at(0).text, std::string("Geänderte Werte übernehmen?"));
+        QVERIFY(m_dialogs.messages.at(0).buttons == parvel::Buttons::YesNo);
+        QVERIFY(take_over->isEnabled());
+        QVERIFY(!QFile::exists(QString::fromStdString(out)));
+
+        m_dialogs.answers = {parvel::Answer::Yes};
+        w->btn_saveClick();
+        QVERIFY(!take_over->isEnabled());
+        QVERIFY(QFile::exists(QString::fromStdString(out)));
+    }
+
+    void failedWriteIsReportedAndKeepsTheOldFile() {
+        auto w = Loaded(fx::KlemmoMotorola(), "k.hex");
+        m_dialogs.save_names.push_back(Path("missing/folder/x.hex"));
+        w->btn_saveClick();
+        QCOMPARE(m_dialogs.messages.size(), size_t(1));
+        QVERIFY(QString::fromStdString(m_dialogs.messages[0].text).startsWith("Das HEX-File "));
+        QVERIFY(m_dialogs.messages[0].icon == parvel::Icon::Warning);
+    }
+
+    void browsingWrapsInListingOrder() {
+        for (const char* name : {"a.hex", "b.hex", "c.hex"}) {
+            fx::WriteHex(Path(name), fx::KlemmoMotorola());
+        }
+        QFile::copy(QString::fromStdString(Path("a.hex")), m_dir->filePath("d.txt"));
+        // The order the directory itself gives, which is the order the buttons follow.
+        const QStringList order =
+            QDir(m_dir->path()).entryList({"*.hex"}, QDir::Files, QDir::Unsorted);
+        QCOMPARE(order.size(), 3);
+        auto w = Make();
+        m_dialogs.open_names.push_back(Path(order[2]));
+        w->btn_loadClick();
+        QCOMPARE(w->prev_file, Path(order[1]));
+        QCOMPARE(w->next_file, Path(order[0]));
+
+        QTest::mouseClick(Child<QPushButton>(w.get(), "btn_next"), Qt::LeftButton);
+        QCOMPARE(Child<QLabel>(w.get(), "StatusPanel3")->text().toStdString(),
+                 Path(order[0]) + " (12F629/16F630)");
+        QCOMPARE(w->prev_file, Path(order[2]));
+        QCOMPARE(w->next_file, Path(order[1]));
+
+        QTest::mouseClick(Child<QPushButton>(w.get(), "btn_prev"), Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(w.get(), "btn_prev"), Qt::LeftButton);
+        QCOMPARE(Child<QLabel>(w.get(), "StatusPanel3")->text().toStdString(),
+                 Path(order[1]) + " (12F629/16F630)");
+
+        // A file outside the "*.hex" entries has no neighbours; the buttons then load nothing.
+        m_dialogs.open_names.push_back(m_dir->filePath("d.txt").toStdString());
+        w->btn_loadClick();
+        QVERIFY(w->prev_file.empty());
+        QVERIFY(w->next_file.empty());
+        w->btn_prevClick();
+        QCOMPARE(Child<QLabel>(w.get(), "StatusPanel3")->text().toStdString(),
+                 m_dir->filePath("d.txt").toStdString() + " (12F629/16F630)");
+        QVERIFY(m_dialogs.messages.empty());
+    }
+
+    void framesPlaceTheWindow_data() {
+        QTest::addColumn<int>("fixture");
+        QTest::addColumn<QString>("frame");
+        QTest::addColumn<QRect>("geometry");
+        QTest::addColumn<int>("windowWidth");
+        QTest::addColumn<QRect>("imageBox");
+        QTest::newRow("additional settings")
+            << 0 << "FrameZusatz1" << QRect(410, 10, 300, 485) << 720 << QRect(5, 500, 400, 50);
+        QTest::newRow("blink patterns") << 1 << "FrameBlinkmuster1" << QRect(410, 10, 490, 460)
+                                        << 910 << QRect(5, 475, 400, 50);
+        QTest::newRow("servo curves")
+            << 2 << "FrameTorv1" << QRect(410, 10, 540, 555) << 960 << QRect(410, 570, 235, 50);
+        QTest::newRow("servo table")
+            << 2 << "FrameTorvAdr1" << QRect(6, 120, 398, 530) << 960 << QRect(410, 570, 235, 50);
+        QTest::newRow("CV registers")
+            << 3 << "FrameRegister1" << QRect(5, 8, 940, 555) << 955 << QRect(5, 570, 400, 50);
+    }
+
+    void framesPlaceTheWindow() {
+        QFETCH(int, fixture);
+        QFETCH(QString, frame);
+        QFETCH(QRect, geometry);
+        QFETCH(int, windowWidth);
+        QFETCH(QRect, imageBox);
+        fx::Firmware cv_decoder;
+        cv_decoder.type_code = 0x4400;
+        cv_decoder.protocol = fx::Protocol::Dcc;
+        const fx::Firmware firmwares[] = {fx::KlemmoMotorola(), fx::BlinkPatternMotorola(),
+                                          fx::ServoDecoderDcc(), cv_decoder};
+        auto w = Loaded(firmwares[fixture], "f.hex");
+        auto* shown = Child<QWidget>(w.get(), frame);
+        QVERIFY(!shown->isHidden());
+        QCOMPARE(shown->geometry(), geometry);
+        QCOMPARE(w->width(), windowWidth);
+        QCOMPARE(w->minimumWidth(), windowWidth);
+        QCOMPARE(Child<QGroupBox>(w.get(), "GroupBoxImage")->geometry(), imageBox);
+        QCOMPARE(Child<QGroupBox>(w.get(), "GroupBoxButtons")->geometry().topLeft(),
+                 QPoint(imageBox.left() == 410 ? 650 : 410, imageBox.top()));
+        QVERIFY(m_dialogs.messages.empty());
+
+        // The next load hides the frames again.
+        m_dialogs.open_names.push_back(fx::WriteHex(Path("t.hex"), fx::Turntable48Dcc()));
+        w->btn_loadClick();
+        QVERIFY(shown->isHidden());
+        QCOMPARE(w->width(), 720);
+    }
+
+    void headerStepsDownForLongNames() {
+        auto w = Make();
+        w->SetHeader("Klemmo");
+        QCOMPARE(Child<QLabel>(w.get(), "lbl_header")->font().pointSize(), 15);
+        w->SetHeader(
+            "Lucor - Signal 020 - Ausfahrsignal mit fahrstrassenabhängigen "
+            "Zusatzsignalen und noch viel mehr Text");
+        QCOMPARE(Child<QLabel>(w.get(), "lbl_header")->font().pointSize(), 9);
+        auto* line = Child<QFrame>(w.get(), "Line");
+        auto* header = Child<QLabel>(w.get(), "lbl_header");
+        QCOMPARE(line->geometry(),
+                 QRect(200, header->y() + header->height() + 5, 2, 505 - header->height() - 3));
+    }
+
+    void settingsRead_data() {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<QPoint>("pos");
+        QTest::addColumn<int>("rasterX");
+        QTest::newRow("missing") << QString() << QPoint(10, 10) << 0;
+        QTest::newRow("only Window") << "[Window]\r\nTop=200\r\n" << QPoint(10, 200) << 0;
+        QTest::newRow("all") << "[Raster]\r\nx=99\r\ny=3\r\n[Window]\r\nWidth=900\r\nTop=33\r\n"
+                                "Left=44\r\n"
+                             << QPoint(44, 33) << 99;
+    }
+
+    void settingsRead() {
+        QFETCH(QString, ini);
+        QFETCH(QPoint, pos);
+        QFETCH(int, rasterX);
+        if (!ini.isNull())
+            QVERIFY(parvel::AtomicWriteFile(Path("hexparini"), ini.toStdString()).ok);
+        auto w = Make();
+        QCOMPARE(w->pos(), pos);
+        QCOMPARE(w->raster_x, rasterX);
+        QCOMPARE(w->width(), 720);  // the start-up layout sets the width again
+    }
+
+    void endWritesSettingsKeepingOtherKeys() {
+        QVERIFY(
+            parvel::AtomicWriteFile(Path("hexparini"), "[Raster]\r\nx=99\r\n[Servo]\r\nKurve=3\r\n")
+                .ok);
+        auto w = Make();
+        w->show();
+        w->move(123, 45);
+        QTest::mouseClick(Child<QPushButton>(w.get(), "btn_close"), Qt::LeftButton);
+        QVERIFY(!w->isVisible());
+        const parvel::LinesResult read = parvel::ReadTextLines(Path("hexparini"), 100);
+        const std::vector<std::string> expected = {"[Raster]",  "x=99",    "y=0",
+                                                   "[Servo]",   "Kurve=3", "[Window]",
+                                                   "Width=720", "Top=45",  "Left=123"};
+        QCOMPARE(read.lines, expected);
+        QVERIFY(m_dialogs.messages.empty());
+    }
+
+    void closingOtherwiseWritesNothing() {
+        auto w = Make();
+        w->show();
+        w->close();
+        QVERIFY(!QFile::exists(QString::fromStdString(Path("hexparini"))));
+    }
+
+    void unwritableSettingsWarnOnceAndStillClose() {
+        parvel::StartOptions options;
+        options.settings_path = Path("no/such/folder/hexparini");
+        TFormMain w(options, &m_dialogs);
+        w.show();
+        w.btn_closeClick();
+        QCOMPARE(m_dialogs.messages.size(), size_t(1));
+        QVERIFY(m_dialogs.messages[0].icon == parvel::Icon::Warning);
+        QVERIFY(m_dialogs.messages[0].text.find(options.settings_path) != std::string::npos);
+        QVERIFY(!w.isVisible());
+    }
+
+    void infoButtonOpensModalDialog() {
+        auto w = Loaded(fx::KlemmoMotorola(), "k.hex");
+        w->show();
+        QRect seen;
+        QPoint centre;
+        bool modal = false;
+        QString config;
+        int tries = 0;
+        std::function<void()> probe = [&] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                if (auto* info = qobject_cast<TfrmInfo*>(top); info && info->isVisible()) {
+                    seen = info->geometry();
+                    centre = info->frameGeometry().center();
+                    modal = info->isModal();
+                    config = info->edt_config->text();
+                    info->reject();
+                    return;
+                }
+            }
+            if (++tries < 50) QTimer::singleShot(20, probe);
+        };
+        QTimer::singleShot(0, probe);
+        // Safety net: whatever happens, no modal loop outlives the test.
+        QTimer::singleShot(3000, [] {
+            if (QWidget* modal_widget = QApplication::activeModalWidget()) modal_widget->close();
+        });
+        w->btn_infoClick();
+        QVERIFY(modal);
+        QCOMPARE(config, QString("CC01"));
+        QCOMPARE(seen.size(), QSize(750, 700));
+        QVERIFY((centre - w->frameGeometry().center()).manhattanLength() <= 2);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
