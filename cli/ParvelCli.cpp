@@ -6,9 +6,12 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "DecoderDiff.h"
 #include "DecoderSession.h"
 #include "HexCompare.h"
+#include "Migration.h"
 #include "RecordingView.h"
+#include "Series.h"
 #include "TextFile.h"
 
 namespace parvel {
@@ -194,10 +197,37 @@ int RunParvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
     CLI::App* dump = app.add_subcommand("dump", "Print configuration, ID and the hex dumps of FILE");
     dump->add_option("FILE", file, "Intel HEX firmware file")->required();
 
+    bool decoder_terms = false;
     CLI::App* diff = app.add_subcommand(
         "diff", "Load FILE1 and list every cell of FILE2 that differs (exit 1 when any differs)");
     diff->add_option("FILE1", file, "Loaded firmware file")->required();
     diff->add_option("FILE2", file2, "File compared with it")->required();
+    diff->add_flag("--decoder", decoder_terms,
+                   "Also report the differences in decoder terms: grid rows, frame settings, "
+                   "and raw bytes only for cells no editor reads");
+
+    int first = 0, count = 0, step = 0;
+    std::string out_dir;
+    CLI::App* series = app.add_subcommand(
+        "series", "Write COUNT copies of FILE whose addresses start at FIRST + i x STEP");
+    series->add_option("FILE", file, "Configured firmware file")->required();
+    series->add_option("--first", first, "First address of the first copy")->required();
+    series->add_option("--count", count, "Number of copies")->required();
+    series->add_option("--out-dir", out_dir, "Folder for the copies")->required();
+    series->add_option("--step", step,
+                       "Addresses between two copies (default: the span of the used rows)");
+    series->add_flag("--default-config", default_config,
+                     "Answer Yes when asked to create the default configuration word");
+    series->add_flag("--force", force, "Overwrite copies that exist");
+
+    CLI::App* migrate = app.add_subcommand(
+        "migrate", "Carry the settings of OLD into NEW (same firmware family) and write OUT");
+    migrate->add_option("OLD", file, "Configured firmware file")->required();
+    migrate->add_option("NEW", file2, "Firmware of the new release")->required();
+    migrate->add_option("-o,--output", out_path, "File to write")->required();
+    migrate->add_flag("--default-config", default_config,
+                      "Answer Yes when asked to create the default configuration word");
+    migrate->add_flag("--force", force, "Overwrite OUT when it exists");
 
     std::vector<std::string> argv_rev(args.rbegin(), args.rend());
     if (!argv_rev.empty()) argv_rev.pop_back();  // program name
@@ -297,7 +327,71 @@ int RunParvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
         out << "ROM\n";
         for (const auto& line : result.rom_lines) out << line << '\n';
         if (result.message) dialogs.ShowMessage(*result.message);
-        return result.completed && result.total() == 0 ? kExitOk : kExitRejected;
+        if (!result.completed) return kExitRejected;
+        int differences = result.total();
+        if (decoder_terms) {
+            RecordingView second_view;
+            DecoderSession second(second_view, dialogs);
+            const LoadOutcome second_outcome = Load(second, dialogs, file2);
+            if (second_outcome == LoadOutcome::Unreadable) return kExitUsage;
+            const DecoderDiffResult terms = DiffInDecoderTerms(session, second);
+            out << "\nDekoder\n";
+            for (const auto& line : terms.lines) out << line << '\n';
+            differences += terms.differences;
+        }
+        return differences == 0 ? kExitOk : kExitRejected;
+    }
+    if (*series) {
+        const LinesResult read = ReadTextLines(file, kMaxHexLines);
+        if (!read.ok()) {
+            dialogs.ShowMessage({ReadFailureText(read, file), Icon::Information, Buttons::Ok});
+            return read.failure == ReadFailure::CannotOpen ? kExitUsage : kExitRejected;
+        }
+        SeriesRequest request;
+        request.first = first;
+        request.count = count;
+        if (step != 0) request.step = step;
+        request.out_dir = out_dir;
+        request.overwrite = force;
+        struct stat st {};
+        if (::stat(out_dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+            err << "parvel: " << out_dir << " is not a folder\n";
+            return kExitUsage;
+        }
+        const SeriesPlan plan = PlanSeries(read.lines, file, request, dialogs);
+        if (!plan.ok) return kExitRejected;
+        if (!WriteSeries(plan, request, dialogs)) return kExitUsage;
+        for (const auto& line : SeriesSummary(plan)) out << line << '\n';
+        return kExitOk;
+    }
+
+    if (*migrate) {
+        if (FileExists(out_path) && !force) {
+            err << "parvel: " << out_path << " exists; use --force to overwrite it\n";
+            return kExitUsage;
+        }
+        LinesResult reads[2] = {ReadTextLines(file, kMaxHexLines), ReadTextLines(file2, kMaxHexLines)};
+        for (int i = 0; i < 2; ++i) {
+            if (reads[i].ok()) continue;
+            const std::string& path = i == 0 ? file : file2;
+            dialogs.ShowMessage({ReadFailureText(reads[i], path), Icon::Information, Buttons::Ok});
+            return reads[i].failure == ReadFailure::CannotOpen ? kExitUsage : kExitRejected;
+        }
+        const MigrationResult result = Migrate(reads[0].lines, file, reads[1].lines, file2, dialogs);
+        if (!result.ok) return kExitRejected;
+        const WriteResult written = AtomicWriteFile(out_path, result.text);
+        if (!written.ok) {
+            dialogs.ShowMessage({"Das HEX-File " + out_path + " konnte nicht gespeichert werden: " +
+                                     written.error,
+                                 Icon::Warning, Buttons::Ok});
+            return kExitUsage;
+        }
+        out << "Übertragen:\n";
+        for (const auto& line : result.carried) out << "  " << line << '\n';
+        out << "Nicht übertragen:\n";
+        if (result.not_carried.empty()) out << "  -\n";
+        for (const auto& line : result.not_carried) out << "  " << line << '\n';
+        return kExitOk;
     }
     return kExitUsage;
 }

@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "DecoderDiff.h"
+#include "Harness.h"
+#include "Migration.h"
+#include "ParvelCli.h"
+#include "Series.h"
+
+namespace parvel {
+namespace {
+
+using test::FixtureImage;
+using P = FixtureImage::Protocol;
+
+struct CliRun {
+    int status;
+    std::string out, err;
+};
+
+CliRun Parvel(std::vector<std::string> args) {
+    args.insert(args.begin(), "parvel");
+    std::ostringstream out, err;
+    const int status = RunParvel(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+nlohmann::json Info(const std::string& path) {
+    return nlohmann::json::parse(Parvel({"info", path, "--json"}).out);
+}
+
+int FileCount(const std::string& dir) {
+    return std::system(("test -z \"$(ls -A '" + dir + "')\"").c_str()) == 0 ? 0 : 1;
+}
+
+// A decoder series: each copy's rows shifted by the span, colours and functions kept.
+TEST(Series, CopiesForAccessoryAndFunctionDecoders) {
+    struct Case {
+        const char* name;
+        uint32_t code;
+        P protocol;
+        std::vector<std::array<uint8_t, 3>> rows;  // rows 1.. as cells
+        std::vector<int> expected_first_copy;       // addresses of rows 1.. in copy 1
+        std::vector<int> expected_second_copy;
+        const char* second_file;
+    } cases[] = {
+        // Motorola accessory: addresses 1 (green) and 5 (red), span 5
+        {"mm", 0x8, P::Motorola, {{0x03, 0x00, 0xC3}, {0x02, 0x00, 0x03}}, {101, 105}, {106, 110},
+         "mm-0106.hex"},
+        // DCC accessory: 1 (red) and 4 (green) and an unused row, span 4
+        {"dcc", 0x4, P::Dcc, {{0x79, 0xF0, 0x05}, {0x7E, 0xFE, 0x05}, {0xFF, 0xFF, 0xFF}}, {101, 104, 0},
+         {105, 108, 0}, "dcc-0105.hex"},
+        // DCC function decoder: 300 F1 and 5 F3, span 296
+        {"fdec", 0x13D00, P::Dcc, {{0x81, 0x2C, 0xC1}, {0x84, 0x05, 0x00}, {0x81, 0x05, 0x00}, {0x81, 0x05, 0x00}},
+         {396, 101, 101, 101}, {692, 397, 397, 397}, "fdec-0397.hex"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string dir = test::TempDir();
+        FixtureImage f = test::Firmware(c.code, c.protocol);
+        for (std::size_t r = 0; r < c.rows.size(); ++r) {
+            test::SetRow(f, static_cast<int>(r) + 1, c.rows[r][0], c.rows[r][1], c.rows[r][2]);
+        }
+        const std::string in = dir + "/" + c.name + ".hex";
+        test::WriteFile(in, test::BuildHex(f));
+        const auto before = Info(in);
+        const CliRun r = Parvel({"series", in, "--first", "101", "--count", "2", "--out-dir", dir});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const auto second = Info(dir + "/" + c.second_file);
+        const auto first_name = dir + "/" + c.name + "-0101.hex";
+        const auto first = Info(first_name);
+        for (std::size_t k = 0; k < c.expected_first_copy.size(); ++k) {
+            EXPECT_EQ(first["rows"][k]["address"], c.expected_first_copy[k]) << k;
+            EXPECT_EQ(second["rows"][k]["address"], c.expected_second_copy[k]) << k;
+            for (const char* field : {"green", "function"}) {
+                if (before["rows"][k].contains(field)) {
+                    EXPECT_EQ(second["rows"][k][field], before["rows"][k][field]) << k << field;
+                }
+            }
+        }
+        EXPECT_NE(r.out.find(first_name), std::string::npos);  // summary table
+    }
+}
+
+TEST(Series, CrossingTheLimitWritesNothing) {
+    const std::string dir = test::TempDir();
+    const std::string out = dir + "/out";
+    mkdir(out.c_str(), 0755);
+    FixtureImage f = test::Firmware(0x8, P::Motorola);
+    test::SetRow(f, 1, 0x03, 0x00, 0xC3);  // 1
+    test::SetRow(f, 2, 0x02, 0x00, 0x03);  // 5
+    const std::string in = dir + "/k.hex";
+    test::WriteFile(in, test::BuildHex(f));
+    const CliRun r = Parvel({"series", in, "--first", "310", "--count", "3", "--out-dir", out});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Kopie 3 (erste Adresse 320): Adresse für <Licht> ist zu gross"), std::string::npos)
+        << r.err;
+    EXPECT_EQ(FileCount(out), 0);
+
+    // existing copies are not replaced without --force, and nothing else is written either
+    ASSERT_EQ(Parvel({"series", in, "--first", "1", "--count", "2", "--out-dir", out}).status, 0);
+    test::WriteFile(out + "/k-0001.hex", "mine\n");
+    const CliRun again = Parvel({"series", in, "--first", "1", "--count", "3", "--out-dir", out});
+    EXPECT_EQ(again.status, 2);
+    EXPECT_EQ(test::Slurp(out + "/k-0001.hex"), "mine\n");
+    struct stat st {};
+    EXPECT_NE(stat((out + "/k-0011.hex").c_str(), &st), 0);
+
+    EXPECT_EQ(Parvel({"series", in, "--first", "0", "--count", "1", "--out-dir", out}).status, 1);
+}
+
+TEST(Migration, CarriesRowsAndSettingsKeptAtTheSamePlace) {
+    const std::string dir = test::TempDir();
+    FixtureImage old_image = test::Firmware(0x208, P::Motorola, "3351");
+    test::SetRow(old_image, 1, 0x03, 0x00, 0xC3);  // Weiche 1 green
+    test::SetRow(old_image, 2, 0x02, 0x00, 0x03);  // Licht 5 red
+    old_image.eeprom[0x20] = 42;                   // time-out
+    old_image.eeprom[0x00] = 0xAB;                 // "Weiche ab" in the mode cell
+    FixtureImage new_image = test::Firmware(0x308, P::Motorola, "3358");
+    new_image.eeprom[0x00] = 0x01;
+    test::WriteFile(dir + "/old.hex", test::BuildHex(old_image));
+    test::WriteFile(dir + "/new.hex", test::BuildHex(new_image));
+
+    const CliRun r = Parvel({"migrate", dir + "/old.hex", dir + "/new.hex", "-o", dir + "/out.hex"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Time Out (1..127)"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Weiche: 1 grün"), std::string::npos);
+    EXPECT_NE(r.out.find("Nicht übertragen:\n  Modus / Weiche ab"), std::string::npos) << r.out;
+
+    test::Harness out;
+    ASSERT_TRUE(out.session.LoadHexFile(dir + "/out.hex"));
+    EXPECT_EQ(out.session.type_code, 0x308u);
+    EXPECT_EQ(out.view.rows[1].address_text, "1");
+    EXPECT_EQ(out.view.rows[2].address_text, "5");
+    EXPECT_EQ(out.view.rows[2].colour, RowColour::Red);
+    EXPECT_EQ(out.session.image().eeprom_cells[0x20], "2A");
+    EXPECT_EQ(out.session.image().eeprom_cells[0x00], "01");  // its meaning changed: kept as new
+    EXPECT_EQ(out.session.image().id_text, "3358");
+}
+
+TEST(Migration, RefusesOtherFamiliesAndOlderReleases) {
+    const std::string dir = test::TempDir();
+    test::WriteFile(dir + "/klemmo.hex", test::BuildHex(test::Firmware(0x308, P::Motorola, "3358")));
+    test::WriteFile(dir + "/old-klemmo.hex", test::BuildHex(test::Firmware(0x208, P::Motorola, "3351")));
+    test::WriteFile(dir + "/tarnel.hex", test::BuildHex(test::Firmware(0x65, P::Motorola, "3358")));
+    CliRun r = Parvel({"migrate", dir + "/klemmo.hex", dir + "/tarnel.hex", "-o", dir + "/x.hex"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("verschiedene Firmware-Familien"), std::string::npos) << r.err;
+    r = Parvel({"migrate", dir + "/klemmo.hex", dir + "/old-klemmo.hex", "-o", dir + "/x.hex"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("ist älter als die alte"), std::string::npos) << r.err;
+    struct stat st {};
+    EXPECT_NE(stat((dir + "/x.hex").c_str(), &st), 0);
+
+    const DecoderType* a = FindDecoderType(0x67);
+    const DecoderType* b = FindDecoderType(0x267);
+    EXPECT_EQ(FamilyName(a->name), "Lucor - Ampel");
+    EXPECT_TRUE(SameFamily(*a, *b));
+    EXPECT_TRUE(SameFamily(*FindDecoderType(0xE7), *FindDecoderType(0x1E7)));
+    EXPECT_TRUE(SameFamily(*FindDecoderType(0x4100), *FindDecoderType(0x2B4100)));
+    EXPECT_FALSE(SameFamily(*FindDecoderType(0x8), *FindDecoderType(0x30C)));  // Klemmo-Autofuse
+}
+
+// Two servo decoder images that differ in a row, the button mode and a curve.
+TEST(DecoderDiff, SpeaksInDecoderTerms) {
+    FixtureImage a = test::Firmware(0xD3, P::Motorola);
+    a.rom_last_word = 0x6FF;
+    test::SetRow(a, 1, 0x03, 0x00, 0xC3);
+    for (int p = 0; p < 4; ++p) a.words[0x500 + p * 128 + 101] = 0x3405;  // 5 points
+    FixtureImage b = a;
+    test::SetRow(b, 1, 0x02, 0x00, 0xC3);      // address 5 instead of 1
+    b.eeprom[0x00] = 0x12;                     // button mode
+    b.words[0x500 + 3] = 0x3F40;               // curve 1, point 4 (high byte as loaded)
+    b.eeprom[0x7E] = 0x99;                     // a cell no editor reads
+    test::Harness h1, h2;
+    ASSERT_TRUE(h1.Load(a));
+    ASSERT_TRUE(h2.Load(b));
+    const DecoderDiffResult d = DiffInDecoderTerms(h1.session, h2.session);
+    auto has = [&](const std::string& text) {
+        return std::find(d.lines.begin(), d.lines.end(), text) != d.lines.end();
+    };
+    EXPECT_TRUE(has("  Adresse 01: 1 grün -> 5 grün"));
+    EXPECT_TRUE(has("  Tasten-Modus: 255 -> 18"));
+    EXPECT_TRUE(has("  Kurve 1: Punkt 4 (255 -> 64)"));
+    EXPECT_TRUE(has("  EE0x7e: File1:0xFF - File2:0x99"));
+    EXPECT_EQ(d.differences, 4) << testing::PrintToString(d.lines);
+    for (const auto& line : d.lines) EXPECT_EQ(line.find("ROM 0x0a06"), std::string::npos);
+
+    const DecoderDiffResult same = DiffInDecoderTerms(h1.session, h1.session);
+    EXPECT_EQ(same.differences, 0);
+}
+
+}  // namespace
+}  // namespace parvel

@@ -1,0 +1,168 @@
+#include "Series.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+
+#include "DecoderSession.h"
+#include "HexWriter.h"
+#include "RecordingView.h"
+#include "TextFile.h"
+
+namespace parvel {
+
+namespace {
+
+std::string Stem(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    // The file-name panel may carry the chip family after the name: "x.hex (12F629/16F630)".
+    const std::size_t suffix = name.find(" (");
+    if (suffix != std::string::npos) name.resize(suffix);
+    const std::size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos && dot > 0) name.resize(dot);
+    return name;
+}
+
+// Passes messages on, except while muted: a failing copy is reported once, with its number,
+// instead of also showing the saving flow's own message.
+class MutableDialogs : public Dialogs {
+public:
+    explicit MutableDialogs(Dialogs& target) : m_target(target) {}
+    bool muted = false;
+    Answer ShowMessage(const Message& message) override {
+        return muted ? SafeAnswer(message.buttons) : m_target.ShowMessage(message);
+    }
+    std::optional<std::string> OpenFileName(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> SaveFileName(const std::string&, const std::string&,
+                                            const std::string&) override {
+        return std::nullopt;
+    }
+
+private:
+    Dialogs& m_target;
+};
+
+Answer Warn(Dialogs& dialogs, const std::string& text) {
+    return dialogs.ShowMessage({text, Icon::Warning, Buttons::Cancel});
+}
+
+}  // namespace
+
+SeriesPlan PlanSeries(const std::vector<std::string>& source_lines, const std::string& source_name,
+                      const SeriesRequest& request, Dialogs& dialogs) {
+    SeriesPlan plan;
+    if (request.count < 1 || request.first < 1 || (request.step && *request.step < 1)) {
+        Warn(dialogs, "Erste Adresse, Anzahl und Schrittweite müssen mindestens 1 sein.");
+        return plan;
+    }
+    RecordingView view;
+    MutableDialogs relay(dialogs);
+    DecoderSession session(view, relay);
+    if (!session.LoadHexLines(source_lines, source_name) || !session.entry) {
+        Warn(dialogs, "Die Reihe braucht ein vollständig geladenes und erkanntes HEX-File.");
+        return plan;
+    }
+    if (session.kind() == DecoderKind::None || (!session.is_motorola && !session.is_dcc)) {
+        Warn(dialogs, "Für diese Firmware werden keine Adressen gespeichert; eine Reihe ist nicht möglich.");
+        return plan;
+    }
+
+    std::vector<int> used;
+    int low = INT_MAX, high = 0;
+    for (int r = 1; r < kGridRows; ++r) {
+        if (!session.RowExists(r) || session.row_address[r] == 0) continue;
+        used.push_back(r);
+        low = std::min(low, session.row_address[r]);
+        high = std::max(high, session.row_address[r]);
+    }
+    if (used.empty()) {
+        Warn(dialogs, "Keine Zeile hat eine Adresse: es gibt nichts zu verschieben.");
+        return plan;
+    }
+    plan.span = high - low + 1;
+    plan.step = request.step.value_or(plan.span);
+
+    const std::array<int, kGridRows> base = session.row_address;
+    for (int i = 0; i < request.count; ++i) {
+        const long long first = request.first + static_cast<long long>(i) * plan.step;
+        const long long shift = first - low;
+        for (int r : used) {
+            const long long a = base[r] + shift;
+            view.rows[r].address_text = a > INT_MAX ? std::string("99999999999") : std::to_string(a);
+        }
+        // The saving flow validates against the limits; its message tells which row failed.
+        const std::size_t before = session.shown_messages().size();
+        relay.muted = true;
+        const DecoderSession::SaveResult built = session.BuildHexLines();
+        relay.muted = false;
+        if (built != DecoderSession::SaveResult::Saved) {
+            const auto& shown = session.shown_messages();
+            const std::string reason = shown.size() > before ? shown.back().text : std::string();
+            Warn(dialogs, "Kopie " + std::to_string(i + 1) + " (erste Adresse " + std::to_string(first) +
+                              "): " + reason + "\nEs wurde keine Datei geschrieben.");
+            plan.copies.clear();
+            return plan;
+        }
+        char number[24];
+        std::snprintf(number, sizeof number, "%04lld", first);
+        SeriesCopy copy;
+        copy.path = request.out_dir + "/" + Stem(source_name) + "-" + number + ".hex";
+        copy.first = static_cast<int>(first);
+        copy.last = static_cast<int>(high + shift);
+        copy.text = HexFileText(session.image());
+        plan.copies.push_back(std::move(copy));
+    }
+    plan.ok = true;
+    return plan;
+}
+
+bool WriteSeries(const SeriesPlan& plan, const SeriesRequest& request, Dialogs& dialogs,
+                 const std::function<void(int)>& progress) {
+    if (!plan.ok) return false;
+    if (!request.overwrite) {
+        std::string existing;
+        for (const auto& copy : plan.copies) {
+            struct stat st {};
+            if (::stat(copy.path.c_str(), &st) == 0) existing += "\n" + copy.path;
+        }
+        if (!existing.empty()) {
+            Warn(dialogs, "Diese Dateien gibt es schon; es wurde keine Datei geschrieben:" + existing);
+            return false;
+        }
+    }
+    int written = 0;
+    for (const auto& copy : plan.copies) {
+        const WriteResult result = AtomicWriteFile(copy.path, copy.text);
+        if (!result.ok) {
+            Warn(dialogs, "Das HEX-File " + copy.path + " konnte nicht gespeichert werden: " + result.error +
+                              ". " + std::to_string(written) + " von " + std::to_string(plan.copies.size()) +
+                              " Dateien wurden geschrieben.");
+            return false;
+        }
+        ++written;
+        if (progress) progress(written);
+    }
+    return true;
+}
+
+std::vector<std::string> SeriesSummary(const SeriesPlan& plan) {
+    std::vector<std::string> lines;
+    std::size_t width = 4;
+    for (const auto& c : plan.copies) width = std::max(width, c.path.size());
+    char buf[64];
+    std::string head = "Datei";
+    head.resize(width + 2, ' ');
+    lines.push_back(head + "erste  letzte");
+    for (const auto& c : plan.copies) {
+        std::string line = c.path;
+        line.resize(width + 2, ' ');
+        std::snprintf(buf, sizeof buf, "%5d  %6d", c.first, c.last);
+        lines.push_back(line + buf);
+    }
+    return lines;
+}
+
+}  // namespace parvel
