@@ -501,16 +501,21 @@ DecoderSession::SaveResult DecoderSession::BuildHexLines() {
     return SaveResult::Saved;
 }
 
-DecoderSession::SaveResult DecoderSession::Save() {
+bool DecoderSession::TakeOverPendingFrames() {
     static const PendingFrame kOrder[] = {PendingFrame::Torv, PendingFrame::Blinkmuster,
                                           PendingFrame::BlinkmusterLed};
     for (PendingFrame frame : kOrder) {
         if (!m_view.HasPendingChanges(frame)) continue;
         if (Show({"Geänderte Werte übernehmen?", Icon::Warning, Buttons::YesNo}) != Answer::Yes) {
-            return SaveResult::Cancelled;
+            return false;
         }
         m_view.TakeOverChanges(frame);
     }
+    return true;
+}
+
+DecoderSession::SaveResult DecoderSession::Save() {
+    if (!TakeOverPendingFrames()) return SaveResult::Cancelled;
 
     const SaveResult built = BuildHexLines();
     if (built != SaveResult::Saved) return built;

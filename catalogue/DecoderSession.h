@@ -55,6 +55,10 @@ public:
     // it atomically.
     SaveResult Save();
 
+    // Asks for each frame with changes not taken over whether to take them over; false when
+    // the user said No (the save stops there).
+    bool TakeOverPendingFrames();
+
     // The save without its file dialog: validates the grid, encodes and stores the rows and
     // rebuilds hex_lines. Saved means the lines are ready to be written; failures were shown.
     SaveResult BuildHexLines();
