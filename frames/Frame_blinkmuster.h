@@ -1,6 +1,8 @@
 #pragma once
 
-#include <QFrame>
+#include <QPoint>
+
+#include "PatternEditorFrame.h"
 
 class QPushButton;
 
@@ -9,30 +11,37 @@ class DecoderSession;
 class Dialogs;
 }  // namespace parvel
 
-// The blink pattern editor of the blink-pattern firmware (four patterns drawn as strips).
-// Placeholder until its editor lands: it has the controls the main window sizes it by and the
-// operations the main window calls.
-class TFrameBlinkmuster : public QFrame {
+// The blink pattern editor of the four-output blink-pattern firmware: four addresses, one
+// pattern each, drawn on one strip per output. The patterns are the low bytes of program words
+// 0x300..0x3FF (BlinkPatternTable); the frame edits a working copy that goes into the image on
+// "Übernehmen".
+class TFrameBlinkmuster : public parvel::PatternEditorFrame {
     Q_OBJECT
-public:
+  public:
     TFrameBlinkmuster(parvel::DecoderSession& session, parvel::Dialogs& dialogs,
                       QWidget* parent = nullptr);
 
-    // Sizes the strips to the frame width and takes a working copy from the image.
-    void SetUp(int width);
-    void LoadFromImage();
-
-    // Changes of the working copy not yet written into the image: "Übernehmen" is enabled.
-    bool HasPendingChanges() const;
-    // The "Übernehmen" action: the working copy goes into the image.
-    void TakeOver();
+    // Handlers of the controls.
+    void blinkmuster_rad_axClick(int block);
+    void blinkmuster_edt_AnzahlChange();
+    void blinkmuster_edt_stretchChange();
+    void blinkmuster_cbx_loopClick();
+    void blinkmuster_cbx_out1Click();
+    void blinkmuster_cbx_out2Click();
+    void blinkmuster_cbx_out3Click();
+    void blinkmuster_cbx_out4Click();
+    void blinkmuster_btn_copy1Click();
+    void blinkmuster_btn_copy2Click();
+    void blinkmuster_btn_copy3Click();
+    void blinkmuster_btn_copy4Click();
     void blinkmuster_btn_uebernehmenClick();
-
-    bool loading = false;  // set while the frame fills its own controls
+    void blinkmuster_btn_verwerfenClick();
+    void Image_BlinkxMouseDown(int output);
+    void Image_BlinkxMouseMove(int output, QPoint position);
+    void Image_BlinkxMouseUp();
 
     QPushButton* blinkmuster_btn_uebernehmen;  // the frame's size follows this button
 
-private:
-    parvel::DecoderSession& m_session;
-    parvel::Dialogs& m_dialogs;
+  protected:
+    void LayOut(int width) override;
 };

@@ -1,37 +1,49 @@
 #pragma once
 
-#include <QFrame>
+#include <QPoint>
+
+#include "PatternEditorFrame.h"
 
 class QPushButton;
 
 namespace parvel {
 class DecoderSession;
 class Dialogs;
+struct LedFrameGeometry;
 }  // namespace parvel
 
-// The blink pattern editor of the LED firmware (ten outputs). Placeholder until its editor lands:
-// it has the controls the main window sizes it by and the operations the main window calls.
-class TFrameBlinkmuster_led : public QFrame {
+// The blink pattern editor of the ten-output LED firmware: four addresses, one pattern each,
+// drawn on ten strips. The patterns are the low bytes of program words 0x300..0x6FF
+// (LedBlinkPatternTable); the frame edits a working copy that goes into the image on
+// "Übernehmen". The set-up rearranges the parameter controls into rows below the strips.
+class TFrameBlinkmuster_led : public parvel::PatternEditorFrame {
     Q_OBJECT
-public:
+  public:
     TFrameBlinkmuster_led(parvel::DecoderSession& session, parvel::Dialogs& dialogs,
                           QWidget* parent = nullptr);
 
-    // Sizes the strips to the frame width and takes a working copy from the image.
-    void SetUp(int width);
-    void LoadFromImage();
-
-    // Changes of the working copy not yet written into the image: "Übernehmen" is enabled.
-    bool HasPendingChanges() const;
-    // The "Übernehmen" action: the working copy goes into the image.
-    void TakeOver();
+    // Handlers of the controls.
+    void led_blinkmuster_rad_axClick(int block);
+    void led_blinkmuster_edt_AnzahlChange();
+    void led_blinkmuster_edt_stretchChange();
+    void led_blinkmuster_cbx_loopClick();
+    void led_blinkmuster_cbx_outsClick(int output);
+    void led_blinkmuster_btn_copy1Click();
+    void led_blinkmuster_btn_copy2Click();
+    void led_blinkmuster_btn_copy3Click();
+    void led_blinkmuster_btn_copy4Click();
     void led_blinkmuster_btn_uebernehmenClick();
-
-    bool loading = false;  // set while the frame fills its own controls
+    void led_blinkmuster_btn_verwerfenClick();
+    void Image_led_BlinkxMouseDown(int output);
+    void Image_led_BlinkxMouseMove(int output, QPoint position);
+    void Image_led_BlinkxMouseUp();
 
     QPushButton* led_blinkmuster_btn_uebernehmen;  // the frame's size follows this button
 
-private:
-    parvel::DecoderSession& m_session;
-    parvel::Dialogs& m_dialogs;
+  protected:
+    void LayOut(int width) override;
+
+  private:
+    parvel::LedFrameGeometry CurrentGeometry() const;
+    void Apply(const parvel::LedFrameGeometry& geometry);
 };
