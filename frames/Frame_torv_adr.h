@@ -1,25 +1,90 @@
 #pragma once
 
 #include <QFrame>
+#include <array>
+
+#include "ServoAddressTable.h"
+#include "ServoPages.h"
+#include "ServoPulses.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TFrameTorv;
 
 namespace parvel {
 class DecoderSession;
 class Dialogs;
 }  // namespace parvel
 
-// The servo address and action table, shown over the grid for the servo decoders.
-// Placeholder until its table lands.
+// The servo address and action table, shown over the grid for the servo decoders. It keeps no
+// copy of the address and flag bytes: it reads and changes the servo pages of the curve editor
+// TFrameTorv, whose "übernehmen" writes them together with this frame's eight pulse values.
+//
+// Object names are the component names: lbl_servo_adresse01..08, cbx_a1_servo..cbx_a8_relais,
+// GroupBox_Servo1..4, cbx_v_off_1.., cbx_imp_off_1.., cbx_no_ir_1.., cbx_no_rep_1..,
+// servo_edt_Offset_1.., servo_edt_max_1.., btn_dec10offset_1.. btn_inc10offset_4,
+// btn_dec10faktor_1.. btn_inc10faktor_4.
 class TFrameTorvAdr : public QFrame {
     Q_OBJECT
-public:
+  public:
     TFrameTorvAdr(parvel::DecoderSession& session, parvel::Dialogs& dialogs,
                   QWidget* parent = nullptr);
 
+    // The curve editor whose pages and apply button this table uses.
+    void SetCurveEditor(TFrameTorv* editor);
+
     void LoadFromImage();
+    void Refresh();
+    void ShowServoFlags();
+    void ShowAddressCombos();
+    void ShowPulseTimes();
+    void UpdateCurveVisibility();
 
-    bool loading = false;  // set while the frame fills its own controls
+    // ---- event handlers ----
+    void cbx_ax_Change(int row, parvel::AddressField field);
+    void cbx_flag_xClick(parvel::ServoFlag flag);
+    void btn_offset_Click(int servo, int step);
+    void btn_faktor_Click(int servo, int step);
+    void servo_edt_x_xChange();
 
-private:
+    bool loading = false;        // set while the frame fills its own controls
+    parvel::PulseValues pulses;  // pulse_min / pulse_span of servos 1..4 (index 0..3)
+
+    struct Row {
+        QLabel* label = nullptr;
+        QComboBox* servo = nullptr;
+        QComboBox* action = nullptr;
+        QComboBox* curve = nullptr;
+        QComboBox* relais = nullptr;
+    };
+    std::array<Row, parvel::kAddressRows> rows;
+
+    struct ServoGroup {
+        QGroupBox* box = nullptr;
+        QCheckBox* v_off = nullptr;
+        QCheckBox* imp_off = nullptr;
+        QCheckBox* no_ir = nullptr;
+        QCheckBox* no_rep = nullptr;
+        QLineEdit* edt_offset = nullptr;               // shortest pulse, ms
+        QLineEdit* edt_max = nullptr;                  // longest pulse, ms
+        std::array<QPushButton*, 4> offset_buttons{};  // "<<", "<", ">", ">>"
+        std::array<QPushButton*, 4> faktor_buttons{};
+    };
+    std::array<ServoGroup, 4> groups;
+
+  private:
+    void BuildControls();
+    QComboBox* List(int row, parvel::AddressField field) const;
+    parvel::ServoPages& Pages();
+    void EnableApply();
+
     parvel::DecoderSession& m_session;
     parvel::Dialogs& m_dialogs;
+    TFrameTorv* m_editor = nullptr;
+    parvel::ServoPages m_own_pages;  // only while no curve editor is linked
+    bool m_four_servos = true;
 };
