@@ -1,5 +1,6 @@
 #include "Reader.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QEvent>
@@ -24,6 +25,7 @@
 #include "NeighbourFiles.h"
 #include "QtDialogs.h"
 #include "RecordingView.h"
+#include "SeriesDialog.h"
 #include "WindowLayout.h"
 #include "WindowSettings.h"
 
@@ -108,6 +110,16 @@ TFormMain::TFormMain(const parvel::StartOptions& options, parvel::Dialogs* dialo
 
     lbl_header->setText(kStartHeader);
     lbl_header->adjustSize();
+
+    // Series of decoders: offered where it does not change the window's fixed layout.
+    auto* series = new QAction("Reihe erzeugen …", this);
+    series->setObjectName("act_series");
+    series->setShortcut(QKeySequence("Ctrl+R"));
+    series->setShortcutContext(Qt::WindowShortcut);
+    connect(series, &QAction::triggered, this, [this] { Guarded([this] { SeriesClick(); }); });
+    addAction(series);
+    GroupBoxMain->setContextMenuPolicy(Qt::ActionsContextMenu);
+    GroupBoxMain->addAction(series);
 }
 
 TFormMain::~TFormMain() = default;
@@ -219,6 +231,10 @@ void TFormMain::BuildControls() {
     FrameTorv1->setObjectName("FrameTorv1");
     FrameTorvAdr1 = new TFrameTorvAdr(m_session, *m_dialogs, central);
     FrameTorvAdr1->setObjectName("FrameTorvAdr1");
+    // The curve editor shares its servo pages with the address table and keeps its grid
+    // choice in raster_x / raster_y, which the settings file saves.
+    FrameTorv1->SetAddressTable(FrameTorvAdr1);
+    FrameTorv1->SetGridSettings(&raster_x, &raster_y);
     FrameRegister1 = new TFrameRegister(m_session, *m_dialogs, central);
     FrameRegister1->setObjectName("FrameRegister1");
     for (QWidget* frame :
@@ -656,4 +672,10 @@ void TFormMain::TakeOverChanges(parvel::PendingFrame frame) {
             FrameBlinkmuster_led1->TakeOver();
             break;
     }
+}
+
+void TFormMain::SeriesClick() {
+    if (!btn_save->isEnabled()) return;  // nothing loaded that could be copied
+    TfrmSeries dialog(m_session, *m_dialogs, this);
+    dialog.exec();
 }

@@ -75,6 +75,8 @@ public:
     void btn_gowebClick();
     void gointoweb();
     void btn_RGClick(QPushButton* button);
+    // "Reihe erzeugen" (grid context menu, Ctrl+R): copies for several decoders.
+    void SeriesClick();
 
     // Web addresses are handed to the desktop; tests catch them here instead.
     void SetUrlOpener(std::function<void(const QUrl&)> opener) { m_open_url = std::move(opener); }

@@ -15,12 +15,15 @@ namespace parvel {
 
 namespace {
 
-std::string Stem(const std::string& path) {
+std::string Stem(std::string path) {
+    // The file-name panel may carry the chip family after the name: "x.hex (12F629/16F630)".
+    // Drop it before looking for the folder separator, since the family itself holds a '/'.
+    if (!path.empty() && path.back() == ')') {
+        const std::size_t suffix = path.rfind(" (");
+        if (suffix != std::string::npos) path.resize(suffix);
+    }
     const std::size_t slash = path.find_last_of('/');
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    // The file-name panel may carry the chip family after the name: "x.hex (12F629/16F630)".
-    const std::size_t suffix = name.find(" (");
-    if (suffix != std::string::npos) name.resize(suffix);
     const std::size_t dot = name.find_last_of('.');
     if (dot != std::string::npos && dot > 0) name.resize(dot);
     return name;

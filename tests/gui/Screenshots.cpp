@@ -2,19 +2,43 @@
 // comparison, into PNG files, so the layout can be checked by eye:
 //   QT_QPA_PLATFORM=offscreen gui_screenshots /tmp/shots
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <cstdio>
 
+#include "BlinkPatternTable.h"
+#include "Catalogue.h"
 #include "Dlg_info.h"
+#include "Frame_torv.h"
 #include "GuiFixtures.h"
+#include "LedBlinkPatternTable.h"
 #include "Reader.h"
 #include "RecordingView.h"
 
 namespace fx = parvel::guitest;
+
+namespace {
+
+// Puts a running-light pattern into the first block of a blink pattern table and shows the
+// frame again, so the screenshot has drawn strips.
+void DrawChaser(TFormMain& window, parvel::PatternTable&& table, int frame_code) {
+    table.ReadTable(window.session().image());
+    table.EditCount("12");
+    table.EditStretch("5");
+    for (int k = 0; k < table.outputs(); ++k) {
+        table.SetOutputUsed(k, k != 2);
+        for (int s = 0; s < table.layout().max_steps; ++s) table.SetStepBit(s, k, (s + k) % 4 < 2);
+    }
+    table.WriteTable(window.session().image());
+    window.ShowFrame(frame_code);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -27,6 +51,12 @@ int main(int argc, char** argv) {
     QDir().mkpath(out);
     QTemporaryDir work;
 
+    auto typed = [](std::uint32_t code, fx::Protocol protocol) {
+        fx::Firmware f;
+        f.type_code = code;
+        f.protocol = protocol;
+        return f;
+    };
     const struct {
         const char* name;
         fx::Firmware firmware;
@@ -37,6 +67,14 @@ int main(int argc, char** argv) {
         {"turntable-two-columns", fx::Turntable48Dcc()},
         {"servo-decoder", fx::ServoDecoderDcc()},
         {"blink-patterns", fx::BlinkPatternMotorola()},
+        {"led-blink-patterns", typed(0xDD, fx::Protocol::Motorola)},
+        {"zusatz-traffic-light", typed(0x267, fx::Protocol::Motorola)},
+        {"zusatz-neon", typed(0x2A4100, fx::Protocol::Dcc)},
+        {"zusatz-switch-off", typed(0x308, fx::Protocol::Motorola)},
+        {"zusatz-outputs", typed(0x270, fx::Protocol::Motorola)},
+        {"cv-register", typed(0x4400, fx::Protocol::Dcc)},
+        {"servo-torv4", typed(0xD3, fx::Protocol::Dcc)},
+        {"servo-threshold", typed(0x1D2, fx::Protocol::Dcc)},
     };
 
     parvel::ScriptedDialogs dialogs;
@@ -48,11 +86,33 @@ int main(int argc, char** argv) {
         TFormMain window(options, &dialogs);
         dialogs.open_names.push_back(hex);
         window.btn_loadClick();
+        if (shot.name == std::string("blink-patterns")) {
+            DrawChaser(window, parvel::BlinkPatternTable(), parvel::kFrameBlinkmuster);
+        } else if (shot.name == std::string("led-blink-patterns")) {
+            DrawChaser(window, parvel::LedBlinkPatternTable(), parvel::kFrameBlinkmusterLed);
+        }
         window.show();
         QApplication::processEvents();
         const QString file = QDir(out).filePath(QString(shot.name) + ".png");
         window.grab().save(file);
         std::printf("%s\n", qPrintable(file));
+
+        if (QString(shot.name).startsWith("servo-")) {
+            // The curve editor with a generated curve, relay points and grid lines.
+            TFrameTorv* torv = window.FrameTorv1;
+            torv->edt_Anzahl->setText("20");
+            torv->edt_AnzahlChange();
+            torv->btn_sin2Click();
+            for (int i = 5; i < 12; ++i) torv->pages.SetRelay(0, i, i != 8);
+            torv->cbx_raster_x->setCurrentIndex(4);
+            torv->cbx_raster_y->setCurrentIndex(3);
+            if (!torv->edt_torvik_schwelle->isHidden()) {
+                torv->edt_torvik_schwelle->setText("90");
+                torv->edt_torvik_schwelleChange();
+            }
+            QApplication::processEvents();
+            window.grab().save(file);
+        }
 
         if (shot.name == std::string("klemmo-accessory")) {
             fx::Firmware other = shot.firmware;
