@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "DecoderSession.h"
+#include "LoadingScope.h"
 #include "Frame_torv_adr.h"
 #include "NumberText.h"
 #include "Ports.h"
@@ -87,19 +88,6 @@ QComboBox* NumberList(QWidget* parent, const char* name, int count, QRect geomet
 int ListIndex(int index, const QComboBox* list) {
     return index >= 0 && index < list->count() ? index : -1;
 }
-
-// Restores a loading flag on every way out, so an exception cannot leave a frame deaf.
-class LoadingScope {
-  public:
-    explicit LoadingScope(bool& flag) : m_flag(flag), m_was(std::exchange(flag, true)) {}
-    ~LoadingScope() { m_flag = m_was; }
-    LoadingScope(const LoadingScope&) = delete;
-    LoadingScope& operator=(const LoadingScope&) = delete;
-
-  private:
-    bool& m_flag;
-    bool m_was;
-};
 
 const char* const kScaleHint =
     "Wert, mit dem die Kurve multipliziert wird. \nD.h. Werte > 1 ziehen die Kurve in der Y-Achse "

@@ -10,25 +10,12 @@
 #include <utility>
 
 #include "DecoderSession.h"
+#include "LoadingScope.h"
 #include "Frame_torv.h"
 
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
-
-// Restores the loading flag on every way out; the show operations run inside LoadFromImage
-// and inside the set-file load, which have set the flag already.
-class LoadingScope {
-  public:
-    explicit LoadingScope(bool& flag) : m_flag(flag), m_was(std::exchange(flag, true)) {}
-    ~LoadingScope() { m_flag = m_was; }
-    LoadingScope(const LoadingScope&) = delete;
-    LoadingScope& operator=(const LoadingScope&) = delete;
-
-  private:
-    bool& m_flag;
-    bool m_was;
-};
 
 char DecimalSeparator() {
     const QString point = QLocale().decimalPoint();

@@ -17,6 +17,7 @@
 #include "Frame_blinkmuster_led.h"
 #include "GuiFixtures.h"
 #include "Harness.h"
+#include "WidgetTestSupport.h"
 #include "PatternEditorWidgets.h"
 #include "PatternTable.h"
 #include "Reader.h"
@@ -83,6 +84,11 @@ int StepLeft(int step, int count) { return static_cast<int>(step * double(StepWi
 
 int Right(const QWidget* w) { return w->x() + w->width(); }
 
+using guitest::Child;
+using guitest::Drag;
+using guitest::Reread;
+void TypeInto(QLineEdit* edit, const QString& text) { guitest::TypeText(edit, text, true); }
+
 }  // namespace
 
 class FrameBlinkmusterLedTest : public QObject {
@@ -93,13 +99,6 @@ class FrameBlinkmusterLedTest : public QObject {
     ScriptedDialogs m_dialogs;
 
     std::string Path(const QString& name) const { return m_dir->filePath(name).toStdString(); }
-
-    template <class T>
-    static T* Child(QWidget* parent, const QString& name) {
-        T* child = parent->findChild<T*>(name);
-        if (!child) qFatal("no child %s", qPrintable(name));
-        return child;
-    }
 
     std::string WriteFixture(const QString& name) {
         FixtureImage f = parvel::test::Firmware(0xDD, FixtureImage::Protocol::Dcc);
@@ -139,27 +138,7 @@ class FrameBlinkmusterLedTest : public QObject {
         return w.session().image().rom_cells[0x600 + 2 * i];
     }
 
-    static void Drag(QWidget* strip, const std::vector<QPoint>& points) {
-        QTest::mousePress(strip, Qt::LeftButton, {}, points.front());
-        for (const QPoint& p : points) QTest::mouseMove(strip, p);
-        QTest::mouseRelease(strip, Qt::LeftButton, {}, points.back());
-    }
 
-    static void TypeInto(QLineEdit* edit, const QString& text) {
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, text);
-        QTest::keyClick(edit, Qt::Key_Return);
-    }
-
-    static parvel::FirmwareImage Reread(const std::string& path) {
-        parvel::RecordingView view;
-        ScriptedDialogs quiet;
-        parvel::DecoderSession session(view, quiet);
-        if (!session.LoadHexFile(path)) qFatal("saved file does not load");
-        return session.image();
-    }
 
   private slots:
     void init() {

@@ -17,6 +17,7 @@
 #include "Frame_blinkmuster.h"
 #include "GuiFixtures.h"
 #include "Harness.h"
+#include "WidgetTestSupport.h"
 #include "PatternEditorWidgets.h"
 #include "PatternTable.h"
 #include "Reader.h"
@@ -70,6 +71,11 @@ std::string Hex2(int v) { return QString("%1").arg(v, 2, 16, QChar('0')).toUpper
 constexpr int kStripWidth = 440;
 int StepCentre(int step, int count) { return static_cast<int>((step + 0.5) * 430.0 / count); }
 
+using guitest::Child;
+using guitest::Drag;
+using guitest::Reread;
+void TypeInto(QLineEdit* edit, const QString& text) { guitest::TypeText(edit, text, true); }
+
 }  // namespace
 
 class FrameBlinkmusterTest : public QObject {
@@ -80,13 +86,6 @@ class FrameBlinkmusterTest : public QObject {
     ScriptedDialogs m_dialogs;
 
     std::string Path(const QString& name) const { return m_dir->filePath(name).toStdString(); }
-
-    template <class T>
-    static T* Child(QWidget* parent, const QString& name) {
-        T* child = parent->findChild<T*>(name);
-        if (!child) qFatal("no child %s", qPrintable(name));
-        return child;
-    }
 
     std::string WriteFixture(const QString& name) {
         FixtureImage f = parvel::test::Firmware(0x1, FixtureImage::Protocol::Motorola);
@@ -119,28 +118,7 @@ class FrameBlinkmusterTest : public QObject {
         return w.session().image().rom_cells[0x600 + 2 * i];
     }
 
-    static parvel::FirmwareImage Reread(const std::string& path) {
-        parvel::RecordingView view;
-        ScriptedDialogs quiet;
-        parvel::DecoderSession session(view, quiet);
-        if (!session.LoadHexFile(path)) qFatal("saved file does not load");
-        return session.image();
-    }
 
-    // A drag over the given points of strip n: press at the first, move through all, release.
-    static void Drag(QWidget* strip, const std::vector<QPoint>& points) {
-        QTest::mousePress(strip, Qt::LeftButton, {}, points.front());
-        for (const QPoint& p : points) QTest::mouseMove(strip, p);
-        QTest::mouseRelease(strip, Qt::LeftButton, {}, points.back());
-    }
-
-    static void TypeInto(QLineEdit* edit, const QString& text) {
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, text);
-        QTest::keyClick(edit, Qt::Key_Return);
-    }
 
   private slots:
     void init() {

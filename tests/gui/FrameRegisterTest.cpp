@@ -12,6 +12,7 @@
 
 #include "Frame_register.h"
 #include "Harness.h"
+#include "WidgetTestSupport.h"
 #include "Reader.h"
 
 using parvel::ScriptedDialogs;
@@ -68,12 +69,8 @@ class FrameRegisterTest : public QObject {
         return Text(w.session().image().eeprom_cells[cell]);
     }
 
-    static void Type(QLineEdit* edit, const QString& text) {
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, text);
-    }
+    // Types without finishing the edit: the tests decide how it ends (Return, focus change).
+    static void Type(QLineEdit* edit, const QString& text) { guitest::TypeText(edit, text, false); }
 
   private slots:
     void init() {

@@ -18,6 +18,7 @@
 
 #include "Frame_zusatz.h"
 #include "Harness.h"
+#include "WidgetTestSupport.h"
 #include "Reader.h"
 
 using parvel::ScriptedDialogs;
@@ -124,12 +125,8 @@ class FrameZusatzTest : public QObject {
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
     }
 
-    static void Type(QLineEdit* edit, const QString& text) {
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, text);
-    }
+    // Types without finishing the edit: the tests decide how it ends (Return, focus change).
+    static void Type(QLineEdit* edit, const QString& text) { guitest::TypeText(edit, text, false); }
 
     static bool Visible(QWidget* w) { return !w->isHidden(); }
 

@@ -16,6 +16,7 @@
 #include "Harness.h"
 #include "Reader.h"
 #include "RecordingView.h"
+#include "WidgetTestSupport.h"
 
 namespace servotest {
 
@@ -121,9 +122,7 @@ class Bench {
 
     template <class T>
     static T* Child(QWidget* parent, const QString& name) {
-        T* child = parent->findChild<T*>(name);
-        if (!child) qFatal("no child %s", qPrintable(name));
-        return child;
+        return guitest::Child<T>(parent, name);
     }
 
     parvel::ScriptedDialogs dialogs;
