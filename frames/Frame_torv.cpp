@@ -98,6 +98,12 @@ const char* const kShiftHint =
 
 }  // namespace
 
+char LocaleDecimalSeparator() {
+    const QString point = QLocale().decimalPoint();
+    const char c = point.isEmpty() ? '\0' : point.at(0).toLatin1();
+    return c != '\0' ? c : '.';
+}
+
 // ---------------------------------------------------------------- canvas
 
 TServoCanvas::TServoCanvas(int width, int height, QWidget* parent) : QWidget(parent) {
@@ -193,11 +199,6 @@ TFrameTorv::TFrameTorv(parvel::DecoderSession& session, parvel::Dialogs& dialogs
     : QFrame(parent), m_session(session), m_dialogs(dialogs) {
     setObjectName("TFrameTorv");
     BuildControls();
-    curve_height = servo_Image1->height();
-    relay_height = servo_Image2->height();
-    curve_unit = parvel::PositionUnit(curve_height);
-    relay_unit = parvel::PositionUnit(relay_height);
-    point_spacing = parvel::PointSpacing(servo_Image1->width(), 10);
     resize(540, 555);
 }
 
@@ -290,7 +291,7 @@ void TFrameTorv::BuildControls() {
 
     QGroupBox* scale = Group(this, "GroupBox_Skalierung", "Skalierung", {254, 405, 141, 42});
     // The default factor one half, written the way the user's locale writes decimals.
-    edt_scale = Field(scale, "edt_scale", QString("0") + QChar(DecimalSeparator()) + "5",
+    edt_scale = Field(scale, "edt_scale", QString("0") + QChar(LocaleDecimalSeparator()) + "5",
                       kScaleHint, {6, 16, 58, 20});
     btn_scale = Button(scale, "btn_scale", "anwenden", "", {68, 15, 66, 22});
     QGroupBox* shift = Group(this, "GroupBox_HochRunter", "Hoch/Runter", {398, 405, 142, 42});
@@ -418,8 +419,6 @@ void TFrameTorv::LoadFromImage() {
         servo_Image1->width(), servo_Image1->height(), parvel::ServoColour::White, {}});
     curve_height = servo_Image1->height();
     relay_height = servo_Image2->height();
-    curve_unit = parvel::PositionUnit(curve_height);
-    relay_unit = parvel::PositionUnit(relay_height);
 
     const parvel::TorvVariant variant = parvel::TorvVariantFor(m_session.type_code);
     for (int b = 0; b < 4; ++b) {
@@ -519,12 +518,6 @@ int TFrameTorv::CurrentPage() const {
 
 bool TFrameTorv::ThresholdShown() const {
     return parvel::TorvVariantFor(m_session.type_code).threshold;
-}
-
-char TFrameTorv::DecimalSeparator() const {
-    const QString point = QLocale().decimalPoint();
-    const char c = point.isEmpty() ? '\0' : point.at(0).toLatin1();
-    return c != '\0' ? c : '.';
 }
 
 void TFrameTorv::ShowButtonCombos() {
@@ -644,7 +637,8 @@ void TFrameTorv::btn_copy3Click() { CopyFrom(2); }
 void TFrameTorv::btn_copy4Click() { CopyFrom(3); }
 
 void TFrameTorv::btn_scaleClick() {
-    const auto entry = parvel::ReadScaleEntry(edt_scale->text().toStdString(), DecimalSeparator());
+    const auto entry =
+        parvel::ReadScaleEntry(edt_scale->text().toStdString(), LocaleDecimalSeparator());
     if (entry.verdict == parvel::ServoFieldVerdict::Empty) return;
     if (entry.verdict == parvel::ServoFieldVerdict::Rejected) {
         RejectInput(edt_scale, parvel::kScaleInputMessage);
@@ -655,7 +649,8 @@ void TFrameTorv::btn_scaleClick() {
 }
 
 void TFrameTorv::btn_shiftClick() {
-    const auto entry = parvel::ReadShiftEntry(edt_shift->text().toStdString(), DecimalSeparator());
+    const auto entry =
+        parvel::ReadShiftEntry(edt_shift->text().toStdString(), LocaleDecimalSeparator());
     if (entry.verdict == parvel::ServoFieldVerdict::Empty) return;
     if (entry.verdict == parvel::ServoFieldVerdict::Rejected) {
         RejectInput(edt_shift, parvel::kShiftInputMessage);

@@ -17,6 +17,9 @@ class QRadioButton;
 class QToolButton;
 class TFrameTorvAdr;
 
+// The decimal separator of the user's locale as one character ('.' where it is none).
+char LocaleDecimalSeparator();
+
 namespace parvel {
 class DecoderSession;
 class Dialogs;
@@ -146,9 +149,9 @@ class TFrameTorv : public QFrame {
 
     bool loading = false;  // set while the frame fills its own controls
     bool mouse_down = false;
-    float point_spacing = 0.0f;
-    float curve_unit = 0.0f;
-    float relay_unit = 0.0f;
+    // Pixels per point of the current curve, set by each DrawCurve. The position steps in
+    // pixels (height x 0.0078125) are worked out by the canvas model from the heights below.
+    float point_spacing = parvel::PointSpacing(parvel::kCurveCanvasWidth, 10);
     int curve_height = parvel::kCurveCanvasHeight;
     int relay_height = parvel::kRelayLaneHeight;
     int threshold = 0;
@@ -204,7 +207,6 @@ class TFrameTorv : public QFrame {
     void ShowButtonCombos();
     void UpdateButtonModeVisibility();
     bool ThresholdShown() const;
-    char DecimalSeparator() const;
 
     parvel::DecoderSession& m_session;
     parvel::Dialogs& m_dialogs;

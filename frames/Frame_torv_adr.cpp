@@ -5,7 +5,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <utility>
 
@@ -16,12 +15,6 @@
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
-
-char DecimalSeparator() {
-    const QString point = QLocale().decimalPoint();
-    const char c = point.isEmpty() ? '\0' : point.at(0).toLatin1();
-    return c != '\0' ? c : '.';
-}
 
 struct ListKind {
     parvel::AddressField field;
@@ -84,9 +77,9 @@ const StepKind kSteps[4] = {{"dec10", "<<", "- 80 us", -10},
 
 }  // namespace
 
-TFrameTorvAdr::TFrameTorvAdr(parvel::DecoderSession& session, parvel::Dialogs& dialogs,
+TFrameTorvAdr::TFrameTorvAdr(parvel::DecoderSession& session, parvel::Dialogs& /*dialogs*/,
                              QWidget* parent)
-    : QFrame(parent), m_session(session), m_dialogs(dialogs) {
+    : QFrame(parent), m_session(session) {
     setObjectName("TFrameTorvAdr");
     // The table lies over the parameter grid.
     setAutoFillBackground(true);
@@ -292,7 +285,7 @@ void TFrameTorvAdr::ShowAddressCombos() {
 
 void TFrameTorvAdr::ShowPulseTimes() {
     LoadingScope scope(loading);
-    const char separator = DecimalSeparator();
+    const char separator = LocaleDecimalSeparator();
     for (int s = 0; s < 4; ++s) {
         const int pulse_min = pulses.pulse_min[s];
         groups[s].edt_offset->setText(

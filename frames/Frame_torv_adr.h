@@ -31,6 +31,8 @@ class Dialogs;
 class TFrameTorvAdr : public QFrame {
     Q_OBJECT
   public:
+    // The table shows no message (none of its inputs can be wrong); it takes the dialogs
+    // like every frame so the main window builds them all alike.
     TFrameTorvAdr(parvel::DecoderSession& session, parvel::Dialogs& dialogs,
                   QWidget* parent = nullptr);
 
@@ -83,7 +85,6 @@ class TFrameTorvAdr : public QFrame {
     void EnableApply();
 
     parvel::DecoderSession& m_session;
-    parvel::Dialogs& m_dialogs;
     TFrameTorv* m_editor = nullptr;
     parvel::ServoPages m_own_pages;  // only while no curve editor is linked
     bool m_four_servos = true;

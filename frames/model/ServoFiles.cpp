@@ -10,6 +10,10 @@ namespace {
 
 Message Warning(const std::string& text) { return {text, Icon::Warning, Buttons::Ok}; }
 
+// What the messages call the two kinds of file.
+const char* const kCurveFileKind = "Kurven-File";
+const char* const kSetFileKind = "Setup-File";
+
 // Read failures of a servo file; the reader's own texts speak of HEX files.
 std::optional<Message> ReadFailureMessage(const LinesResult& read, const std::string& path,
                                           bool set_file) {
@@ -19,9 +23,9 @@ std::optional<Message> ReadFailureMessage(const LinesResult& read, const std::st
         case ReadFailure::CannotOpen:
             return Warning("Die Datei " + path + " kann nicht geöffnet werden: " + read.reason);
         case ReadFailure::TooLarge:
-            return Warning("Die Datei " + path +
-                           " ist zu gross für ein Kurven-File (mehr als 8 MB) und wurde nicht "
-                           "gelesen.");
+            return Warning("Die Datei " + path + " ist zu gross für ein " +
+                           (set_file ? kSetFileKind : kCurveFileKind) +
+                           " (mehr als 8 MB) und wurde nicht gelesen.");
         case ReadFailure::TooManyLines:
             if (set_file) return Warning(kSetFileTooLongMessage);
             return Warning("Die Datei " + path + " hat mehr als " +
@@ -39,8 +43,39 @@ std::optional<Message> Write(const std::vector<std::string>& lines, const std::s
                    written.error + ". Eine vorhandene Datei dieses Namens ist unverändert.");
 }
 
-void ShowAll(Dialogs& dialogs, const std::vector<Message>& messages) {
-    for (const Message& m : messages) dialogs.ShowMessage(m);
+// Reads the file and hands its lines to `take`; a file that cannot be read changes nothing.
+template <class Take>
+ServoFileLoad LoadFile(const std::string& path, bool set_file, Take take) {
+    const LinesResult read =
+        ReadTextLines(path, set_file ? std::size_t(kSetFileLines) : kMaxCurveFileLines);
+    if (auto failure = ReadFailureMessage(read, path, set_file)) {
+        ServoFileLoad load;
+        load.messages.push_back(*failure);
+        return load;
+    }
+    return take(read.lines);
+}
+
+// The lines are built before the dialog opens: the file holds the data as they were when the
+// button was pressed.
+bool SaveWithDialog(Dialogs& dialogs, const std::vector<std::string>& lines, const char* filter,
+                    const char* extension, const char* kind) {
+    const auto path = dialogs.SaveFileName(filter, extension, "");
+    if (!path) return false;
+    if (auto failure = Write(lines, *path, kind)) {
+        dialogs.ShowMessage(*failure);
+        return false;
+    }
+    return true;
+}
+
+template <class Load>
+ServoFileLoad LoadWithDialog(Dialogs& dialogs, const char* filter, Load load_file) {
+    const auto path = dialogs.OpenFileName(filter);
+    if (!path) return {};
+    ServoFileLoad load = load_file(*path);
+    for (const Message& m : load.messages) dialogs.ShowMessage(m);
+    return load;
 }
 
 }  // namespace
@@ -126,70 +161,44 @@ ServoFileLoad LoadSetLines(ServoPages& pages, const std::vector<std::string>& li
 }
 
 ServoFileLoad LoadCurveFile(ServoPages& pages, int page, const std::string& path) {
-    const LinesResult read = ReadTextLines(path, kMaxCurveFileLines);
-    if (auto failure = ReadFailureMessage(read, path, false)) {
-        ServoFileLoad load;
-        load.messages.push_back(*failure);
-        return load;
-    }
-    return LoadCurveLines(pages, page, read.lines);
+    return LoadFile(path, false, [&](const std::vector<std::string>& lines) {
+        return LoadCurveLines(pages, page, lines);
+    });
 }
 
 ServoFileLoad LoadSetFile(ServoPages& pages, const std::string& path) {
-    const LinesResult read = ReadTextLines(path, kSetFileLines);
-    if (auto failure = ReadFailureMessage(read, path, true)) {
-        ServoFileLoad load;
-        load.messages.push_back(*failure);
-        return load;
-    }
-    return LoadSetLines(pages, read.lines);
+    return LoadFile(path, true, [&](const std::vector<std::string>& lines) {
+        return LoadSetLines(pages, lines);
+    });
 }
 
 std::optional<Message> SaveCurveFile(const ServoPages& pages, int page, const std::string& path) {
-    return Write(CurveFileLines(pages, page), path, "Kurven-File");
+    return Write(CurveFileLines(pages, page), path, kCurveFileKind);
 }
 
 std::optional<Message> SaveSetFile(const ServoPages& pages, const std::string& path) {
-    return Write(SetFileLines(pages), path, "Setup-File");
+    return Write(SetFileLines(pages), path, kSetFileKind);
 }
 
 bool SaveCurveWithDialog(Dialogs& dialogs, const ServoPages& pages, int page) {
-    // Lines first: the file holds the curve as it was when the button was pressed.
-    const std::vector<std::string> lines = CurveFileLines(pages, page);
-    const auto path = dialogs.SaveFileName(kCurveFileFilter, kCurveFileExtension, "");
-    if (!path) return false;
-    if (auto failure = Write(lines, *path, "Kurven-File")) {
-        dialogs.ShowMessage(*failure);
-        return false;
-    }
-    return true;
+    return SaveWithDialog(dialogs, CurveFileLines(pages, page), kCurveFileFilter,
+                          kCurveFileExtension, kCurveFileKind);
 }
 
 ServoFileLoad LoadCurveWithDialog(Dialogs& dialogs, ServoPages& pages, int page) {
-    const auto path = dialogs.OpenFileName(kCurveFileFilter);
-    if (!path) return {};
-    ServoFileLoad load = LoadCurveFile(pages, page, *path);
-    ShowAll(dialogs, load.messages);
-    return load;
+    return LoadWithDialog(dialogs, kCurveFileFilter, [&](const std::string& path) {
+        return LoadCurveFile(pages, page, path);
+    });
 }
 
 bool SaveSetWithDialog(Dialogs& dialogs, const ServoPages& pages) {
-    const std::vector<std::string> lines = SetFileLines(pages);
-    const auto path = dialogs.SaveFileName(kSetFileFilter, kSetFileExtension, "");
-    if (!path) return false;
-    if (auto failure = Write(lines, *path, "Setup-File")) {
-        dialogs.ShowMessage(*failure);
-        return false;
-    }
-    return true;
+    return SaveWithDialog(dialogs, SetFileLines(pages), kSetFileFilter, kSetFileExtension,
+                          kSetFileKind);
 }
 
 ServoFileLoad LoadSetWithDialog(Dialogs& dialogs, ServoPages& pages) {
-    const auto path = dialogs.OpenFileName(kSetFileFilter);
-    if (!path) return {};
-    ServoFileLoad load = LoadSetFile(pages, *path);
-    ShowAll(dialogs, load.messages);
-    return load;
+    return LoadWithDialog(dialogs, kSetFileFilter,
+                          [&](const std::string& path) { return LoadSetFile(pages, path); });
 }
 
 }  // namespace parvel
