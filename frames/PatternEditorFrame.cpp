@@ -124,7 +124,7 @@ void PatternEditorFrame::SetUp(int width) {
     ReadTable();
     ShowParameters();
     DrawStrips();
-    m_take_over->setEnabled(false);
+    ShowPending();
     loading = false;
 }
 
@@ -158,7 +158,8 @@ int PatternEditorFrame::StoredValue(Field field) const {
 void PatternEditorFrame::setVisible(bool visible) {
     if (!visible) {
         m_table->EndDrag();
-        m_take_over->setEnabled(false);
+        m_table->DropChanges();
+        ShowPending();
         m_count->setModified(false);
         m_stretch->setModified(false);
     }
@@ -194,7 +195,7 @@ void PatternEditorFrame::DrawStrips() {
     }
 }
 
-void PatternEditorFrame::Modified() { m_take_over->setEnabled(true); }
+void PatternEditorFrame::ShowPending() { m_take_over->setEnabled(m_table->modified()); }
 
 // ---------------------------------------------------------------- handlers
 
@@ -230,7 +231,7 @@ bool PatternEditorFrame::CommitEdit(Field field) {
         case EditOutcome::Kind::Stored:
             DrawStrips();
             ShowParameters();  // puts the limited value back and updates the time texts
-            Modified();
+            ShowPending();
             return true;
     }
     return true;
@@ -265,14 +266,14 @@ void PatternEditorFrame::StretchStep(int delta) { Step(Field::Stretch, delta); }
 void PatternEditorFrame::LoopClick() {
     if (loading) return;
     m_table->SetLoop(m_loop->isChecked());
-    Modified();
+    ShowPending();
 }
 
 void PatternEditorFrame::OutputClick(int output) {
     if (loading || output < 0 || output >= m_table->outputs()) return;
     m_table->SetOutputUsed(output, m_use_boxes[output]->isChecked());
     DrawStrips();
-    Modified();
+    ShowPending();
 }
 
 void PatternEditorFrame::CopyClick(int source_block) {
@@ -280,7 +281,7 @@ void PatternEditorFrame::CopyClick(int source_block) {
     if (!m_table->CopyFrom(source_block)) return;
     DrawStrips();
     ShowParameters();
-    Modified();
+    ShowPending();
 }
 
 void PatternEditorFrame::TakeOverClick() {
@@ -288,7 +289,7 @@ void PatternEditorFrame::TakeOverClick() {
     CommitEdit(Field::Count);
     CommitEdit(Field::Stretch);
     WriteTable();
-    m_take_over->setEnabled(false);
+    ShowPending();
 }
 
 void PatternEditorFrame::DiscardClick() {
@@ -296,7 +297,7 @@ void PatternEditorFrame::DiscardClick() {
     ReadTable();
     ShowParameters();
     DrawStrips();
-    m_take_over->setEnabled(false);
+    ShowPending();
 }
 
 void PatternEditorFrame::StripMouseDown(int output) { m_table->BeginDrag(output); }
@@ -313,7 +314,7 @@ void PatternEditorFrame::StripMouseMove(int output, QPoint position) {
     }
     if (m_table->DragTo(p.x(), p.y())) {
         DrawStrips();
-        Modified();
+        ShowPending();
     }
 }
 

@@ -121,7 +121,8 @@ class PatternEditorFrame : public QFrame {
     bool TypedPending(Field field) const;
     int StoredValue(Field field) const;
     void Step(Field field, int delta);
-    void Modified();
+    // "Übernehmen" is enabled exactly while the working copy holds changes not taken over.
+    void ShowPending();
 
     bool m_reporting = false;  // a rejected value's message is on screen
 };

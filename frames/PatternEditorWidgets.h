@@ -16,8 +16,6 @@ class PatternStripCanvas : public QWidget {
   public:
     PatternStripCanvas(const PatternTable& table, int output, QWidget* parent = nullptr);
 
-    int output() const { return m_output; }
-
   signals:
     void pressed(int output);
     void moved(int output, QPoint position);

@@ -14,7 +14,6 @@ class BlinkPatternTable : public PatternTable {
     static constexpr int kFirstWord = 0x300;
     static constexpr int kBlocks = 4;
     static constexpr int kBlockBytes = 64;
-    static constexpr int kTableBytes = kBlocks * kBlockBytes;
     static constexpr int kOutputs = 4;
     static constexpr int kMaxSteps = 50;
     static constexpr int kCountOffset = 53;

@@ -17,7 +17,6 @@ class LedBlinkPatternTable : public PatternTable {
     static constexpr int kFirstWord = 0x300;
     static constexpr int kBlocks = 4;
     static constexpr int kBlockBytes = 256;
-    static constexpr int kTableBytes = kBlocks * kBlockBytes;
     static constexpr int kOutputs = 10;
     static constexpr int kMaxSteps = 100;
     static constexpr int kFlagsOffset = 100;

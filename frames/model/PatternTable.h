@@ -157,6 +157,9 @@ class PatternTable {
     // ---- changes pending ("Übernehmen" enabled) ----
 
     bool modified() const { return m_modified; }
+    // The frame was hidden for another file: its edits are abandoned, and the set-up for the
+    // next file reads the working copy anew.
+    void DropChanges() { m_modified = false; }
 
   private:
     int& SelectedByte(int offset) { return m_bytes[m_selected * m_layout.block_bytes + offset]; }
