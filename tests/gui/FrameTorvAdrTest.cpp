@@ -13,6 +13,7 @@
 #include "Frame_torv_adr.h"
 #include "ServoFrameFixture.h"
 
+using guitest::Child;
 using servotest::Bench;
 
 class FrameTorvAdrTest : public QObject {
@@ -21,10 +22,6 @@ class FrameTorvAdrTest : public QObject {
   private:
     std::unique_ptr<Bench> m_bench;
 
-    template <class T>
-    static T* Child(QWidget* parent, const QString& name) {
-        return Bench::Child<T>(parent, name);
-    }
     static QComboBox* List(TFormMain* w, int row, const char* kind) {
         return Child<QComboBox>(w->FrameTorvAdr1, QString("cbx_a%1_%2").arg(row).arg(kind));
     }

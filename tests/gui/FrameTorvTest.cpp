@@ -17,6 +17,7 @@
 #include "ServoFrameFixture.h"
 #include "TextFile.h"
 
+using guitest::Child;
 using servotest::Bench;
 using servotest::Hex;
 using servotest::LowCell;
@@ -56,10 +57,6 @@ class FrameTorvTest : public QObject {
   private:
     std::unique_ptr<Bench> m_bench;
 
-    template <class T>
-    static T* Child(QWidget* parent, const QString& name) {
-        return Bench::Child<T>(parent, name);
-    }
 
     std::unique_ptr<TFormMain> Torv4() { return m_bench->Loaded(servotest::ServoImage(0xD3)); }
 

@@ -120,11 +120,6 @@ class Bench {
         return window;
     }
 
-    template <class T>
-    static T* Child(QWidget* parent, const QString& name) {
-        return guitest::Child<T>(parent, name);
-    }
-
     parvel::ScriptedDialogs dialogs;
 
   private:
