@@ -3,7 +3,7 @@
 #include "Documentation.h"
 #include "ParvelApplication.h"
 #include "QtDialogs.h"
-#include "Reader.h"
+#include "FormMain.h"
 #include "WindowSettings.h"
 
 int main(int argc, char** argv) {

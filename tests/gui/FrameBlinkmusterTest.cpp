@@ -14,13 +14,13 @@
 #include <array>
 #include <memory>
 
-#include "Frame_blinkmuster.h"
+#include "FrameBlinkmuster.h"
 #include "GuiFixtures.h"
 #include "Harness.h"
 #include "WidgetTestSupport.h"
 #include "PatternEditorWidgets.h"
 #include "PatternTable.h"
-#include "Reader.h"
+#include "FormMain.h"
 #include "RecordingView.h"
 
 using parvel::ScriptedDialogs;

@@ -10,10 +10,10 @@
 #include <QtTest>
 #include <memory>
 
-#include "Frame_register.h"
+#include "FrameRegister.h"
 #include "Harness.h"
 #include "WidgetTestSupport.h"
-#include "Reader.h"
+#include "FormMain.h"
 
 using parvel::ScriptedDialogs;
 using P = parvel::test::FixtureImage::Protocol;

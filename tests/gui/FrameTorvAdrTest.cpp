@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "Frame_torv.h"
-#include "Frame_torv_adr.h"
+#include "FrameTorv.h"
+#include "FrameTorvAdr.h"
 #include "ServoFrameFixture.h"
 
 using guitest::Child;

@@ -12,8 +12,8 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "Frame_torv.h"
-#include "Frame_torv_adr.h"
+#include "FrameTorv.h"
+#include "FrameTorvAdr.h"
 #include "ServoFrameFixture.h"
 #include "TextFile.h"
 

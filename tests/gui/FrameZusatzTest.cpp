@@ -16,10 +16,10 @@
 #include <map>
 #include <memory>
 
-#include "Frame_zusatz.h"
+#include "FrameZusatz.h"
 #include "Harness.h"
 #include "WidgetTestSupport.h"
-#include "Reader.h"
+#include "FormMain.h"
 
 using parvel::ScriptedDialogs;
 using P = parvel::test::FixtureImage::Protocol;

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "Dlg_info.h"
+#include "FrmInfo.h"
 #include "GuiFixtures.h"
 #include "HexReader.h"
 #include "HexRecord.h"

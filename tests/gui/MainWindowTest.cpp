@@ -12,14 +12,14 @@
 #include <QtTest>
 #include <memory>
 
-#include "Dlg_info.h"
-#include "Frame_blinkmuster.h"
-#include "Frame_register.h"
-#include "Frame_torv.h"
-#include "Frame_torv_adr.h"
-#include "Frame_zusatz.h"
+#include "FrmInfo.h"
+#include "FrameBlinkmuster.h"
+#include "FrameRegister.h"
+#include "FrameTorv.h"
+#include "FrameTorvAdr.h"
+#include "FrameZusatz.h"
 #include "GuiFixtures.h"
-#include "Reader.h"
+#include "FormMain.h"
 #include "RecordingView.h"
 #include "TextFile.h"
 

@@ -13,11 +13,11 @@
 
 #include "BlinkPatternTable.h"
 #include "Catalogue.h"
-#include "Dlg_info.h"
-#include "Frame_torv.h"
+#include "FrmInfo.h"
+#include "FrameTorv.h"
 #include "GuiFixtures.h"
 #include "LedBlinkPatternTable.h"
-#include "Reader.h"
+#include "FormMain.h"
 #include "RecordingView.h"
 
 namespace fx = parvel::guitest;

@@ -6,9 +6,9 @@
 #include <QtTest>
 
 #include "Harness.h"
-#include "Reader.h"
+#include "FormMain.h"
 #include "RecordingView.h"
-#include "SeriesDialog.h"
+#include "FrmSeries.h"
 #include "WindowSettings.h"
 
 using parvel::test::FixtureImage;

@@ -14,7 +14,7 @@
 
 #include "FixtureBuilder.h"
 #include "Harness.h"
-#include "Reader.h"
+#include "FormMain.h"
 #include "RecordingView.h"
 #include "WidgetTestSupport.h"
 

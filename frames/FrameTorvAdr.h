@@ -13,7 +13,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class TFrameTorv;
 
 namespace parvel {
 class DecoderSession;
@@ -22,7 +21,8 @@ class Dialogs;
 
 // The servo address and action table, shown over the grid for the servo decoders. It keeps no
 // copy of the address and flag bytes: it reads and changes the servo pages of the curve editor
-// TFrameTorv, whose "übernehmen" writes them together with this frame's eight pulse values.
+// (TFrameTorv shares them), whose "übernehmen" writes them together with this frame's eight pulse
+// values; every change is announced with Changed().
 //
 // Object names are the component names: lbl_servo_adresse01..08, cbx_a1_servo..cbx_a8_relais,
 // GroupBox_Servo1..4, cbx_v_off_1.., cbx_imp_off_1.., cbx_no_ir_1.., cbx_no_rep_1..,
@@ -36,8 +36,9 @@ class TFrameTorvAdr : public QFrame {
     TFrameTorvAdr(parvel::DecoderSession& session, parvel::Dialogs& dialogs,
                   QWidget* parent = nullptr);
 
-    // The curve editor whose pages and apply button this table uses.
-    void SetCurveEditor(TFrameTorv* editor);
+    // The servo pages of the curve editor, which this table reads and changes in place; until
+    // it is given, the table works on pages of its own.
+    void SharePages(parvel::ServoPages* pages);
 
     void LoadFromImage();
     void Refresh();
@@ -78,14 +79,17 @@ class TFrameTorvAdr : public QFrame {
     };
     std::array<ServoGroup, 4> groups;
 
+  signals:
+    // A value of the pages or pulses changed: the curve editor enables its "übernehmen".
+    void Changed();
+
   private:
     void BuildControls();
     QComboBox* List(int row, parvel::AddressField field) const;
     parvel::ServoPages& Pages();
-    void EnableApply();
 
     parvel::DecoderSession& m_session;
-    TFrameTorv* m_editor = nullptr;
-    parvel::ServoPages m_own_pages;  // only while no curve editor is linked
+    parvel::ServoPages* m_shared_pages = nullptr;
+    parvel::ServoPages m_own_pages;  // only while no curve editor shares its pages
     bool m_four_servos = true;
 };

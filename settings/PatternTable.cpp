@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "FrameInput.h"
+#include "NumberInput.h"
 #include "NumberText.h"
 
 namespace parvel {

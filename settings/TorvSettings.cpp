@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "FrameInput.h"
+#include "NumberInput.h"
 #include "NumberText.h"
 
 namespace parvel {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "Catalogue.h"
-#include "FrameInput.h"
+#include "NumberInput.h"
 #include "Harness.h"
 #include "ZusatzLayout.h"
 #include "ZusatzSettings.h"

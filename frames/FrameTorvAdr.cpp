@@ -1,4 +1,4 @@
-#include "Frame_torv_adr.h"
+#include "FrameTorvAdr.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,7 +10,7 @@
 
 #include "DecoderSession.h"
 #include "LoadingScope.h"
-#include "Frame_torv.h"
+#include "LocaleNumbers.h"
 
 namespace {
 
@@ -202,13 +202,9 @@ void TFrameTorvAdr::BuildControls() {
     }
 }
 
-void TFrameTorvAdr::SetCurveEditor(TFrameTorv* editor) { m_editor = editor; }
+void TFrameTorvAdr::SharePages(parvel::ServoPages* pages) { m_shared_pages = pages; }
 
-parvel::ServoPages& TFrameTorvAdr::Pages() { return m_editor ? m_editor->pages : m_own_pages; }
-
-void TFrameTorvAdr::EnableApply() {
-    if (m_editor) m_editor->EnableApply();
-}
+parvel::ServoPages& TFrameTorvAdr::Pages() { return m_shared_pages ? *m_shared_pages : m_own_pages; }
 
 QComboBox* TFrameTorvAdr::List(int row, parvel::AddressField field) const {
     const Row& r = rows[row];
@@ -309,7 +305,7 @@ void TFrameTorvAdr::cbx_ax_Change(int row, parvel::AddressField field) {
     if (loading) return;
     SetAddressItem(Pages(), row, field, List(row, field)->currentIndex());
     if (field == parvel::AddressField::Action) UpdateCurveVisibility();
-    EnableApply();
+    emit Changed();
 }
 
 void TFrameTorvAdr::cbx_flag_xClick(parvel::ServoFlag flag) {
@@ -322,24 +318,24 @@ void TFrameTorvAdr::cbx_flag_xClick(parvel::ServoFlag flag) {
                                                                   : g.no_rep;
         SetServoFlag(Pages(), s, flag, box->isChecked());
     }
-    EnableApply();
+    emit Changed();
 }
 
 void TFrameTorvAdr::btn_offset_Click(int servo, int step) {
     if (loading) return;
     pulses.pulse_min[servo] = parvel::StepPulseMin(pulses.pulse_min[servo], step);
     ShowPulseTimes();
-    EnableApply();
+    emit Changed();
 }
 
 void TFrameTorvAdr::btn_faktor_Click(int servo, int step) {
     if (loading) return;
     pulses.pulse_span[servo] = parvel::StepPulseSpan(pulses.pulse_span[servo], step);
     ShowPulseTimes();
-    EnableApply();
+    emit Changed();
 }
 
 void TFrameTorvAdr::servo_edt_x_xChange() {
     if (loading) return;
-    EnableApply();
+    emit Changed();
 }

@@ -1,4 +1,4 @@
-#include "Frame_blinkmuster_led.h"
+#include "FrameBlinkmusterLed.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,4 +1,4 @@
-#include "FrameInput.h"
+#include "NumberInput.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "Frame_register.h"
+#include "FrameRegister.h"
 
 #include <QLabel>
 #include <QLineEdit>

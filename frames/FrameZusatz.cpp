@@ -1,4 +1,4 @@
-#include "Frame_zusatz.h"
+#include "FrameZusatz.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

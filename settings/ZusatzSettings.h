@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "FirmwareImage.h"
-#include "FrameInput.h"
+#include "NumberInput.h"
 #include "ZusatzTypeTable.h"
 
 namespace parvel {

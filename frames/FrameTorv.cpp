@@ -1,4 +1,4 @@
-#include "Frame_torv.h"
+#include "FrameTorv.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -16,7 +16,8 @@
 
 #include "DecoderSession.h"
 #include "LoadingScope.h"
-#include "Frame_torv_adr.h"
+#include "LocaleNumbers.h"
+#include "FrameTorvAdr.h"
 #include "NumberText.h"
 #include "Ports.h"
 #include "ServoFiles.h"
@@ -97,12 +98,6 @@ const char* const kShiftHint =
     "verschoben wird\nEin Wert von 64 verschiebt die Kurve um die halbe Y-Achse nach oben";
 
 }  // namespace
-
-char LocaleDecimalSeparator() {
-    const QString point = QLocale().decimalPoint();
-    const char c = point.isEmpty() ? '\0' : point.at(0).toLatin1();
-    return c != '\0' ? c : '.';
-}
 
 // ---------------------------------------------------------------- canvas
 
@@ -403,7 +398,10 @@ void TFrameTorv::BuildControls() {
 
 void TFrameTorv::SetAddressTable(TFrameTorvAdr* table) {
     m_table = table;
-    if (table) table->SetCurveEditor(this);
+    if (table) {
+        table->SharePages(&pages);
+        connect(table, &TFrameTorvAdr::Changed, this, &TFrameTorv::EnableApply);
+    }
 }
 
 void TFrameTorv::SetGridSettings(int* raster_x, int* raster_y) {

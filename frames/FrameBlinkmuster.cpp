@@ -1,4 +1,4 @@
-#include "Frame_blinkmuster.h"
+#include "FrameBlinkmuster.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,4 +1,4 @@
-#include "SeriesDialog.h"
+#include "FrmSeries.h"
 
 #include <QFileInfo>
 #include <QFontDatabase>

@@ -17,9 +17,6 @@ class QRadioButton;
 class QToolButton;
 class TFrameTorvAdr;
 
-// The decimal separator of the user's locale as one character ('.' where it is none).
-char LocaleDecimalSeparator();
-
 namespace parvel {
 class DecoderSession;
 class Dialogs;

@@ -1,4 +1,4 @@
-#include "Dlg_info.h"
+#include "FrmInfo.h"
 
 #include <QFontDatabase>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "Reader.h"
+#include "FormMain.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,18 +14,18 @@
 #include <QPushButton>
 #include <QStatusBar>
 
-#include "Dlg_info.h"
-#include "Frame_blinkmuster.h"
-#include "Frame_blinkmuster_led.h"
-#include "Frame_register.h"
-#include "Frame_torv.h"
-#include "Frame_torv_adr.h"
-#include "Frame_zusatz.h"
+#include "FrmInfo.h"
+#include "FrameBlinkmuster.h"
+#include "FrameBlinkmusterLed.h"
+#include "FrameRegister.h"
+#include "FrameTorv.h"
+#include "FrameTorvAdr.h"
+#include "FrameZusatz.h"
 #include "Logo.h"
 #include "NeighbourFiles.h"
 #include "QtDialogs.h"
 #include "RecordingView.h"
-#include "SeriesDialog.h"
+#include "FrmSeries.h"
 #include "WindowLayout.h"
 #include "WindowSettings.h"
 
