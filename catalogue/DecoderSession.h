@@ -102,6 +102,7 @@ public:
 
     std::array<std::string, 4> status_text;
     bool recognised = false;  // the last load went through recognition with an ID record
+    bool line_rejected = false;  // the last load stopped at a line the reader rejected
 
     // Where the documentation pages lie (prefix put before each page name, e.g. a file URL
     // ending in '/'); the program's own page is "index.html".
