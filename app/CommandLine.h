@@ -11,7 +11,7 @@ namespace parvel {
 void ConfigureCommandLine(QCommandLineParser& parser);
 
 // True when the arguments ask only for help or version text (before a lone "--"). Those are
-// answered without a window system, so that they work over ssh and for the manual page build.
+// answered without a window system, so that they work over ssh and in scripts.
 bool AsksOnlyForText(int argc, char** argv);
 
 // Name of the environment variable read by ArmAutoClose.

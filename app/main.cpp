@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
         }
         QCommandLineParser parser;
         parvel::ConfigureCommandLine(parser);
-        // "program (package) version", as manual page tools and packagers expect.
+        // "program (package) version", the form GNU tools print and packaging tools read.
         if (parser.parse(text_only.arguments()) && parser.isSet("version")) {
             std::printf("hexparvel (HEX Parvel) %s\n", PARVEL_VERSION);
             return 0;
