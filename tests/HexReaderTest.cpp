@@ -98,7 +98,7 @@ TEST(ReadHexRecord, AcceptsAndRejectsLines) {
         {":0400000300003800C1", "E204: Unerwartete Zeile im File: :0400000300003800C1"},
         {":00000006FA", "E206: Unerwartete Zeile im File: :00000006FA"},
         {"", "E206: Unerwartete Zeile im File: "},
-        {"\x1A", "E206: Unerwartete Zeile im File: \x1A"},
+        {"\x1A", "E206: Unerwartete Zeile im File: \\x1A"},  // quoted escaped
         {Record(0x1000, 0, {1, 2}), "E201: Unerwartete Zeile: " + Record(0x1000, 0, {1, 2})},
         {Record(0x3F00, 0, {1, 2}), "E201: Unerwartete Zeile: " + Record(0x3F00, 0, {1, 2})},
         {Record(0x4100, 0, {1, 2}), "E201: Unerwartete Zeile: " + Record(0x4100, 0, {1, 2})},
