@@ -4,6 +4,8 @@
 // Properties: the exit status is 0, 1 or 2; `info --json` prints one valid JSON document; every
 // output line is readable text (valid UTF-8, no control character other than tab); the input
 // files stay as they were and nothing is written outside the output folder.
+// The target changes its working folder to an empty one of its own, so give libFuzzer absolute
+// paths (scripts/fuzz does).
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,8 +48,8 @@ struct Sandbox {
         Check(::chdir(cwd.c_str()) == 0, "chdir");
         file1 = in + "/file1.hex";
         file2 = in + "/file2.hex";
-        std::atexit([] { Get().Remove(); });
     }
+    ~Sandbox() { Remove(); }
     void Remove();
     static Sandbox& Get() {
         static Sandbox sandbox;
