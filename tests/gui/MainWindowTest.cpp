@@ -741,6 +741,7 @@ private slots:
             }
         }
         QCOMPARE(info_shown, loaded);
+        qInfo("%d damaged files: %d loaded, %d saved", kFiles, loaded, saved);
         // The mutations must leave enough files whole to reach the info dialog and the save.
         QVERIFY2(loaded >= 40 && saved >= 20, qPrintable(QString("%1 loaded, %2 saved").arg(loaded).arg(saved)));
         // Nothing written beside the inputs, the outputs and the originals.
