@@ -12,14 +12,14 @@ std::optional<Message> ReadHexRecord(FirmwareImage& image, const std::string& li
         case HexRecord::Kind::Eeprom:
             for (std::size_t k = 0; k < r.cells.size(); ++k) {
                 const int cell = r.first + static_cast<int>(k);
-                image.eeprom_cells[cell] = r.cells[k];
+                FirmwareImage::SetCell(image.eeprom_cells[cell], r.cells[k]);
                 image.eeprom_last = std::max(image.eeprom_last, cell);
             }
             break;
         case HexRecord::Kind::Rom:
             for (std::size_t k = 0; k < r.cells.size(); ++k) {
                 const int cell = r.first + static_cast<int>(k);
-                image.rom_cells[cell] = r.cells[k];
+                FirmwareImage::SetCell(image.rom_cells[cell], r.cells[k]);
                 image.rom_last = std::max(image.rom_last, cell);
             }
             break;
