@@ -162,7 +162,8 @@ bool DecoderSession::ReadLoadedLines(int line_count) {
 }
 
 void DecoderSession::ShowIdRecord(const std::string& line) {
-    if (line.compare(0, 6, ":08400") != 0) return;
+    // Most lines are ":10...": the second character settles them without a full compare.
+    if (line.size() < 6 || line[1] != '0' || line.compare(0, 6, ":08400") != 0) return;
     SetStatus(0, "ID: " + Mid(line, 11, 1));
     const std::string d15 = Mid(line, 15, 1), d19 = Mid(line, 19, 1), d23 = Mid(line, 23, 1);
     version_text = d15 + "." + d19 + d23;

@@ -6,7 +6,10 @@ void FirmwareImage::Reset() {
     for (auto& line : hex_lines) line.clear();
     line_count = 0;
     for (auto& cell : eeprom_cells) SetCell(cell, "FF");
-    for (int i = 0; i < kRomCells; ++i) SetCell(rom_cells[i], (i % 2 == 0) ? "FF" : "3F");
+    for (int i = 0; i < kRomCells; i += 2) {
+        SetCell(rom_cells[i], "FF");      // low byte of an erased word 0x3FFF
+        SetCell(rom_cells[i + 1], "3F");  // its high byte
+    }
     rom_last = 0;
     eeprom_last = 0;
     id_found = false;

@@ -32,6 +32,8 @@ public:
     std::size_t size() const { return m_count; }
     bool empty() const { return m_count == 0; }
     std::string_view operator[](std::size_t k) const { return {m_first + m_stride * k, 2}; }
+    const char* first_char() const { return m_first; }
+    std::size_t stride() const { return m_stride; }
 
 private:
     const char* m_first = nullptr;
