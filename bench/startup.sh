@@ -59,14 +59,18 @@ hyperfine -N --style none --warmup 30 --runs "$CLI_RUNS" --export-csv "$WORK/cli
 P_MEAN=$(csv "$WORK/cli.csv" 1 2); P_MED=$(csv "$WORK/cli.csv" 1 4)
 E_MEAN=$(csv "$WORK/cli.csv" 2 2); E_MED=$(csv "$WORK/cli.csv" 2 4)
 P_KB=$(peak_kb "$PARVEL" info "$FILE"); E_KB=$(peak_kb "$EMPTY")
-echo "   parvel info: mean $(ms "$P_MEAN"), median $(ms "$P_MED"), peak $P_KB kB"
-echo "   empty:       mean $(ms "$E_MEAN"), median $(ms "$E_MED"), peak $E_KB kB"
+P_CPU=$(awk -F, 'NR == 2 { print $5 + $6 }' "$WORK/cli.csv"); E_CPU=$(awk -F, 'NR == 3 { print $5 + $6 }' "$WORK/cli.csv")
+echo "   parvel info: mean $(ms "$P_MEAN"), median $(ms "$P_MED"), CPU $(ms "$P_CPU"), peak $P_KB kB"
+echo "   empty:       mean $(ms "$E_MEAN"), median $(ms "$E_MED"), CPU $(ms "$E_CPU"), peak $E_KB kB"
 
 echo "== 2. load -> recognise -> write in process"
 "$BUILD/bench/parvel_bench" --benchmark_filter=BM_RoundTripInMemory --benchmark_repetitions=5 \
     --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null >"$WORK/rt.csv"
-RT_US=$(awk -F, '/_median"?,/ { print $3 }' "$WORK/rt.csv")
-echo "   round trip: median of 5 repetitions $RT_US µs"
+# CPU time of the benchmark thread: on a shared machine the wall time also counts the time
+# slices of other processes.
+RT_WALL=$(awk -F, '/_median"?,/ { printf "%.1f", $3 }' "$WORK/rt.csv")
+RT_US=$(awk -F, '/_median"?,/ { printf "%.1f", $4 }' "$WORK/rt.csv")
+echo "   round trip: median of 5 repetitions $RT_US µs CPU ($RT_WALL µs wall)"
 
 GUI=""
 if [ -x "$BUILD/app/hexparvel" ] && [ -x "$BUILD/bench/parvel_minimal_window" ] &&
@@ -79,6 +83,8 @@ if [ -x "$BUILD/app/hexparvel" ] && [ -x "$BUILD/bench/parvel_minimal_window" ] 
     for _ in $(seq 50); do [ -s "$WORK/display" ] && break; sleep 0.1; done
     export DISPLAY=":$(head -n 1 "$WORK/display")"
     export QT_QPA_PLATFORM=xcb QT_PLUGIN_PATH="$BUILD/bench/plugins" QT_QPA_GENERIC_PLUGINS=parvelpaintprobe
+    export XDG_RUNTIME_DIR="$WORK/runtime"
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
     # hexparvel keeps its window settings beside a copy of the program, not in the build dir.
     mkdir -p "$WORK/app"
     cp "$BUILD/app/hexparvel" "$WORK/app/"
@@ -93,9 +99,9 @@ fi
 
 echo
 echo "Ratios (target in brackets; mean / median):"
-echo "  1. parvel info / empty program:  $(ratio "$P_MEAN" "$E_MEAN") / $(ratio "$P_MED" "$E_MED")   (<= 1.20)"
+echo "  1. parvel info / empty program:  $(ratio "$P_MEAN" "$E_MEAN") / $(ratio "$P_MED" "$E_MED")   (<= 1.20; CPU time $(ratio "$P_CPU" "$E_CPU"))"
 echo "     peak memory over the empty program: $((P_KB - E_KB)) kB   (<= 1024 kB)"
-echo "  2. round trip / 30 µs:           $(ratio "$RT_US" 30)   ($RT_US µs, <= 1.00)"
+echo "  2. round trip / 30 µs:           $(ratio "$RT_US" 30)   ($RT_US µs CPU, <= 1.00)"
 if [ -n "$GUI" ]; then
     echo "  3. hexparvel / minimal window:   $(ratio "$H_MEAN" "$M_MEAN") / $(ratio "$H_MED" "$M_MED")   (<= 1.10)"
 else
