@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace parvel {
 
@@ -79,13 +80,12 @@ int WriteHexLines(FirmwareImage& image, Message* failure) {
         if (length < sizeof line_text - 3) record[length++] = c;
     };
     auto start = [&](int count, int address_high, int address_low) {
-        length = 0;
-        for (const std::string* byte : {&names[count], &names[address_high], &names[address_low]}) {
-            put((*byte)[0]);
-            put((*byte)[1]);
-        }
-        put('0');
-        put('0');
+        const std::string& c = names[count];
+        const std::string& h = names[address_high];
+        const std::string& l = names[address_low];
+        const char head[8] = {c[0], c[1], h[0], h[1], l[0], l[1], '0', '0'};
+        std::memcpy(record, head, sizeof head);
+        length = sizeof head;
     };
     auto fail = [&] {
         image.line_count = 0;
