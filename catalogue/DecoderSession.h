@@ -75,7 +75,8 @@ public:
 
     FirmwareImage& image() { return m_image; }
     const FirmwareImage& image() const { return m_image; }
-    const CodeTables& tables() const { return m_tables; }
+    // The code tables as texts (built on first use; loading and saving do not need them).
+    const CodeTables& tables() const { return CodeTables::Instance(); }
 
     std::uint32_t type_code = 0;
     float version = 0.0f;
@@ -116,6 +117,10 @@ public:
     const std::vector<Message>& shown_messages() const { return m_shown; }
 
 private:
+    // The first half of a load: refuses too many lines, clears status and image. The caller
+    // then puts the lines into image().hex_lines and calls ReadLoadedLines.
+    bool BeginLoad(std::size_t line_count, const std::string& path);
+    bool ReadLoadedLines(int line_count);
     Answer Show(const Message& message);
     void SetStatus(int panel, const std::string& text);
     void ExtractRow(int row);
@@ -123,7 +128,6 @@ private:
 
     MainView& m_view;
     Dialogs& m_dialogs;
-    const CodeTables& m_tables;
     FirmwareImage m_image;
     std::string m_doc_root;
     std::vector<Message> m_shown;

@@ -94,7 +94,7 @@ CompareResult CompareWithLines(const FirmwareImage& image, const std::string& fi
                     const char* prefix = i < 16 ? "0x0" : "0x";
                     result.eeprom_lines.push_back(ReadableText("EE" + std::string(prefix) + Hex(i) +
                                                                ": File1:0x" + image.eeprom_cells[i] +
-                                                               " - File2:0x" + r.cells[k]));
+                                                               " - File2:0x" + std::string(r.cells[k])));
                     ++result.eeprom_differences;
                 }
                 break;
@@ -105,7 +105,7 @@ CompareResult CompareWithLines(const FirmwareImage& image, const std::string& fi
                     const char* prefix = a < 16 ? "0x000" : a < 256 ? "0x00" : "0x0";
                     result.rom_lines.push_back(ReadableText("ROM " + std::string(prefix) + Hex(a) +
                                                             ": File1:0x" + image.rom_cells[a] +
-                                                            " - File2:0x" + r.cells[k]));
+                                                            " - File2:0x" + std::string(r.cells[k])));
                     ++result.rom_differences;
                 }
                 break;
