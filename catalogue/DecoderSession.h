@@ -15,6 +15,11 @@ namespace parvel {
 
 constexpr const char* kHexFileFilter = "HEX|*.hex|TXT|*.txt|*.*|*.*";
 
+// A file name typed without an extension gets ".hex"; one with any extension stays as typed.
+std::string WithDefaultExtension(const std::string& path, const std::string& extension);
+// The folder part of a path ("" when it has none).
+std::string FileFolder(const std::string& path);
+
 // One firmware being edited: the image, what recognition made of it and the grid values.
 // The main window owns exactly one session for the whole run; the command line makes one per
 // command. Everything the user sees goes through MainView, every question through Dialogs.
@@ -101,6 +106,9 @@ public:
     std::array<std::string, kGridRows> row_function_code;
 
     std::array<std::string, 4> status_text;
+    // The loaded (or last saved) file as it lies on disk, without the chip family that status
+    // panel 3 adds; the save dialog proposes it.
+    std::string file_path;
     bool recognised = false;  // the last load went through recognition with an ID record
 
     // Where the documentation pages lie (prefix put before each page name, e.g. a file URL
@@ -118,6 +126,7 @@ private:
     Answer Show(const Message& message);
     void SetStatus(int panel, const std::string& text);
     void ExtractRow(int row);
+    void ClearRowValues();
     std::optional<Message> CheckSharedCells();
 
     MainView& m_view;

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include "DecoderSession.h"
+#include "DialogPlacement.h"
 #include "HexCompare.h"
 
 namespace {
@@ -117,13 +118,15 @@ void TfrmInfo::showEvent(QShowEvent* event) {
         const QRect frame = owner->window()->frameGeometry();
         move(frame.center() - QPoint(width() / 2, height() / 2));
     }
+    // Centred over a window near the screen's edge it would reach beyond the screen.
+    parvel::KeepInsideScreen(this);
     QDialog::showEvent(event);
 }
 
 void TfrmInfo::btn_compareClick() {
     Memo1a->clear();
     Memo3a->clear();
-    const auto path = m_dialogs.OpenFileName(parvel::kHexFileFilter);
+    const auto path = m_dialogs.OpenFileName(parvel::kHexFileFilter, {"OpenDialog1", start_folder});
     if (!path) return;
 
     const parvel::CompareResult result =

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <string>
 
 class QLabel;
 class QLineEdit;
@@ -25,6 +26,9 @@ public:
              const QString& file1_name, QWidget* parent = nullptr);
 
     void btn_compareClick();
+
+    // Where the compare dialog (`OpenDialog1`) starts: the loaded file's folder.
+    std::string start_folder;
 
     QLabel* Label3;
     QLineEdit* edt_config;

@@ -226,14 +226,19 @@ class FrameBlinkmusterTest : public QObject {
         QVERIFY(Child<QPushButton>(f, "blinkmuster_btn_copy1")->isEnabled());
         QVERIFY(!Child<QPushButton>(f, "blinkmuster_btn_copy2")->isEnabled());
 
-        // Stored count and stretch 0 are shown as 1, erased 255 as the maximum.
+        // Stored count and stretch 0 are shown as 1, erased 255 as the maximum; the time texts
+        // say what was stored and what taking the table over will write.
+        auto* info1 = Child<QLabel>(f, "blinkmuster_lbl_KurveInfo1");
         QTest::mouseClick(Child<QRadioButton>(f, "blinkmuster_rad_a3"), Qt::LeftButton);
         QCOMPARE(count->text(), QString("1"));
         QCOMPARE(stretch->text(), QString("1"));
+        QCOMPARE(info1->text(), QString("gespeichert: 0, wird 1"));
+        QCOMPARE(info2->text(), QString("gespeichert: 0, wird 1"));
         QTest::mouseClick(Child<QRadioButton>(f, "blinkmuster_rad_a4"), Qt::LeftButton);
         QCOMPARE(count->text(), QString("50"));
         QCOMPARE(stretch->text(), QString("200"));
-        QCOMPARE(info2->text(), QString("Gesamtzeit = 200000 ms"));
+        QCOMPARE(info1->text(), QString("gespeichert: 255, wird 200"));
+        QCOMPARE(info2->text(), QString("gespeichert: 255, wird 50"));
 
         // Looking is no edit: nothing pending, the working copy unchanged.
         QVERIFY(!TakeOverButton(*w)->isEnabled());
@@ -690,11 +695,18 @@ class FrameBlinkmusterTest : public QObject {
         QCOMPARE(Byte(*w, 7), 0x00);
     }
 
-    void takingOverAnUneditedTableChangesNoCell() {
+    void takingOverWritesWhatIsShown() {
         auto w = Loaded();
-        const auto before = w->session().image().rom_cells;
+        auto expected = w->session().image().rom_cells;
+        // Only the counts and stretches the editor showed limited change: block 2 holds 0 for
+        // both (shown 1), block 3 is erased (shown 50 and 200); their high bytes stay.
+        expected[0x600 + 2 * (2 * 64 + 53)] = "01";
+        expected[0x600 + 2 * (2 * 64 + 54)] = "01";
+        expected[0x600 + 2 * (3 * 64 + 53)] = "32";
+        expected[0x600 + 2 * (3 * 64 + 54)] = "C8";
         Frame(*w)->TakeOver();
-        QVERIFY(w->session().image().rom_cells == before);
+        QVERIFY(w->session().image().rom_cells == expected);
+        QCOMPARE(Byte(*w, 3 * 64 + 53), 50);
     }
 };
 

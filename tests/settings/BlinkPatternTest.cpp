@@ -110,6 +110,10 @@ TEST(BlinkPatternTable, SelectOutsideTheFourBlocksIsIgnored) {
 TEST(BlinkPatternTable, TakingOverAnUneditedTableLeavesTheImageAsLoaded) {
     std::vector<int> bytes(256);
     for (int i = 0; i < 256; ++i) bytes[i] = (i * 101 + 7) & 0xFF;
+    for (int n = 0; n < 4; ++n) {  // counts and stretches within their ranges
+        bytes[64 * n + 53] = 1 + 16 * n;
+        bytes[64 * n + 54] = 200 - n;
+    }
     Loaded l(bytes);
     const auto before = l.image().rom_cells;
     l.table.WriteTable(l.image());
@@ -136,13 +140,19 @@ TEST(BlinkPatternTable, RoundTripOfTheAssembledFirmware) {
     EXPECT_FALSE(p.loop);
     EXPECT_EQ(p.used, (std::vector<bool>{false, false, true, true}));
 
-    const auto before = image.rom_cells;
+    // Taking over writes what was shown: counts above 50 and stretches above 200 become 50 and
+    // 200 (blocks 0..2: counts 202, 138, 74; block 0: stretch 201); nothing else changes.
+    auto expected = image.rom_cells;
+    expected[2 * (0x300 + 53)] = "32";
+    expected[2 * (0x300 + 54)] = "C8";
+    expected[2 * (0x300 + 64 + 53)] = "32";
+    expected[2 * (0x300 + 128 + 53)] = "32";
     t.WriteTable(image);
     for (int w = 0x300; w <= 0x3FF; ++w) {
-        EXPECT_EQ(image.rom_cells[2 * w], before[2 * w]) << "word " << w;
+        EXPECT_EQ(image.rom_cells[2 * w], expected[2 * w]) << "word " << w;
         EXPECT_EQ(image.rom_cells[2 * w + 1], "34") << "word " << w;
     }
-    EXPECT_EQ(image.rom_cells, before);
+    EXPECT_EQ(image.rom_cells, expected);
 }
 
 // A cell whose text is no hex number (the reader stores what the file had) is not rewritten
@@ -309,6 +319,36 @@ TEST(BlinkPatternTable, TimeTexts) {
         l.table.EditCount(c.count);
         EXPECT_EQ(l.table.RasterText(), c.raster) << c.stretch << " " << c.count;
         EXPECT_EQ(l.table.TotalText(), c.total) << c.stretch << " " << c.count;
+    }
+}
+
+// Stored bytes outside their ranges (an erased table holds FF) show limited, the time texts
+// say what was stored and what it becomes, and taking over writes the limited values.
+TEST(BlinkPatternTable, OutOfRangeBytesAreNamedAndWrittenAsShown) {
+    struct Case {
+        int count, stretch;
+        int shown_count, shown_stretch;
+        const char* raster;
+        const char* total;
+    } cases[] = {
+        {255, 255, 50, 200, "gespeichert: 255, wird 200", "gespeichert: 255, wird 50"},
+        {0, 0, 1, 1, "gespeichert: 0, wird 1", "gespeichert: 0, wird 1"},
+        {51, 10, 50, 10, "Zeit-Raster = 200 ms", "gespeichert: 51, wird 50"},
+        {50, 201, 50, 200, "gespeichert: 201, wird 200", "Gesamtzeit = 200000 ms"},
+        {1, 200, 1, 200, "Zeit-Raster = 4000 ms", "Gesamtzeit = 4000 ms"},
+    };
+    for (const Case& c : cases) {
+        Loaded l(PlainTable(c.count, c.stretch, 0));
+        EXPECT_EQ(l.table.Count(), c.shown_count) << c.count;
+        EXPECT_EQ(l.table.Stretch(), c.shown_stretch) << c.stretch;
+        EXPECT_EQ(l.table.RasterText(), c.raster) << c.stretch;
+        EXPECT_EQ(l.table.TotalText(), c.total) << c.count;
+        l.table.WriteTable(l.image());
+        for (int n = 0; n < 4; ++n) {
+            EXPECT_EQ(HexByteValue(l.image().rom_cells[l.table.RomCellOf(64 * n + 53)]), c.shown_count);
+            EXPECT_EQ(HexByteValue(l.image().rom_cells[l.table.RomCellOf(64 * n + 54)]),
+                      c.shown_stretch);
+        }
     }
 }
 
