@@ -134,6 +134,8 @@ void TfrmInfo::btn_compareClick() {
     if (!result.status_file1.empty()) {
         StatusPanel[0]->setText(QString::fromStdString(result.status_file1));
         StatusPanel[1]->setText(QString::fromStdString(result.status_file2));
+        // A long path does not fit the 400-pixel panel; the whole names show on hover.
+        for (QLabel* panel : StatusPanel) panel->setToolTip(panel->text());
     }
     Memo1a->setPlainText(Joined(result.eeprom_lines));
     Memo3a->setPlainText(Joined(result.rom_lines));
