@@ -65,13 +65,6 @@ constexpr const char* kMmNoAddress = "FFFF";
 
 }  // namespace
 
-std::string WithDefaultExtension(const std::string& path, const std::string& extension) {
-    const std::size_t slash = path.find_last_of('/');
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (name.empty() || name.find('.') != std::string::npos) return path;
-    return path + "." + extension;
-}
-
 std::string FileFolder(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     if (slash == std::string::npos) return {};
@@ -552,10 +545,11 @@ DecoderSession::SaveResult DecoderSession::Save() {
 
     // The file as it lies on disk: the chip family of status panel 3 is no part of its name.
     const std::string proposed = file_path;
+    // The dialog adds the default extension to a name typed without one.
     const auto answer =
         m_dialogs.SaveFileName(kHexFileFilter, "hex", proposed, {"SaveDialog1", FileFolder(proposed)});
     if (!answer) return SaveResult::Cancelled;  // status panel 3 keeps the loaded file
-    const std::string chosen = WithDefaultExtension(*answer, "hex");
+    const std::string& chosen = *answer;
     const WriteResult written = AtomicWriteFile(chosen, HexFileText(m_image));
     if (!written.ok) {
         Show({"Das HEX-File " + chosen + " konnte nicht gespeichert werden: " + written.error +

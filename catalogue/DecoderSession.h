@@ -15,8 +15,6 @@ namespace parvel {
 
 constexpr const char* kHexFileFilter = "HEX|*.hex|TXT|*.txt|*.*|*.*";
 
-// A file name typed without an extension gets ".hex"; one with any extension stays as typed.
-std::string WithDefaultExtension(const std::string& path, const std::string& extension);
 // The folder part of a path ("" when it has none).
 std::string FileFolder(const std::string& path);
 

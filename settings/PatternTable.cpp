@@ -31,9 +31,10 @@ void PatternTable::ReadTable(const FirmwareImage& image) {
 }
 
 void PatternTable::WriteTable(FirmwareImage& image) {
-    // The editor showed each block's count and stretch limited to their ranges; that is what
-    // the decoder gets, not an out-of-range byte (an erased table holds FF) it never showed.
-    for (int b = 0; b < m_layout.blocks; ++b) {
+    // The editor showed each block's count and stretch limited to their ranges; an edited table
+    // gives the decoder those values, not an out-of-range byte (an erased table holds FF) it
+    // never showed. An unedited table is written back as it was loaded.
+    for (int b = 0; m_modified && b < m_layout.blocks; ++b) {
         int& count = m_bytes[b * m_layout.block_bytes + m_layout.count_offset];
         int& stretch = m_bytes[b * m_layout.block_bytes + m_layout.stretch_offset];
         count = ShowStoredValue(count, 1, m_layout.max_steps).value;

@@ -84,8 +84,9 @@ class PatternTable {
     // Working copy from the image ("Verwerfen", set-up); no changes pending afterwards.
     void ReadTable(const FirmwareImage& image);
     // Working copy into the low-byte cells of the table ("Übernehmen"); high bytes and cells
-    // whose text already stands for the value are left as they are. Count and stretch bytes
-    // outside their ranges are written as the editor shows them (limited), in every block. When a cell changed,
+    // whose text already stands for the value are left as they are. After an edit, count and
+    // stretch bytes outside their ranges are written as the editor shows them (limited), in
+    // every block. When a cell changed,
     // rom_last grows to the table's end so that saving writes it. No changes pending after.
     void WriteTable(FirmwareImage& image);
 

@@ -185,16 +185,7 @@ TEST(Save, WritesTheChosenFileAndShowsItsName) {
     EXPECT_EQ(text.rfind(":020000040000FA\r\n", 0), 0u);
 }
 
-TEST(Save, NameWithoutExtensionGetsHex) {
-    struct Case {
-        const char* typed;
-        const char* written;
-    } cases[] = {
-        {"/d/neu", "/d/neu.hex"},          {"/d/neu.hex", "/d/neu.hex"},
-        {"/d/neu.txt", "/d/neu.txt"},      {"/d/neu.HEX", "/d/neu.HEX"},
-        {"/d.x/neu", "/d.x/neu.hex"},      {"neu", "neu.hex"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(WithDefaultExtension(c.typed, "hex"), c.written) << c.typed;
+TEST(Save, FolderOfAFile) {
     EXPECT_EQ(FileFolder("/d.x/neu"), "/d.x");
     EXPECT_EQ(FileFolder("/neu"), "/");
     EXPECT_EQ(FileFolder("neu"), "");

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -59,6 +60,15 @@ int FixtureByte(int i) {
         default:
             return 0xFF;
     }
+}
+
+// Byte i after an edited table was taken over: counts and stretches as the editor shows them
+// (block 2: 0 -> 1; block 3, erased: 255 -> 50 and 200).
+int TakenOverByte(int i) {
+    const int j = i % 64;
+    if (j == 53) return std::clamp(FixtureByte(i), 1, 50);
+    if (j == 54) return std::clamp(FixtureByte(i), 1, 200);
+    return FixtureByte(i);
 }
 
 // Program word 0x300 + i as the fixture writes it: retlw (0x34xx), erased in block 3.
@@ -580,7 +590,7 @@ class FrameBlinkmusterTest : public QObject {
         const parvel::FirmwareImage saved = Reread(out);
         const auto& rom = saved.rom_cells;
         for (int i = 0; i < 256; ++i) {
-            int expected = FixtureByte(i);
+            int expected = TakenOverByte(i);
             if (i == 7) expected = 0x01;
             if (i == 2) expected = 0x03;
             QCOMPARE(rom[0x600 + 2 * i], Hex2(expected));
@@ -695,16 +705,25 @@ class FrameBlinkmusterTest : public QObject {
         QCOMPARE(Byte(*w, 7), 0x00);
     }
 
-    void takingOverWritesWhatIsShown() {
+    void takingOverAnUneditedTableChangesNoCell() {
         auto w = Loaded();
+        const auto before = w->session().image().rom_cells;
+        Frame(*w)->TakeOver();
+        QVERIFY(w->session().image().rom_cells == before);
+    }
+
+    void takingOverAnEditWritesWhatIsShown() {
+        auto w = Loaded();
+        QTest::mouseClick(Child<QCheckBox>(Frame(*w), "blinkmuster_cbx_loop"), Qt::LeftButton);
         auto expected = w->session().image().rom_cells;
+        expected[0x600 + 2 * 55] = "F0";  // the edit: block 0 loses its loop bit
         // Only the counts and stretches the editor showed limited change: block 2 holds 0 for
         // both (shown 1), block 3 is erased (shown 50 and 200); their high bytes stay.
         expected[0x600 + 2 * (2 * 64 + 53)] = "01";
         expected[0x600 + 2 * (2 * 64 + 54)] = "01";
         expected[0x600 + 2 * (3 * 64 + 53)] = "32";
         expected[0x600 + 2 * (3 * 64 + 54)] = "C8";
-        Frame(*w)->TakeOver();
+        QTest::mouseClick(TakeOverButton(*w), Qt::LeftButton);
         QVERIFY(w->session().image().rom_cells == expected);
         QCOMPARE(Byte(*w, 3 * 64 + 53), 50);
     }

@@ -661,18 +661,25 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, written);
         auto w = Loaded(fx::KlemmoMotorola(), "k.hex");
-        QCOMPARE(m_dialogs.open_places.at(0).name, std::string("OpenDialog1"));
-        m_dialogs.save_names.push_back(Path(typed));
+        // The window proposes the file on disk, without the chip family of status panel 3.
+        m_dialogs.save_names.push_back(std::nullopt);
         w->btn_saveClick();
-        QCOMPARE(m_dialogs.save_proposals.at(0), Path("k.hex"));
+        const std::string proposed = m_dialogs.save_proposals.at(0);
+        QCOMPARE(proposed, Path("k.hex"));
         QCOMPARE(m_dialogs.save_places.at(0).name, std::string("SaveDialog1"));
         QCOMPARE(m_dialogs.save_places.at(0).folder, m_dir->path().toStdString());
-        QVERIFY(QFile::exists(QString::fromStdString(Path(written))));
-        QCOMPARE(Child<QLabel>(w.get(), "StatusPanel3")->text().toStdString(), Path(written));
-        QVERIFY(m_dialogs.messages.empty());
-        // The next save proposes the file just written.
+        // The real save dialog shows that name and adds "hex" to a name typed without extension.
+        auto dialog = parvel::MakeSaveDialog(parvel::kHexFileFilter, "hex", proposed,
+                                             m_dialogs.save_places.at(0), w.get());
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
+        dialog->selectFile(m_dir->filePath(typed));
+        QCOMPARE(dialog->selectedFiles().value(0), m_dir->filePath(written));
+        // What the dialog returns is written under that name and shown.
+        m_dialogs.save_names.push_back(dialog->selectedFiles().value(0).toStdString());
         w->btn_saveClick();
-        QCOMPARE(m_dialogs.save_proposals.at(1), Path(written));
+        QVERIFY(QFile::exists(m_dir->filePath(written)));
+        QCOMPARE(Child<QLabel>(w.get(), "StatusPanel3")->text(), m_dir->filePath(written));
+        QVERIFY(m_dialogs.messages.empty());
     }
 
     void valuesOfThePreviousFileAreGone_data() {
