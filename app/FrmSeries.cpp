@@ -1,7 +1,6 @@
 #include "FrmSeries.h"
 
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,6 +13,7 @@
 
 #include "DecoderSession.h"
 #include "DialogPlacement.h"
+#include "FrmInfo.h"
 #include "Series.h"
 
 TfrmSeries::TfrmSeries(parvel::DecoderSession& session, parvel::Dialogs& dialogs, QWidget* parent)
@@ -59,7 +59,7 @@ TfrmSeries::TfrmSeries(parvel::DecoderSession& session, parvel::Dialogs& dialogs
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName("Memo1");
     Memo1->setReadOnly(true);
-    Memo1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    Memo1->setFont(DumpListFont());
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
 
     btn_create = new QPushButton("Erzeugen", this);

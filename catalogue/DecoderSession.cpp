@@ -134,6 +134,7 @@ bool DecoderSession::LoadHexLines(const std::vector<std::string>& lines, const s
     // From here on the image no longer matches the grid: saving waits for a complete recognition,
     // so a file that stops at a bad line can never be written with the previous file's rows.
     recognised = false;
+    line_rejected = false;
     m_view.SetSaveEnabled(false);
 
     m_image.Reset();
@@ -149,6 +150,7 @@ bool DecoderSession::LoadHexLines(const std::vector<std::string>& lines, const s
     for (int i = 0; i < m_image.line_count; ++i) {
         const std::string& line = m_image.hex_lines[i];
         if (const auto rejected = ReadHexRecord(m_image, line)) {
+            line_rejected = true;
             Show(*rejected);
             return false;
         }
@@ -160,10 +162,10 @@ bool DecoderSession::LoadHexLines(const std::vector<std::string>& lines, const s
 
 void DecoderSession::ShowIdRecord(const std::string& line) {
     if (line.compare(0, 6, ":08400") != 0) return;
-    SetStatus(0, "ID: " + Mid(line, 11, 1));
+    SetStatus(0, ReadableText("ID: " + Mid(line, 11, 1)));
     const std::string d15 = Mid(line, 15, 1), d19 = Mid(line, 19, 1), d23 = Mid(line, 23, 1);
     version_text = d15 + "." + d19 + d23;
-    SetStatus(1, "V " + version_text);
+    SetStatus(1, ReadableText("V " + version_text));
     // Rounded to single precision after each addition, as the firmware tables were compared.
     float v = static_cast<float>(VersionDigit(d15) + VersionDigit(d19) * 0.1);
     v = static_cast<float>(static_cast<double>(v) + VersionDigit(d23) * 0.01);

@@ -108,6 +108,7 @@ public:
     // panel 3 adds; the save dialog proposes it.
     std::string file_path;
     bool recognised = false;  // the last load went through recognition with an ID record
+    bool line_rejected = false;  // the last load stopped at a line the reader rejected
 
     // Where the documentation pages lie (prefix put before each page name, e.g. a file URL
     // ending in '/'); the program's own page is "index.html".

@@ -13,11 +13,11 @@ std::string Mid(const std::string& line, std::size_t pos, std::size_t len) {
 }
 
 // A message quotes the offending line; a line of thousands of characters is cut so the
-// message box stays readable.
+// message box stays readable, and bytes that are not text are shown escaped.
 std::string Quoted(const std::string& line) {
     constexpr std::size_t kShown = 120;
-    if (line.size() <= kShown) return line;
-    return line.substr(0, kShown) + " …";
+    if (line.size() <= kShown) return ReadableText(line);
+    return ReadableText(std::string_view(line).substr(0, kShown)) + " …";
 }
 
 }  // namespace
