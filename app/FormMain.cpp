@@ -3,11 +3,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
+#include <QFile>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QProgressBar>
@@ -21,6 +25,7 @@
 #include "FrameTorv.h"
 #include "FrameTorvAdr.h"
 #include "FrameZusatz.h"
+#include "LabelFit.h"
 #include "Logo.h"
 #include "NeighbourFiles.h"
 #include "QtDialogs.h"
@@ -34,6 +39,7 @@ namespace {
 constexpr const char* kCaption = "Hex Parvel V0.985";
 constexpr const char* kVersionPanel = " HEX Parvel V0.985 vom 20. Jun 2013";
 constexpr const char* kStartHeader = "Hex Parvel";
+constexpr const char* kStartHint = "HEX-Datei laden: Knopf „HEX laden“ oder Datei hierher ziehen";
 constexpr int kDesignPointSize = 8;
 
 // Component edges as the layout rules use them: right = left + width, bottom = top + height.
@@ -75,7 +81,7 @@ TFormMain::TFormMain(const parvel::StartOptions& options, parvel::Dialogs* dialo
       m_dialogs(dialogs ? dialogs : m_own_dialogs.get()),
       m_session(*this, *m_dialogs),
       m_settings_path(options.settings_path),
-      m_open_url([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
+      m_open_url([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
     setObjectName("FormMain");
     // The pixel layout was made for an 8-point font; a larger desktop font would cut the
     // captions of the narrow buttons and the five-digit addresses in the 40-pixel fields.
@@ -105,11 +111,14 @@ TFormMain::TFormMain(const parvel::StartOptions& options, parvel::Dialogs* dialo
     m_session.SetDocumentationRoot(options.doc_root);
     SetWebCaption(m_session.doc_address);
 
-    // Browsing starts only with a file opened through the dialog: no neighbours here.
+    // Browsing starts only with a file opened through the dialog: no neighbours here. The
+    // header then names the loaded firmware, as after "HEX laden".
     if (!options.hex_file.empty()) LoadHexFile(options.hex_file);
+    UpdateStartHint();
 
-    lbl_header->setText(kStartHeader);
-    lbl_header->adjustSize();
+    // Files dropped on a field would become its text; the window takes them instead.
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->setAcceptDrops(false);
+    setAcceptDrops(true);
 
     // Series of decoders: offered where it does not change the window's fixed layout.
     auto* series = new QAction("Reihe erzeugen …", this);
@@ -142,6 +151,12 @@ void TFormMain::BuildControls() {
     lbl_header->setObjectName("lbl_header");
     lbl_header->move(5, 15);
     SetHeader(kStartHeader);
+
+    lbl_hint = new QLabel(kStartHint, GroupBoxMain);
+    lbl_hint->setObjectName("lbl_hint");
+    lbl_hint->setAlignment(Qt::AlignCenter);
+    lbl_hint->setWordWrap(true);
+    lbl_hint->setGeometry(40, 180, 320, 80);
 
     StatusBar1 = statusBar();
     StatusBar1->setObjectName("StatusBar1");
@@ -296,6 +311,28 @@ void TFormMain::Guarded(const std::function<void()>& action) {
 void TFormMain::LoadHexFile(const std::string& path) {
     if (path.empty()) return;
     m_session.LoadHexFile(path);
+    // A file that could be read becomes the folder the dialogs start in next time.
+    if (m_session.file_path == path && !parvel::FileFolder(path).empty()) {
+        m_last_folder = parvel::FileFolder(path);
+    }
+    UpdateStartHint();
+}
+
+void TFormMain::OpenHexFile(const std::string& path) {
+    LoadHexFile(path);
+    FindNeighbourFiles(path);
+}
+
+std::string TFormMain::StartFolder() const {
+    const std::string loaded = parvel::FileFolder(m_session.file_path);
+    return loaded.empty() ? m_last_folder : loaded;
+}
+
+void TFormMain::UpdateStartHint() {
+    const bool empty = m_session.file_path.empty();
+    lbl_hint->setVisible(empty);
+    // The column separator has nothing to separate yet; it would run through the hint.
+    if (empty) Line->hide();
 }
 
 void TFormMain::FindNeighbourFiles(const std::string& path) {
@@ -310,10 +347,9 @@ void TFormMain::FindNeighbourFiles(const std::string& path) {
 }
 
 void TFormMain::btn_loadClick() {
-    const auto chosen = m_dialogs->OpenFileName(parvel::kHexFileFilter);
+    const auto chosen = m_dialogs->OpenFileName(parvel::kHexFileFilter, {"OpenDialog1", StartFolder()});
     if (!chosen) return;
-    LoadHexFile(*chosen);
-    FindNeighbourFiles(*chosen);
+    OpenHexFile(*chosen);
 }
 
 void TFormMain::btn_prevClick() {
@@ -328,10 +364,16 @@ void TFormMain::btn_nextClick() {
     FindNeighbourFiles(path);
 }
 
-void TFormMain::btn_saveClick() { m_session.Save(); }
+void TFormMain::btn_saveClick() {
+    if (m_session.Save() == parvel::DecoderSession::SaveResult::Saved) {
+        const std::string folder = parvel::FileFolder(m_session.file_path);
+        if (!folder.empty()) m_last_folder = folder;
+    }
+}
 
 void TFormMain::btn_infoClick() {
     TfrmInfo info(m_session.image(), *m_dialogs, StatusPanel[3]->text(), this);
+    info.start_folder = StartFolder();
     info.exec();
 }
 
@@ -340,9 +382,45 @@ void TFormMain::btn_closeClick() {
     close();
 }
 
-void TFormMain::btn_gowebClick() { m_open_url(QUrl(Q(m_session.doc_address))); }
+void TFormMain::btn_gowebClick() { OpenPage(QUrl(Q(m_session.doc_address))); }
 
-void TFormMain::gointoweb() { m_open_url(QUrl(Q(m_session.OwnDocAddress()))); }
+void TFormMain::gointoweb() { OpenPage(QUrl(Q(m_session.OwnDocAddress()))); }
+
+void TFormMain::OpenPage(const QUrl& url) {
+    if (m_open_url(url)) return;
+    // No browser could be started: say where the page lies, so it can be opened by hand.
+    const QString where = url.isLocalFile() ? url.toLocalFile() : url.toString();
+    m_dialogs->ShowMessage({"Die Seite konnte nicht im Browser geöffnet werden. Bitte von Hand "
+                            "öffnen:\n" + where.toStdString(),
+                            parvel::Icon::Information, parvel::Buttons::Ok});
+}
+
+namespace {
+
+// The first local file with the extension .hex (any case) among the dragged URLs, or "".
+QString DroppedHexFile(const QMimeData* mime) {
+    if (!mime || !mime->hasUrls()) return {};
+    for (const QUrl& url : mime->urls()) {
+        if (url.isLocalFile() && url.toLocalFile().endsWith(".hex", Qt::CaseInsensitive)) {
+            return url.toLocalFile();
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+void TFormMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedHexFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TFormMain::dropEvent(QDropEvent* event) {
+    const QString path = DroppedHexFile(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    const std::string file = QFile::encodeName(path).toStdString();
+    Guarded([this, file] { OpenHexFile(file); });
+}
 
 void TFormMain::btn_RGClick(QPushButton* button) {
     for (int r = 0; r < parvel::kGridRows; ++r) {
@@ -370,6 +448,7 @@ void TFormMain::LoadWindowSettings() {
     const parvel::WindowSettings s = parvel::LoadWindowSettingsFile(m_settings_path);
     raster_x = s.raster_x;
     raster_y = s.raster_y;
+    m_last_folder = s.last_folder;
     resize(s.width, height());
     move(x(), s.top);
     move(s.left, y());
@@ -383,6 +462,7 @@ bool TFormMain::SaveWindowSettings() {
     s.width = width();
     s.top = y();
     s.left = x();
+    s.last_folder = m_last_folder;
     const parvel::WriteResult written = parvel::SaveWindowSettingsFile(m_settings_path, s);
     if (written.ok) return true;
     m_dialogs->ShowMessage({"Die Fenster-Einstellungen konnten nicht in " + m_settings_path +
@@ -521,6 +601,12 @@ void TFormMain::ShowFrame(int frame_code) {
             break;
         default:
             break;
+    }
+    // Captions were laid out for the design font; a larger one must not cut them.
+    for (QWidget* frame : std::initializer_list<QWidget*>{FrameZusatz1, FrameBlinkmuster1,
+                                                          FrameBlinkmuster_led1, FrameTorv1,
+                                                          FrameTorvAdr1, FrameRegister1}) {
+        if (!frame->isHidden()) parvel::FitLabelsToText(frame);
     }
 }
 

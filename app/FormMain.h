@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 #include "DecoderSession.h"
 #include "Ports.h"
@@ -58,6 +59,12 @@ public:
 
     // Loads a file (an empty path loads nothing).
     void LoadHexFile(const std::string& path);
+    // A file the user chose ("HEX laden" or dropped on the window): loads it and finds its
+    // neighbours for the browse buttons.
+    void OpenHexFile(const std::string& path);
+    // Where the file dialogs start: the loaded file's folder, before any file the folder last
+    // used (kept in the settings file).
+    std::string StartFolder() const;
     // Sets prev_file and next_file from the loaded file's folder.
     void FindNeighbourFiles(const std::string& path);
     // il: picture box left, bl: button box left, h/w: height and width of the shown frame.
@@ -78,8 +85,20 @@ public:
     // "Reihe erzeugen" (grid context menu, Ctrl+R): copies for several decoders.
     void SeriesClick();
 
-    // Web addresses are handed to the desktop; tests catch them here instead.
-    void SetUrlOpener(std::function<void(const QUrl&)> opener) { m_open_url = std::move(opener); }
+    // Web addresses are handed to the desktop; tests catch them here instead. An opener that
+    // returns false could not show the page (the user is then told where it lies); one that
+    // returns nothing counts as successful.
+    template <class Opener>
+    void SetUrlOpener(Opener opener) {
+        if constexpr (std::is_void_v<std::invoke_result_t<Opener&, const QUrl&>>) {
+            m_open_url = [opener](const QUrl& url) mutable {
+                opener(url);
+                return true;
+            };
+        } else {
+            m_open_url = std::move(opener);
+        }
+    }
 
     // ---- MainView ----
     void SetStatusText(int panel, const std::string& text) override;
@@ -120,6 +139,7 @@ public:
 
     QGroupBox* GroupBoxMain;
     QLabel* lbl_header;
+    QLabel* lbl_hint;  // what to do first, shown in the empty grid until a file is loaded
     QFrame* Line;
     QStatusBar* StatusBar1;
     std::array<QLabel*, 4> StatusPanel;
@@ -143,6 +163,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A .hex file dragged from a file manager onto the window is loaded like "HEX laden".
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Runs a user action; an exception it raises is shown with its message and the program
@@ -151,11 +174,14 @@ private:
     void BuildControls();
     void CreateGridRows();
     void UpdateWebCaption();
+    void OpenPage(const QUrl& url);
+    void UpdateStartHint();
 
     std::unique_ptr<parvel::Dialogs> m_own_dialogs;
     parvel::Dialogs* m_dialogs;
     parvel::DecoderSession m_session;
     std::string m_settings_path;
     std::string m_web_caption;
-    std::function<void(const QUrl&)> m_open_url;
+    std::function<bool(const QUrl&)> m_open_url;
+    std::string m_last_folder;
 };

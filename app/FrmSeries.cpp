@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "DecoderSession.h"
+#include "DialogPlacement.h"
 #include "FrmInfo.h"
 #include "Series.h"
 
@@ -20,6 +21,7 @@ TfrmSeries::TfrmSeries(parvel::DecoderSession& session, parvel::Dialogs& dialogs
     setObjectName("frmSeries");
     setWindowTitle("Reihe erzeugen");
     resize(560, 420);
+    parvel::KeepInsideScreenWhenShown(this);
 
     edt_first = new QSpinBox(this);
     edt_first->setObjectName("edt_first");

@@ -8,6 +8,8 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include "DialogPlacement.h"
+
 namespace parvel {
 
 namespace {
@@ -79,34 +81,72 @@ QString QtNameFilters(const std::string& filter) {
     return filters.join(";;");
 }
 
-Answer QtDialogs::ShowMessage(const Message& message) {
-    QMessageBox box(message.icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
-                    QApplication::applicationName(), Text(parvel::ReadableText(message.text)), ButtonSet(message.buttons),
-                    Parent());
-    return ToAnswer(box.exec(), message.buttons);
+std::unique_ptr<QMessageBox> MakeMessageBox(const Message& message, QWidget* parent) {
+    auto box = std::make_unique<QMessageBox>(
+        message.icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
+        QApplication::applicationName(), Text(parvel::ReadableText(message.text)), ButtonSet(message.buttons), parent);
+    box->setObjectName("MessageBox");
+    KeepInsideScreenWhenShown(box.get());
+    return box;
 }
 
-std::optional<std::string> QtDialogs::OpenFileName(const std::string& filter) {
-    QFileDialog dialog(Parent());
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(QtNameFilters(filter));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+namespace {
+
+std::unique_ptr<QFileDialog> MakeFileDialog(const std::string& filter, const FileDialogPlace& place,
+                                            QWidget* parent) {
+    auto dialog = std::make_unique<QFileDialog>(parent);
+    dialog->setObjectName(Text(place.name));
+    dialog->setNameFilter(QtNameFilters(filter));
+    if (!place.folder.empty() && QFileInfo(QFile::decodeName(place.folder.c_str())).isDir()) {
+        dialog->setDirectory(QFile::decodeName(place.folder.c_str()));
+    }
+    KeepInsideScreenWhenShown(dialog.get());
+    return dialog;
+}
+
+}  // namespace
+
+std::unique_ptr<QFileDialog> MakeOpenDialog(const std::string& filter, const FileDialogPlace& place,
+                                            QWidget* parent) {
+    auto dialog = MakeFileDialog(filter, place, parent);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    return dialog;
+}
+
+std::unique_ptr<QFileDialog> MakeSaveDialog(const std::string& filter,
+                                            const std::string& default_extension,
+                                            const std::string& proposed_name,
+                                            const FileDialogPlace& place, QWidget* parent) {
+    auto dialog = MakeFileDialog(filter, place, parent);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setDefaultSuffix(Text(default_extension));
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (!proposed_name.empty()) dialog->selectFile(ProposedSaveFile(Text(proposed_name)));
+    return dialog;
+}
+
+Answer QtDialogs::ShowMessage(const Message& message) {
+    const auto box = MakeMessageBox(message, Parent());
+    return ToAnswer(box->exec(), message.buttons);
+}
+
+std::optional<std::string> QtDialogs::OpenFileName(const std::string& filter,
+                                                   const FileDialogPlace& place) {
+    const auto dialog = MakeOpenDialog(filter, place, Parent());
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
+    return QFile::encodeName(dialog->selectedFiles().first()).toStdString();
 }
 
 std::optional<std::string> QtDialogs::SaveFileName(const std::string& filter,
                                                    const std::string& default_extension,
-                                                   const std::string& proposed_name) {
-    QFileDialog dialog(Parent());
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QtNameFilters(filter));
-    dialog.setDefaultSuffix(Text(default_extension));
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
-    if (!proposed_name.empty()) dialog.selectFile(ProposedSaveFile(Text(proposed_name)));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+                                                   const std::string& proposed_name,
+                                                   const FileDialogPlace& place) {
+    const auto dialog =
+        MakeSaveDialog(filter, default_extension, proposed_name, place, Parent());
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
+    return QFile::encodeName(dialog->selectedFiles().first()).toStdString();
 }
 
 }  // namespace parvel

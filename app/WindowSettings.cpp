@@ -43,6 +43,7 @@ WindowSettings ReadWindowSettings(const IniFile& ini) {
     s.width = ini.ReadInteger("Window", "Width", defaults.width);
     s.top = ini.ReadInteger("Window", "Top", defaults.top);
     s.left = ini.ReadInteger("Window", "Left", defaults.left);
+    s.last_folder = ini.Value("Files", "LastFolder").value_or(std::string());
     return s;
 }
 
@@ -52,6 +53,7 @@ void StoreWindowSettings(IniFile& ini, const WindowSettings& settings) {
     ini.WriteInteger("Window", "Width", settings.width);
     ini.WriteInteger("Window", "Top", settings.top);
     ini.WriteInteger("Window", "Left", settings.left);
+    if (!settings.last_folder.empty()) ini.WriteString("Files", "LastFolder", settings.last_folder);
 }
 
 WindowSettings LoadWindowSettingsFile(const std::string& path) {

@@ -15,6 +15,9 @@ struct WindowSettings {
     int width = 560;
     int top = 10;
     int left = 10;
+    // The folder of the file last opened or saved ([Files] LastFolder); the file dialogs start
+    // there before any file is loaded. Empty when none was kept.
+    std::string last_folder;
 };
 
 // The settings file beside the executable: its path with the last three characters replaced
@@ -32,7 +35,7 @@ std::string ChooseSettingsPath(const std::string& executable_path, bool installe
 
 // Missing keys and values that are not integers give the defaults; values are not range-checked.
 WindowSettings ReadWindowSettings(const IniFile& ini);
-// Sets the five keys; everything else in the file stays.
+// Sets the five keys (and LastFolder when known); everything else in the file stays.
 void StoreWindowSettings(IniFile& ini, const WindowSettings& settings);
 
 // A missing or unreadable file counts as empty.

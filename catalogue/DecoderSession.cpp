@@ -65,6 +65,12 @@ constexpr const char* kMmNoAddress = "FFFF";
 
 }  // namespace
 
+std::string FileFolder(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return {};
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 DecoderSession::DecoderSession(MainView& view, Dialogs& dialogs)
     : m_view(view), m_dialogs(dialogs) {
     doc_address = OwnDocAddress();
@@ -131,6 +137,7 @@ bool DecoderSession::BeginLoad(std::size_t line_count, const std::string& path) 
     SetStatus(1, "");
     SetStatus(2, "");
     SetStatus(3, path);
+    file_path = path;
     version_text.clear();
 
     // From here on the image no longer matches the grid: saving waits for a complete recognition,
@@ -274,7 +281,18 @@ void DecoderSession::ApplyDecoderType(std::uint32_t code) {
     m_view.SetWebCaption(doc_address);
 }
 
+void DecoderSession::ClearRowValues() {
+    row_address.fill(0);
+    row_function.fill(0);
+    row_green.fill(0);
+    for (auto& code : row_address_code) code.clear();
+    for (auto& code : row_function_code) code.clear();
+}
+
 void DecoderSession::RecogniseFirmware() {
+    // Every recognition starts from empty rows: no value of the previous file may show up in
+    // this file's grid, nor be saved into it.
+    ClearRowValues();
     ExtractTypeCode();
     DetectProtocol();
     ApplyDecoderType(type_code);
@@ -282,6 +300,11 @@ void DecoderSession::RecogniseFirmware() {
     if (!m_image.id_found) {
         Show({"In dem HEX-File wurde kein Wert für ID gefunden.", Icon::Warning,
               Buttons::CancelIgnore});
+        // Nothing was read: the rows stay empty rather than show the previous file's values.
+        std::array<RowColour, kGridRows> white;
+        white.fill(RowColour::White);
+        for (int r = 0; r < kGridRows; ++r) m_view.SetRowFields(r, "", "");
+        m_view.RecolourRows(white);
         return;
     }
     if (!m_image.config_found) {
@@ -533,20 +556,22 @@ DecoderSession::SaveResult DecoderSession::Save() {
     const SaveResult built = BuildHexLines();
     if (built != SaveResult::Saved) return built;
 
-    const std::string proposed = status_text[3];
-    const auto chosen = m_dialogs.SaveFileName(kHexFileFilter, "hex", proposed);
-    if (!chosen) {
-        SetStatus(3, proposed);
-        return SaveResult::Cancelled;
-    }
-    const WriteResult written = AtomicWriteFile(*chosen, HexFileText(m_image));
+    // The file as it lies on disk: the chip family of status panel 3 is no part of its name.
+    const std::string proposed = file_path;
+    // The dialog adds the default extension to a name typed without one.
+    const auto answer =
+        m_dialogs.SaveFileName(kHexFileFilter, "hex", proposed, {"SaveDialog1", FileFolder(proposed)});
+    if (!answer) return SaveResult::Cancelled;  // status panel 3 keeps the loaded file
+    const std::string& chosen = *answer;
+    const WriteResult written = AtomicWriteFile(chosen, HexFileText(m_image));
     if (!written.ok) {
-        Show({"Das HEX-File " + *chosen + " konnte nicht gespeichert werden: " + written.error +
+        Show({"Das HEX-File " + chosen + " konnte nicht gespeichert werden: " + written.error +
                   ". Eine vorhandene Datei dieses Namens ist unverändert.",
               Icon::Warning, Buttons::Ok});
         return SaveResult::WriteFailed;
     }
-    SetStatus(3, *chosen);
+    SetStatus(3, chosen);
+    file_path = chosen;
     return SaveResult::Saved;
 }
 

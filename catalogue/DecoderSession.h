@@ -15,6 +15,9 @@ namespace parvel {
 
 constexpr const char* kHexFileFilter = "HEX|*.hex|TXT|*.txt|*.*|*.*";
 
+// The folder part of a path ("" when it has none).
+std::string FileFolder(const std::string& path);
+
 // One firmware being edited: the image, what recognition made of it and the grid values.
 // The main window owns exactly one session for the whole run; the command line makes one per
 // command. Everything the user sees goes through MainView, every question through Dialogs.
@@ -102,6 +105,9 @@ public:
     std::array<std::string, kGridRows> row_function_code;
 
     std::array<std::string, 4> status_text;
+    // The loaded (or last saved) file as it lies on disk, without the chip family that status
+    // panel 3 adds; the save dialog proposes it.
+    std::string file_path;
     bool recognised = false;  // the last load went through recognition with an ID record
     bool line_rejected = false;  // the last load stopped at a line the reader rejected
 
@@ -124,6 +130,7 @@ private:
     Answer Show(const Message& message);
     void SetStatus(int panel, const std::string& text);
     void ExtractRow(int row);
+    void ClearRowValues();
     std::optional<Message> CheckSharedCells();
 
     MainView& m_view;

@@ -109,7 +109,9 @@ Answer ScriptedDialogs::ShowMessage(const Message& message) {
     return fallback ? *fallback : SafeAnswer(message.buttons);
 }
 
-std::optional<std::string> ScriptedDialogs::OpenFileName(const std::string&) {
+std::optional<std::string> ScriptedDialogs::OpenFileName(const std::string&,
+                                                         const FileDialogPlace& place) {
+    open_places.push_back(place);
     if (open_names.empty()) return std::nullopt;
     auto name = open_names.front();
     open_names.pop_front();
@@ -117,8 +119,10 @@ std::optional<std::string> ScriptedDialogs::OpenFileName(const std::string&) {
 }
 
 std::optional<std::string> ScriptedDialogs::SaveFileName(const std::string&, const std::string&,
-                                                         const std::string& proposed_name) {
+                                                         const std::string& proposed_name,
+                                                         const FileDialogPlace& place) {
     save_proposals.push_back(proposed_name);
+    save_places.push_back(place);
     if (save_names.empty()) return std::nullopt;
     auto name = save_names.front();
     save_names.pop_front();

@@ -80,12 +80,16 @@ public:
     std::deque<std::optional<std::string>> save_names;
     std::vector<Message> messages;
     std::vector<std::string> save_proposals;  // proposed names the save dialog was opened with
+    std::vector<FileDialogPlace> open_places;  // name and start folder of each open dialog
+    std::vector<FileDialogPlace> save_places;
 
     Answer ShowMessage(const Message& message) override;
-    std::optional<std::string> OpenFileName(const std::string& filter) override;
+    std::optional<std::string> OpenFileName(const std::string& filter,
+                                            const FileDialogPlace& place = {}) override;
     std::optional<std::string> SaveFileName(const std::string& filter,
                                             const std::string& default_extension,
-                                            const std::string& proposed_name) override;
+                                            const std::string& proposed_name,
+                                            const FileDialogPlace& place = {}) override;
 };
 
 }  // namespace parvel

@@ -37,9 +37,13 @@ public:
         m_err << '\n';
         return answer;
     }
-    std::optional<std::string> OpenFileName(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> OpenFileName(const std::string&,
+                                            const FileDialogPlace& = {}) override {
+        return std::nullopt;
+    }
     std::optional<std::string> SaveFileName(const std::string&, const std::string&,
-                                            const std::string&) override {
+                                            const std::string&,
+                                            const FileDialogPlace& = {}) override {
         return save_target;
     }
 

@@ -15,11 +15,14 @@
 #include <utility>
 
 #include "DecoderSession.h"
+#include "LabelFit.h"
 #include "LoadingScope.h"
 #include "LocaleNumbers.h"
 #include "FrameTorvAdr.h"
+#include "NumberInput.h"
 #include "NumberText.h"
 #include "Ports.h"
+#include "ServoCurve.h"
 #include "ServoFiles.h"
 #include "ServoPulses.h"
 #include "TorvSettings.h"
@@ -466,18 +469,26 @@ void TFrameTorv::ReloadFromImage() {
 
 void TFrameTorv::ReadPages() { pages.ReadFrom(m_session.image()); }
 
-void TFrameTorv::WritePages() { pages.WriteTo(m_session.image()); }
+void TFrameTorv::WritePages() {
+    // What the count and stretch fields showed is what the decoder gets.
+    parvel::LimitCountsAndStretches(pages);
+    pages.WriteTo(m_session.image());
+}
 
 void TFrameTorv::ShowCurveInfo() {
     const int page = CurrentPage();
-    // The count as stored; the texts use the count the curve is drawn and edited with, so a
-    // stored 0 does not show a negative time.
-    edt_Anzahl->setText(QString::number(pages.StoredPointCount(page)));
-    edt_stretch->setText(QString::number(pages.Stretch(page)));
+    // Fields and times show the values taken over; a stored byte outside its range is named
+    // in the time text's place.
+    const auto count = parvel::ShowStoredValue(pages.StoredPointCount(page), 1, parvel::kMaxCurvePoints);
+    const auto stretch = parvel::ShowStoredValue(pages.Stretch(page), 1, parvel::kMaxStretch);
+    edt_Anzahl->setText(QString::number(count.value));
+    edt_stretch->setText(QString::number(stretch.value));
     for (int k = 0; k < 4; ++k) btn_copy[k]->setEnabled(k != page);
-    const auto texts = parvel::CurveInfoTexts(pages.PointCount(page), pages.Stretch(page));
-    lbl_KurveInfo1->setText(Q(texts[0]));
-    lbl_KurveInfo2->setText(Q(texts[1]));
+    const auto texts = parvel::CurveInfoTexts(count.value, stretch.value);
+    lbl_KurveInfo1->setText(Q(stretch.note.empty() ? texts[0] : stretch.note));
+    lbl_KurveInfo2->setText(Q(count.note.empty() ? texts[1] : count.note));
+    parvel::FitLabelToText(lbl_KurveInfo1);
+    parvel::FitLabelToText(lbl_KurveInfo2);
 }
 
 void TFrameTorv::DrawCurve() {

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "DecoderSession.h"
+#include "LabelFit.h"
 #include "NumberText.h"
 #include "PatternEditorWidgets.h"
 #include "PatternTable.h"
@@ -185,6 +186,8 @@ void PatternEditorFrame::ShowParameters() {
     for (int k = 0; k < m_table->outputs(); ++k) m_use_boxes[k]->setChecked(shown.used[k]);
     m_info1->setText(QString::fromStdString(shown.raster_text));
     m_info2->setText(QString::fromStdString(shown.total_text));
+    FitLabelToText(m_info1);
+    FitLabelToText(m_info2);
     loading = was_loading;
 }
 

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include "DecoderSession.h"
+#include "DialogPlacement.h"
 #include "HexCompare.h"
 
 namespace {
@@ -128,13 +129,15 @@ void TfrmInfo::showEvent(QShowEvent* event) {
         const QRect frame = owner->window()->frameGeometry();
         move(frame.center() - QPoint(width() / 2, height() / 2));
     }
+    // Centred over a window near the screen's edge it would reach beyond the screen.
+    parvel::KeepInsideScreen(this);
     QDialog::showEvent(event);
 }
 
 void TfrmInfo::btn_compareClick() {
     Memo1a->clear();
     Memo3a->clear();
-    const auto path = m_dialogs.OpenFileName(parvel::kHexFileFilter);
+    const auto path = m_dialogs.OpenFileName(parvel::kHexFileFilter, {"OpenDialog1", start_folder});
     if (!path) return;
 
     const parvel::CompareResult result =
@@ -142,6 +145,8 @@ void TfrmInfo::btn_compareClick() {
     if (!result.status_file1.empty()) {
         StatusPanel[0]->setText(QString::fromStdString(result.status_file1));
         StatusPanel[1]->setText(QString::fromStdString(result.status_file2));
+        // A long path does not fit the 400-pixel panel; the whole names show on hover.
+        for (QLabel* panel : StatusPanel) panel->setToolTip(panel->text());
     }
     Memo1a->setPlainText(Joined(result.eeprom_lines));
     Memo3a->setPlainText(Joined(result.rom_lines));

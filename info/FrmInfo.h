@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QFont>
 #include <QString>
+#include <string>
 
 class QLabel;
 class QLineEdit;
@@ -30,6 +31,9 @@ public:
              const QString& file1_name, QWidget* parent = nullptr);
 
     void btn_compareClick();
+
+    // Where the compare dialog (`OpenDialog1`) starts: the loaded file's folder.
+    std::string start_folder;
 
     QLabel* Label3;
     QLineEdit* edt_config;

@@ -38,6 +38,15 @@ NumberInput CheckNumberInput(const std::string& text, int minimum, int maximum) 
     return result;
 }
 
+ShownValue ShowStoredValue(int stored, int minimum, int maximum) {
+    ShownValue shown;
+    shown.value = std::clamp(stored, minimum, maximum);
+    if (shown.value != stored) {
+        shown.note = "gespeichert: " + std::to_string(stored) + ", wird " + std::to_string(shown.value);
+    }
+    return shown;
+}
+
 void StoreEepromCell(FirmwareImage& image, int cell, const std::string& text) {
     image.eeprom_cells.at(static_cast<std::size_t>(cell)) = text;
     image.eeprom_last = std::max(image.eeprom_last, cell);

@@ -35,6 +35,16 @@ Message RangeMessage(int minimum, int maximum);
 // - Otherwise Accepted with the value ("07" gives 7).
 NumberInput CheckNumberInput(const std::string& text, int minimum, int maximum);
 
+// A count or stretch byte read from the image as its editor shows it. The editor limits the
+// byte to minimum..maximum and writes the limited value back when its table is taken over, so
+// what it shows is what the decoder gets. `note` tells the user when the stored byte lay outside
+// ("gespeichert: 255, wird 50"); it is empty for a byte in range.
+struct ShownValue {
+    int value = 0;
+    std::string note;
+};
+ShownValue ShowStoredValue(int stored, int minimum, int maximum);
+
 // Stores a two-digit text into an EEPROM cell of the image and makes sure the cell is saved:
 // the writer writes the cells up to eeprom_last only, so a cell beyond it would be dropped from
 // the file without a word.

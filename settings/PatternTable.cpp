@@ -31,6 +31,15 @@ void PatternTable::ReadTable(const FirmwareImage& image) {
 }
 
 void PatternTable::WriteTable(FirmwareImage& image) {
+    // The editor showed each block's count and stretch limited to their ranges; an edited table
+    // gives the decoder those values, not an out-of-range byte (an erased table holds FF) it
+    // never showed. An unedited table is written back as it was loaded.
+    for (int b = 0; m_modified && b < m_layout.blocks; ++b) {
+        int& count = m_bytes[b * m_layout.block_bytes + m_layout.count_offset];
+        int& stretch = m_bytes[b * m_layout.block_bytes + m_layout.stretch_offset];
+        count = ShowStoredValue(count, 1, m_layout.max_steps).value;
+        stretch = ShowStoredValue(stretch, kMinStretch, kMaxStretch).value;
+    }
     const auto& names = hex_byte_names();
     bool changed = false;
     for (int i = 0; i < table_bytes(); ++i) {
@@ -62,11 +71,11 @@ void PatternTable::Select(int block) {
 }
 
 int PatternTable::Count() const {
-    return std::clamp(SelectedByte(m_layout.count_offset), 1, m_layout.max_steps);
+    return ShowStoredValue(SelectedByte(m_layout.count_offset), 1, m_layout.max_steps).value;
 }
 
 int PatternTable::Stretch() const {
-    return std::clamp(SelectedByte(m_layout.stretch_offset), kMinStretch, kMaxStretch);
+    return ShowStoredValue(SelectedByte(m_layout.stretch_offset), kMinStretch, kMaxStretch).value;
 }
 
 bool PatternTable::Loop() const {
@@ -80,10 +89,15 @@ bool PatternTable::OutputUsed(int output) const {
 }
 
 std::string PatternTable::RasterText() const {
+    const ShownValue stretch =
+        ShowStoredValue(SelectedByte(m_layout.stretch_offset), kMinStretch, kMaxStretch);
+    if (!stretch.note.empty()) return stretch.note;
     return "Zeit-Raster = " + std::to_string(Stretch() * kRasterMsPerStretch) + " ms";
 }
 
 std::string PatternTable::TotalText() const {
+    const ShownValue count = ShowStoredValue(SelectedByte(m_layout.count_offset), 1, m_layout.max_steps);
+    if (!count.note.empty()) return count.note;
     return "Gesamtzeit = " + std::to_string(Stretch() * kRasterMsPerStretch * Count()) + " ms";
 }
 

@@ -84,7 +84,9 @@ class PatternTable {
     // Working copy from the image ("Verwerfen", set-up); no changes pending afterwards.
     void ReadTable(const FirmwareImage& image);
     // Working copy into the low-byte cells of the table ("Übernehmen"); high bytes and cells
-    // whose text already stands for the value are left as they are. When a cell changed,
+    // whose text already stands for the value are left as they are. After an edit, count and
+    // stretch bytes outside their ranges are written as the editor shows them (limited), in
+    // every block. When a cell changed,
     // rom_last grows to the table's end so that saving writes it. No changes pending after.
     void WriteTable(FirmwareImage& image);
 
@@ -107,8 +109,12 @@ class PatternTable {
     bool Loop() const;
     bool OutputUsed(int output) const;
     bool CopyEnabled(int source_block) const { return source_block != m_selected; }
-    std::string RasterText() const;  // "Zeit-Raster = " + stretch * 20 + " ms"
-    std::string TotalText() const;   // "Gesamtzeit = " + stretch * 20 * count + " ms"
+    // "Zeit-Raster = " + stretch * 20 + " ms"; for a stored stretch outside 1..200 instead
+    // "gespeichert: 255, wird 200".
+    std::string RasterText() const;
+    // "Gesamtzeit = " + stretch * 20 * count + " ms"; for a stored count outside its range
+    // instead "gespeichert: 255, wird 50".
+    std::string TotalText() const;
     PatternParameters Parameters() const;
 
     // ---- edits of the selected block; each one leaves changes pending ----

@@ -101,4 +101,15 @@ int SetStretch(ServoPages& pages, int page, long long stretch) {
     return s;
 }
 
+void LimitCountsAndStretches(ServoPages& pages) {
+    for (int page = 0; page < 4; ++page) {
+        if (pages.StoredPointCount(page) != pages.PointCount(page)) {
+            SetPointCount(pages, page, pages.StoredPointCount(page));
+        }
+        if (pages.Stretch(page) < 1 || pages.Stretch(page) > kMaxStretch) {
+            SetStretch(pages, page, pages.Stretch(page));
+        }
+    }
+}
+
 }  // namespace parvel

@@ -44,6 +44,9 @@ void CopyCurve(ServoPages& pages, int from_page, int to_page);
 // Store a typed point count or stretch factor clamped to 1..100 / 1..200; returns the value
 // stored.
 int SetPointCount(ServoPages& pages, int page, long long count);
+// Limits the stored point count and stretch of all four pages to 1..100 and 1..200, as the
+// editor shows them; taking the curves over writes what was shown.
+void LimitCountsAndStretches(ServoPages& pages);
 int SetStretch(ServoPages& pages, int page, long long stretch);
 
 }  // namespace parvel

@@ -142,7 +142,7 @@ TEST(Recognition, MissingIdStopsBeforeTheRows) {
     ASSERT_EQ(h.dialogs.messages.size(), 1u);
     EXPECT_EQ(h.dialogs.messages[0].text, "In dem HEX-File wurde kein Wert für ID gefunden.");
     EXPECT_EQ(h.dialogs.messages[0].buttons, Buttons::CancelIgnore);
-    EXPECT_EQ(h.view.rows[1].address_text, "0");
+    EXPECT_EQ(h.view.rows[1].address_text, "");  // nothing read: the row shows no value
     EXPECT_FALSE(h.view.save_enabled);
     EXPECT_EQ(h.view.header, "Klemmo");  // the entry is applied before the check
 }

@@ -171,7 +171,10 @@ TEST(Save, WritesTheChosenFileAndShowsItsName) {
     h.session.row_green[1] = 1;
     h.dialogs.save_names.push_back(dir + "/out.hex");
     ASSERT_EQ(h.session.Save(), DecoderSession::SaveResult::Saved);
-    EXPECT_EQ(h.dialogs.save_proposals, std::vector<std::string>{dir + "/in.hex (12F629/16F630)"});
+    // The proposal is the file on disk, without the chip family that status panel 3 shows.
+    EXPECT_EQ(h.dialogs.save_proposals, std::vector<std::string>{dir + "/in.hex"});
+    EXPECT_EQ(h.dialogs.save_places.at(0).name, "SaveDialog1");
+    EXPECT_EQ(h.dialogs.save_places.at(0).folder, dir);
     EXPECT_EQ(h.view.status[3], dir + "/out.hex");
 
     test::Harness again;
@@ -180,6 +183,12 @@ TEST(Save, WritesTheChosenFileAndShowsItsName) {
     EXPECT_EQ(again.view.rows[1].colour, RowColour::Green);
     const std::string text = Slurp(dir + "/out.hex");
     EXPECT_EQ(text.rfind(":020000040000FA\r\n", 0), 0u);
+}
+
+TEST(Save, FolderOfAFile) {
+    EXPECT_EQ(FileFolder("/d.x/neu"), "/d.x");
+    EXPECT_EQ(FileFolder("/neu"), "/");
+    EXPECT_EQ(FileFolder("neu"), "");
 }
 
 TEST(Save, CancelledDialogKeepsTheProposedNameAndWritesNothing) {

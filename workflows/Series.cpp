@@ -38,9 +38,13 @@ public:
     Answer ShowMessage(const Message& message) override {
         return muted ? SafeAnswer(message.buttons) : m_target.ShowMessage(message);
     }
-    std::optional<std::string> OpenFileName(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> OpenFileName(const std::string&,
+                                            const FileDialogPlace& = {}) override {
+        return std::nullopt;
+    }
     std::optional<std::string> SaveFileName(const std::string&, const std::string&,
-                                            const std::string&) override {
+                                            const std::string&,
+                                            const FileDialogPlace& = {}) override {
         return std::nullopt;
     }
 

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -59,6 +60,15 @@ int FixtureByte(int i) {
         default:
             return 0xFF;
     }
+}
+
+// Byte i after an edited table was taken over: counts and stretches as the editor shows them
+// (block 2: 0 -> 1; block 3, erased: 255 -> 50 and 200).
+int TakenOverByte(int i) {
+    const int j = i % 64;
+    if (j == 53) return std::clamp(FixtureByte(i), 1, 50);
+    if (j == 54) return std::clamp(FixtureByte(i), 1, 200);
+    return FixtureByte(i);
 }
 
 // Program word 0x300 + i as the fixture writes it: retlw (0x34xx), erased in block 3.
@@ -226,14 +236,19 @@ class FrameBlinkmusterTest : public QObject {
         QVERIFY(Child<QPushButton>(f, "blinkmuster_btn_copy1")->isEnabled());
         QVERIFY(!Child<QPushButton>(f, "blinkmuster_btn_copy2")->isEnabled());
 
-        // Stored count and stretch 0 are shown as 1, erased 255 as the maximum.
+        // Stored count and stretch 0 are shown as 1, erased 255 as the maximum; the time texts
+        // say what was stored and what taking the table over will write.
+        auto* info1 = Child<QLabel>(f, "blinkmuster_lbl_KurveInfo1");
         QTest::mouseClick(Child<QRadioButton>(f, "blinkmuster_rad_a3"), Qt::LeftButton);
         QCOMPARE(count->text(), QString("1"));
         QCOMPARE(stretch->text(), QString("1"));
+        QCOMPARE(info1->text(), QString("gespeichert: 0, wird 1"));
+        QCOMPARE(info2->text(), QString("gespeichert: 0, wird 1"));
         QTest::mouseClick(Child<QRadioButton>(f, "blinkmuster_rad_a4"), Qt::LeftButton);
         QCOMPARE(count->text(), QString("50"));
         QCOMPARE(stretch->text(), QString("200"));
-        QCOMPARE(info2->text(), QString("Gesamtzeit = 200000 ms"));
+        QCOMPARE(info1->text(), QString("gespeichert: 255, wird 200"));
+        QCOMPARE(info2->text(), QString("gespeichert: 255, wird 50"));
 
         // Looking is no edit: nothing pending, the working copy unchanged.
         QVERIFY(!TakeOverButton(*w)->isEnabled());
@@ -575,7 +590,7 @@ class FrameBlinkmusterTest : public QObject {
         const parvel::FirmwareImage saved = Reread(out);
         const auto& rom = saved.rom_cells;
         for (int i = 0; i < 256; ++i) {
-            int expected = FixtureByte(i);
+            int expected = TakenOverByte(i);
             if (i == 7) expected = 0x01;
             if (i == 2) expected = 0x03;
             QCOMPARE(rom[0x600 + 2 * i], Hex2(expected));
@@ -695,6 +710,22 @@ class FrameBlinkmusterTest : public QObject {
         const auto before = w->session().image().rom_cells;
         Frame(*w)->TakeOver();
         QVERIFY(w->session().image().rom_cells == before);
+    }
+
+    void takingOverAnEditWritesWhatIsShown() {
+        auto w = Loaded();
+        QTest::mouseClick(Child<QCheckBox>(Frame(*w), "blinkmuster_cbx_loop"), Qt::LeftButton);
+        auto expected = w->session().image().rom_cells;
+        expected[0x600 + 2 * 55] = "F0";  // the edit: block 0 loses its loop bit
+        // Only the counts and stretches the editor showed limited change: block 2 holds 0 for
+        // both (shown 1), block 3 is erased (shown 50 and 200); their high bytes stay.
+        expected[0x600 + 2 * (2 * 64 + 53)] = "01";
+        expected[0x600 + 2 * (2 * 64 + 54)] = "01";
+        expected[0x600 + 2 * (3 * 64 + 53)] = "32";
+        expected[0x600 + 2 * (3 * 64 + 54)] = "C8";
+        QTest::mouseClick(TakeOverButton(*w), Qt::LeftButton);
+        QVERIFY(w->session().image().rom_cells == expected);
+        QCOMPARE(Byte(*w, 3 * 64 + 53), 50);
     }
 };
 

@@ -606,6 +606,61 @@ class FrameTorvTest : public QObject {
         QVERIFY(!f->HasPendingChanges());  // the threshold does not touch apply
     }
 
+    void storedCountOrStretchOutOfRange_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("stretch");
+        QTest::addColumn<QString>("shownCount");
+        QTest::addColumn<QString>("shownStretch");
+        QTest::addColumn<QString>("info1");
+        QTest::addColumn<QString>("info2");
+        QTest::newRow("count 0") << 0 << 10 << "1" << "10" << "Zeit zwischen 2 Punkten = 200 ms"
+                                 << "gespeichert: 0, wird 1";
+        QTest::newRow("count 150") << 150 << 10 << "100" << "10"
+                                   << "Zeit zwischen 2 Punkten = 200 ms"
+                                   << "gespeichert: 150, wird 100";
+        QTest::newRow("stretch 0") << 10 << 0 << "10" << "1" << "gespeichert: 0, wird 1"
+                                   << "Gesamtzeit für diese Kurve = 180 ms";
+        QTest::newRow("erased") << 255 << 255 << "100" << "200" << "gespeichert: 255, wird 200"
+                                << "gespeichert: 255, wird 100";
+    }
+
+    // The fields show what taking the curves over writes; the time texts name a stored byte
+    // outside its range in their place.
+    void storedCountOrStretchOutOfRange() {
+        QFETCH(int, count);
+        QFETCH(int, stretch);
+        QFETCH(QString, shownCount);
+        QFETCH(QString, shownStretch);
+        QFETCH(QString, info1);
+        QFETCH(QString, info2);
+        parvel::test::FixtureImage image = servotest::ServoImage(0xD3);
+        const int page = 1;
+        auto put = [&](int offset, int value) {
+            const int i = page * 128 + offset;
+            image.words[0x500 + i] =
+                static_cast<std::uint16_t>((servotest::LoadedHighByte(i) << 8) | value);
+        };
+        put(parvel::kOffsetPointCount, count);
+        put(parvel::kOffsetStretch, stretch);
+        auto w = m_bench->Loaded(image);
+        TFrameTorv* f = w->FrameTorv1;
+        f->servo_rad_a[page]->click();
+        QCOMPARE(f->edt_Anzahl->text(), shownCount);
+        QCOMPARE(f->edt_stretch->text(), shownStretch);
+        QCOMPARE(f->lbl_KurveInfo1->text(), info1);
+        QCOMPARE(f->lbl_KurveInfo2->text(), info2);
+        QVERIFY(!f->HasPendingChanges());
+
+        f->servo_rad_a[0]->click();
+        f->btn_Lin->click();
+        f->servo_btn_uebernehmen->click();
+        const auto& rom = w->session().image().rom_cells;
+        QCOMPARE(rom[LowCell(page * 128 + parvel::kOffsetPointCount)],
+                 Hex(static_cast<std::uint8_t>(shownCount.toInt())));
+        QCOMPARE(rom[LowCell(page * 128 + parvel::kOffsetStretch)],
+                 Hex(static_cast<std::uint8_t>(shownStretch.toInt())));
+    }
+
     void applyWritesAllLowCellsAndKeepsHighCells() {
         auto w = Torv4();
         TFrameTorv* f = w->FrameTorv1;

@@ -1,6 +1,12 @@
 #include <QApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QScreen>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +29,7 @@
 #include "FrameZusatz.h"
 #include "GuiFixtures.h"
 #include "FormMain.h"
+#include "QtDialogs.h"
 #include "RecordingView.h"
 #include "TextFile.h"
 
@@ -32,6 +39,25 @@ namespace fx = parvel::guitest;
 namespace {
 
 QColor BaseColour(const QWidget* w) { return w->palette().color(QPalette::Base); }
+
+// Drags the files onto the window as a file manager does; true when the window took the drop.
+bool DropFiles(QWidget* window, const QStringList& paths) {
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const QString& p : paths) urls << QUrl::fromLocalFile(p);
+    mime.setUrls(urls);
+    const QPoint at(200, 200);
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &drop);
+    return drop.isAccepted();
+}
+
+bool InsideScreen(const QWidget* w) {
+    return w->screen()->availableGeometry().contains(w->frameGeometry());
+}
 
 // Text a user can read: no replacement character for bytes that were not UTF-8, no control
 // character other than tab and line end.
@@ -138,7 +164,7 @@ private slots:
         QCOMPARE(Child<QLabel>(w.get(), "Image2")->geometry(), QRect(100, 9, 200, 32));
         QCOMPARE(Child<QGroupBox>(w.get(), "GroupBoxMain")->geometry(), QRect(5, 5, 400, 505));
         QVERIFY(Child<QWidget>(w.get(), "lbl_header")->isHidden());
-        QVERIFY(!Child<QWidget>(w.get(), "Line")->isHidden());
+        QVERIFY(Child<QWidget>(w.get(), "Line")->isHidden());  // the start hint stands there
         QCOMPARE(Child<QLabel>(w.get(), "StatusPanel0")->minimumWidth(), 35);
         QCOMPARE(Child<QLabel>(w.get(), "StatusPanel3")->minimumWidth(), 250);
         QVERIFY(Child<QWidget>(w.get(), "FrameZusatz1")->isHidden());
@@ -217,11 +243,13 @@ private slots:
         QCOMPARE(Child<QLabel>(w.get(), "StatusPanel2")->text(), QString("Mot"));
     }
 
-    void commandLineFileKeepsStartHeaderAndHasNoNeighbours() {
+    void commandLineFileShowsItsFirmwareAndHasNoNeighbours() {
         fx::WriteHex(Path("a.hex"), fx::KlemmoMotorola());
         fx::WriteHex(Path("b.hex"), fx::KlemmoMotorola());
         auto w = Make(Path("a.hex"));
-        QCOMPARE(Child<QLabel>(w.get(), "lbl_header")->text(), QString("Hex Parvel"));
+        // The header names the loaded firmware, as after "HEX laden".
+        QCOMPARE(Child<QLabel>(w.get(), "lbl_header")->text(), QString("Klemmo"));
+        QVERIFY(Child<QLabel>(w.get(), "lbl_hint")->isHidden());
         QVERIFY(Child<QPushButton>(w.get(), "btn_save")->isEnabled());
         QCOMPARE(Child<QLabel>(w.get(), "StatusPanel2")->text(), QString("Mot"));
         QVERIFY(w->prev_file.empty());
@@ -362,7 +390,8 @@ private slots:
         QTest::mouseClick(Child<QPushButton>(w.get(), "btn_save"), Qt::LeftButton);
 
         QCOMPARE(m_dialogs.save_proposals.size(), size_t(1));
-        QCOMPARE(m_dialogs.save_proposals[0], Path("k.hex") + " (12F629/16F630)");
+        // The file on disk, without the chip family status panel 3 adds to it.
+        QCOMPARE(m_dialogs.save_proposals[0], Path("k.hex"));
         QCOMPARE(Child<QLabel>(w.get(), "StatusPanel3")->text().toStdString(), out);
         QVERIFY(m_dialogs.messages.empty());
 
@@ -659,7 +688,250 @@ private slots:
         QVERIFY(modal);
         QCOMPARE(config, QString("CC01"));
         QCOMPARE(seen.size(), QSize(750, 700));
-        QVERIFY((centre - w->frameGeometry().center()).manhattanLength() <= 2);
+        // Centred over the window as far as the screen allows: at the window's default place
+        // the centred dialog would start above and left of the screen.
+        const QRect area = w->screen()->availableGeometry();
+        QVERIFY2(seen.top() >= area.top() && seen.left() >= area.left(),
+                 qPrintable(QString("dialog at %1,%2").arg(seen.left()).arg(seen.top())));
+        if (seen.width() <= area.width()) QVERIFY(seen.right() <= area.right());
+        if (seen.height() <= area.height()) QVERIFY(seen.bottom() <= area.bottom());
+        if (area.contains(QRect(QPoint(), seen.size()).translated(
+                w->frameGeometry().center() - QPoint(seen.width() / 2, seen.height() / 2)))) {
+            QVERIFY((centre - w->frameGeometry().center()).manhattanLength() <= 2);
+        }
+    }
+
+    void saveNameIsTheFileOnDisk_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("proposal accepted") << "k.hex" << "k.hex";
+        QTest::newRow("no extension") << "neu" << "neu.hex";
+        QTest::newRow("other extension") << "neu.txt" << "neu.txt";
+    }
+
+    void saveNameIsTheFileOnDisk() {
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        auto w = Loaded(fx::KlemmoMotorola(), "k.hex");
+        // The window proposes the file on disk, without the chip family of status panel 3.
+        m_dialogs.save_names.push_back(std::nullopt);
+        w->btn_saveClick();
+        const std::string proposed = m_dialogs.save_proposals.at(0);
+        QCOMPARE(proposed, Path("k.hex"));
+        QCOMPARE(m_dialogs.save_places.at(0).name, std::string("SaveDialog1"));
+        QCOMPARE(m_dialogs.save_places.at(0).folder, m_dir->path().toStdString());
+        // The real save dialog shows that name and adds "hex" to a name typed without extension.
+        auto dialog = parvel::MakeSaveDialog(parvel::kHexFileFilter, "hex", proposed,
+                                             m_dialogs.save_places.at(0), w.get());
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
+        dialog->selectFile(m_dir->filePath(typed));
+        QCOMPARE(dialog->selectedFiles().value(0), m_dir->filePath(written));
+        // What the dialog returns is written under that name and shown.
+        m_dialogs.save_names.push_back(dialog->selectedFiles().value(0).toStdString());
+        w->btn_saveClick();
+        QVERIFY(QFile::exists(m_dir->filePath(written)));
+        QCOMPARE(Child<QLabel>(w.get(), "StatusPanel3")->text(), m_dir->filePath(written));
+        QVERIFY(m_dialogs.messages.empty());
+    }
+
+    void valuesOfThePreviousFileAreGone_data() {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("function");
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<bool>("saveEnabled");
+        const QColor red(255, 0, 0), white(255, 255, 255);
+        // 0 Klemmo (row 1: 1 green, row 2: 5 red), 1 Klemmo without ID record, 2 Klemmo whose
+        // row 1 holds a code of no address, 3 function decoder, 4 firmware of kind none.
+        QTest::newRow("no ID record: empty rows") << 0 << 1 << 1 << "" << "" << white << false;
+        QTest::newRow("no ID record, row 2") << 0 << 1 << 2 << "" << "" << white << false;
+        QTest::newRow("code of no address: 0, default colour")
+            << 0 << 2 << 1 << "0" << "0" << red << true;
+        QTest::newRow("kind none after function decoder")
+            << 3 << 4 << 1 << "0" << "0" << white << true;
+    }
+
+    void valuesOfThePreviousFileAreGone() {
+        QFETCH(int, first);
+        QFETCH(int, second);
+        QFETCH(int, row);
+        QFETCH(QString, address);
+        QFETCH(QString, function);
+        QFETCH(QColor, colour);
+        QFETCH(bool, saveEnabled);
+        fx::Firmware no_id = fx::KlemmoMotorola();
+        no_id.id = "";
+        no_id.rows.clear();
+        fx::Firmware no_match = fx::KlemmoMotorola();
+        no_match.rows = {{1, 0x12, 0x34, 0x56}};
+        fx::Firmware kind_none;
+        kind_none.type_code = 0x4000;
+        kind_none.protocol = fx::Protocol::Dcc;
+        const fx::Firmware firmwares[] = {fx::KlemmoMotorola(), no_id, no_match,
+                                          fx::FunctionDecoderDcc(), kind_none};
+        auto w = Loaded(firmwares[first], "first.hex");
+        m_dialogs.open_names.push_back(fx::WriteHex(Path("second.hex"), firmwares[second]));
+        w->btn_loadClick();
+        const QString n = QString::number(row);
+        QCOMPARE(Child<QLineEdit>(w.get(), "edt_address" + n)->text(), address);
+        QCOMPARE(Child<QLineEdit>(w.get(), "edt_function" + n)->text(), function);
+        QCOMPARE(BaseColour(Child<QLineEdit>(w.get(), "edt_address" + n)), colour);
+        QCOMPARE(Child<QPushButton>(w.get(), "btn_save")->isEnabled(), saveEnabled);
+        if (!saveEnabled) return;
+        // Saving what the user did not change asks nothing and tells nothing.
+        m_dialogs.messages.clear();
+        m_dialogs.save_names.push_back(Path("out.hex"));
+        w->btn_saveClick();
+        QVERIFY(m_dialogs.messages.empty());
+        QVERIFY(QFile::exists(QString::fromStdString(Path("out.hex"))));
+    }
+
+    void webPageThatCannotBeOpenedIsNamed_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("page");
+        QTest::newRow("Web button") << "btn_goweb" << "/opt/parvel/doc/klemmo.html";
+        QTest::newRow("logo") << "Image2" << "/opt/parvel/doc/index.html";
+    }
+
+    void webPageThatCannotBeOpenedIsNamed() {
+        QFETCH(QString, control);
+        QFETCH(QString, page);
+        auto w = Loaded(fx::KlemmoMotorola(), "k.hex");
+        w->SetUrlOpener([](const QUrl&) { return false; });
+        QTest::mouseClick(Child<QWidget>(w.get(), control), Qt::LeftButton);
+        QCOMPARE(m_dialogs.messages.size(), size_t(1));
+        QVERIFY2(QString::fromStdString(m_dialogs.messages[0].text).contains(page),
+                 m_dialogs.messages[0].text.c_str());
+    }
+
+    void dialogsStartInTheFileFolderAndCarryTheirNames() {
+        const QString last = m_dir->filePath("last");
+        const QString sub = m_dir->filePath("sub");
+        QVERIFY(QDir().mkpath(last) && QDir().mkpath(sub));
+        QVERIFY(parvel::AtomicWriteFile(Path("hexparini"),
+                                        "[Files]\r\nLastFolder=" + last.toStdString() + "\r\n")
+                    .ok);
+        auto w = Make();
+        // Before any file: the folder last used.
+        w->btn_loadClick();
+        QCOMPARE(m_dialogs.open_places.at(0).name, std::string("OpenDialog1"));
+        QCOMPARE(m_dialogs.open_places.at(0).folder, last.toStdString());
+        // Then the loaded file's folder, for loading, saving and the compare dialog.
+        m_dialogs.open_names.push_back(fx::WriteHex(Path("sub/k.hex"), fx::KlemmoMotorola()));
+        w->btn_loadClick();
+        w->btn_loadClick();
+        QCOMPARE(m_dialogs.open_places.at(2).folder, sub.toStdString());
+        w->btn_saveClick();
+        QCOMPARE(m_dialogs.save_places.at(0).folder, sub.toStdString());
+        TfrmInfo info(w->session().image(), m_dialogs, QString(), w.get());
+        info.start_folder = w->StartFolder();
+        info.btn_compareClick();
+        QCOMPARE(m_dialogs.open_places.at(3).name, std::string("OpenDialog1"));
+        QCOMPARE(m_dialogs.open_places.at(3).folder, sub.toStdString());
+        // "Ende" keeps the folder for the next start.
+        w->btn_closeClick();
+        auto again = Make();
+        again->btn_loadClick();
+        QCOMPARE(m_dialogs.open_places.at(4).folder, sub.toStdString());
+
+        // The real dialogs carry the names and start there; each keeps inside the screen.
+        auto open = parvel::MakeOpenDialog(parvel::kHexFileFilter, {"OpenDialog1", sub.toStdString()},
+                                           w.get());
+        QCOMPARE(open->objectName(), QString("OpenDialog1"));
+        QCOMPARE(QDir(open->directory()).canonicalPath(), QDir(sub).canonicalPath());
+        auto save = parvel::MakeSaveDialog(parvel::kHexFileFilter, "hex", Path("sub/k.hex"),
+                                           {"SaveDialog1", sub.toStdString()}, w.get());
+        QCOMPARE(save->objectName(), QString("SaveDialog1"));
+        QCOMPARE(save->defaultSuffix(), QString("hex"));
+        auto box = parvel::MakeMessageBox({"Text", parvel::Icon::Warning, parvel::Buttons::Ok},
+                                          w.get());
+        QCOMPARE(box->objectName(), QString("MessageBox"));
+        w->move(-300, -200);
+        box->show();  // not exec: nothing waits for a person
+        QVERIFY(InsideScreen(box.get()));
+        box->hide();
+    }
+
+    void labelsShowTheirWholeText_data() {
+        QTest::addColumn<int>("typeCode");
+        QTest::addColumn<int>("protocol");
+        QTest::addColumn<int>("points");
+        const struct {
+            const char* name;
+            int code;
+            fx::Protocol protocol;
+        } variants[] = {
+            {"Klemmo", 0x8, fx::Protocol::Motorola},
+            {"servo F-decoder", 16896, fx::Protocol::Dcc},
+            {"servo Torv-4", 0xD3, fx::Protocol::Dcc},
+            {"servo threshold", 0x1D2, fx::Protocol::Dcc},
+            {"blink patterns", 0x1, fx::Protocol::Motorola},
+            {"LED blink patterns", 0xDD, fx::Protocol::Motorola},
+            {"traffic light", 0x267, fx::Protocol::Motorola},
+            {"neon", 0x2A4100, fx::Protocol::Dcc},
+            {"switch-off", 0x308, fx::Protocol::Motorola},
+            {"outputs", 0x270, fx::Protocol::Motorola},
+            {"CV registers", 0x4400, fx::Protocol::Dcc},
+        };
+        for (const auto& v : variants) {
+            for (int points : {8, 12}) {
+                QTest::addRow("%s, %d pt", v.name, points)
+                    << v.code << static_cast<int>(v.protocol) << points;
+            }
+        }
+    }
+
+    // Every visible caption has the room its text needs, at the design font and at a larger
+    // desktop font.
+    void labelsShowTheirWholeText() {
+        QFETCH(int, typeCode);
+        QFETCH(int, protocol);
+        QFETCH(int, points);
+        const QFont before = QApplication::font();
+        QFont desktop = before;
+        desktop.setPointSize(points);
+        QApplication::setFont(desktop);
+        fx::Firmware f;
+        f.type_code = static_cast<std::uint32_t>(typeCode);
+        f.protocol = static_cast<fx::Protocol>(protocol);
+        auto w = Loaded(f, "f.hex");
+        w->show();
+        QApplication::processEvents();
+        QStringList cut;
+        for (QLabel* label : w->findChildren<QLabel*>()) {
+            if (!label->isVisible() || label->wordWrap() || label->text().isEmpty()) continue;
+            if (label->parentWidget() == Child<QWidget>(w.get(), "StatusBar1")) continue;
+            if (label->width() < label->sizeHint().width()) {
+                cut << QString("%1 \"%2\" %3 < %4")
+                           .arg(label->objectName(), label->text())
+                           .arg(label->width())
+                           .arg(label->sizeHint().width());
+            }
+        }
+        QApplication::setFont(before);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
+    }
+
+    void emptyStartHintAndDroppedFiles() {
+        auto w = Make();
+        auto* hint = Child<QLabel>(w.get(), "lbl_hint");
+        QVERIFY(!hint->isHidden());
+        QCOMPARE(hint->text(), QString("HEX-Datei laden: Knopf „HEX laden“ oder Datei hierher ziehen"));
+        QVERIFY(Child<QWidget>(w.get(), "Line")->isHidden());
+        QVERIFY(w->acceptDrops());
+        // Only .hex files are taken; a text file is refused before it is dropped.
+        QFile::copy(QString::fromStdString(fx::WriteHex(Path("k.hex"), fx::KlemmoMotorola())),
+                    m_dir->filePath("k.txt"));
+        QVERIFY(!DropFiles(w.get(), {m_dir->filePath("k.txt")}));
+        QVERIFY(!hint->isHidden());
+        QVERIFY(DropFiles(w.get(), {m_dir->filePath("k.txt"), m_dir->filePath("k.hex")}));
+        QCOMPARE(Child<QLabel>(w.get(), "lbl_header")->text(), QString("Klemmo"));
+        QCOMPARE(w->session().file_path, Path("k.hex"));
+        QVERIFY(hint->isHidden());
+        // A grid field does not take the file's name as its text.
+        QVERIFY(!Child<QLineEdit>(w.get(), "edt_address1")->acceptDrops());
     }
 
     // Damaged files of every kind of firmware, loaded one after another into the same window;

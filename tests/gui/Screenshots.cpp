@@ -1,6 +1,7 @@
 // Renders the main window after loading several kinds of firmware, and the info dialog after a
 // comparison, into PNG files, so the layout can be checked by eye:
-//   QT_QPA_PLATFORM=offscreen gui_screenshots /tmp/shots
+//   QT_QPA_PLATFORM=offscreen gui_screenshots /tmp/shots [POINTS]
+// POINTS sets the desktop font size the program starts with (default: the platform's).
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -48,6 +49,11 @@ int main(int argc, char** argv) {
         QApplication::installTranslator(&german);
     }
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString("screenshots");
+    if (argc > 2) {
+        QFont desktop = QApplication::font();
+        desktop.setPointSize(QString::fromLocal8Bit(argv[2]).toInt());
+        QApplication::setFont(desktop);
+    }
     QDir().mkpath(out);
     QTemporaryDir work;
 
@@ -75,9 +81,17 @@ int main(int argc, char** argv) {
         {"cv-register", typed(0x4400, fx::Protocol::Dcc)},
         {"servo-torv4", typed(0xD3, fx::Protocol::Dcc)},
         {"servo-threshold", typed(0x1D2, fx::Protocol::Dcc)},
+        {"servo-f-decoder", typed(16896, fx::Protocol::Dcc)},
     };
 
     parvel::ScriptedDialogs dialogs;
+    {
+        // The window before any file: the hint in the empty grid.
+        TFormMain empty(parvel::StartOptions{}, &dialogs);
+        empty.show();
+        QApplication::processEvents();
+        empty.grab().save(QDir(out).filePath("start-empty.png"));
+    }
     for (const auto& shot : shots) {
         const std::string hex =
             fx::WriteHex(work.filePath(QString(shot.name) + ".hex").toStdString(), shot.firmware);

@@ -312,6 +312,38 @@ TEST(BlinkPatternTable, TimeTexts) {
     }
 }
 
+// Stored bytes outside their ranges (an erased table holds FF) show limited, the time texts
+// say what was stored and what it becomes, and taking the edited table over writes the limited
+// values of every block.
+TEST(BlinkPatternTable, OutOfRangeBytesAreNamedAndWrittenAsShown) {
+    struct Case {
+        int count, stretch;
+        int shown_count, shown_stretch;
+        const char* raster;
+        const char* total;
+    } cases[] = {
+        {255, 255, 50, 200, "gespeichert: 255, wird 200", "gespeichert: 255, wird 50"},
+        {0, 0, 1, 1, "gespeichert: 0, wird 1", "gespeichert: 0, wird 1"},
+        {51, 10, 50, 10, "Zeit-Raster = 200 ms", "gespeichert: 51, wird 50"},
+        {50, 201, 50, 200, "gespeichert: 201, wird 200", "Gesamtzeit = 200000 ms"},
+        {1, 200, 1, 200, "Zeit-Raster = 4000 ms", "Gesamtzeit = 4000 ms"},
+    };
+    for (const Case& c : cases) {
+        Loaded l(PlainTable(c.count, c.stretch, 0));
+        EXPECT_EQ(l.table.Count(), c.shown_count) << c.count;
+        EXPECT_EQ(l.table.Stretch(), c.shown_stretch) << c.stretch;
+        EXPECT_EQ(l.table.RasterText(), c.raster) << c.stretch;
+        EXPECT_EQ(l.table.TotalText(), c.total) << c.count;
+        l.table.SetLoop(true);
+        l.table.WriteTable(l.image());
+        for (int n = 0; n < 4; ++n) {
+            EXPECT_EQ(HexByteValue(l.image().rom_cells[l.table.RomCellOf(64 * n + 53)]), c.shown_count);
+            EXPECT_EQ(HexByteValue(l.image().rom_cells[l.table.RomCellOf(64 * n + 54)]),
+                      c.shown_stretch);
+        }
+    }
+}
+
 // ---- flags ----
 
 TEST(BlinkPatternTable, LoopAndOutputBoxesChangeOnlyTheirBit) {

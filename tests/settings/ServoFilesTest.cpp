@@ -34,12 +34,14 @@ struct FileDialogs : Dialogs {
         messages.push_back(m);
         return Answer::Ok;
     }
-    std::optional<std::string> OpenFileName(const std::string& filter) override {
+    std::optional<std::string> OpenFileName(const std::string& filter,
+                                            const FileDialogPlace& = {}) override {
         filters.push_back(filter);
         return Next();
     }
     std::optional<std::string> SaveFileName(const std::string& filter, const std::string& ext,
-                                            const std::string&) override {
+                                            const std::string&,
+                                            const FileDialogPlace& = {}) override {
         filters.push_back(filter);
         extensions.push_back(ext);
         return Next();
