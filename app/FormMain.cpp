@@ -363,6 +363,7 @@ void TFormMain::btn_saveClick() {
     // Changes not taken over that the user takes over now are a step of their own, so that an
     // undo after the save goes back to them.
     if (!m_session.TakeOverPendingFrames()) return;
+    m_pending_control = btn_save;
     RecordChange();
     const parvel::DecoderSession::SaveResult result = m_session.Save();
     // The rows the save stored into the image follow from the grid fields: no step of their own.
@@ -959,7 +960,7 @@ bool TFormMain::FilterInput(QObject* watched, QEvent* event) {
             return false;
         case QEvent::FocusOut:
             if (qobject_cast<QLineEdit*>(widget) && InWindow(widget, this)) {
-                ScheduleRecord(widget, true);
+                ScheduleRecord(widget, true, true);
             }
             return false;
         case QEvent::MouseButtonRelease:
@@ -984,9 +985,19 @@ bool TFormMain::EditKeepsShortcut(const QWidget* focus, bool undo) {
     return undo ? edit->isUndoAvailable() : edit->isRedoAvailable();
 }
 
-void TFormMain::ScheduleRecord(QWidget* control, bool typing) {
-    if (!m_last || m_restoring || m_loading_file || m_record_scheduled) return;
+void TFormMain::ScheduleRecord(QWidget* control, bool typing, bool leaving) {
+    if (!m_last || m_restoring || m_loading_file) return;
+    if (m_record_scheduled) {
+        // A field left by a click elsewhere: the clicked control names the step.
+        if (m_pending_leaving && !leaving) {
+            m_pending_control = control;
+            m_pending_typing = typing;
+            m_pending_leaving = false;
+        }
+        return;
+    }
     m_record_scheduled = true;
+    m_pending_leaving = leaving;
     m_pending_control = control;
     m_pending_typing = typing;
     QTimer::singleShot(0, this, [this] {

@@ -190,8 +190,9 @@ private:
     // Puts a state back and shows it (the frame's part `view` on screen); it becomes the state
     // after the last step.
     void RestoreState(const std::shared_ptr<const parvel::EditState>& state, int view);
-    // Schedules RecordChange after the current input event (its handlers run first).
-    void ScheduleRecord(QWidget* control, bool typing);
+    // Schedules RecordChange after the current input event (its handlers run first);
+    // `leaving`: the focus left the field `control`.
+    void ScheduleRecord(QWidget* control, bool typing, bool leaving = false);
     // Sees every input event of the application before its receiver: routes Ctrl+Z / Ctrl+Y,
     // schedules checks after inputs of this window and marks typing runs. Returns true when
     // the event is taken.
@@ -208,6 +209,7 @@ private:
     bool m_close_confirmed = false;
     QPointer<QWidget> m_pending_control;  // the control of the scheduled check
     bool m_pending_typing = false;
+    bool m_pending_leaving = false;
     int m_run = 0;  // typing runs: a mouse press or a focus change starts a new one
     QObject* m_input_watcher = nullptr;
     friend class TUndoStep;
