@@ -3,6 +3,7 @@
 // Small helpers the widget tests share: finding a named child, typing and dragging as a user
 // does, and reading a saved file back through a fresh session.
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 #include <QAbstractButton>
@@ -112,6 +113,15 @@ inline void UndoRoundTrip(TFormMain& window, parvel::ScriptedDialogs& dialogs,
     QVERIFY(!original.isEmpty());
     QVERIFY2(FileBytes(edited) != original, "the actions changed nothing in the file");
 
+    // The first undo and the first redo by their keys, wherever the actions left the focus.
+    auto focus = [&window] {
+        QWidget* f = QApplication::focusWidget();
+        return f && f->window() == &window ? f : static_cast<QWidget*>(&window);
+    };
+    QTest::keyClick(focus(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(history.index(), steps - 1);
+    QTest::keyClick(focus(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(history.index(), steps);
     while (history.canUndo()) window.UndoClick();
     SaveAs(window, dialogs, undone);
     QCoreApplication::processEvents();
