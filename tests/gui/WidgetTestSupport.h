@@ -118,6 +118,10 @@ inline void UndoRoundTrip(TFormMain& window, parvel::ScriptedDialogs& dialogs,
         QWidget* f = QApplication::focusWidget();
         return f && f->window() == &window ? f : static_cast<QWidget*>(&window);
     };
+    // Window shortcuts work in the active window (on a display without a window manager a
+    // shown window is not activated by itself).
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
     QTest::keyClick(focus(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(history.index(), steps - 1);
     QTest::keyClick(focus(), Qt::Key_Y, Qt::ControlModifier);
