@@ -533,6 +533,8 @@ class FrameBlinkmusterLedTest : public QObject {
     // Ctrl+Z in the count edit undoes its own unfinished typing first, then the history.
     void undoKeysInsideAnUnfinishedEdit() {
         auto w = Loaded();
+        w->activateWindow();  // window shortcuts need the active window
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
         guitest::PatternActions(Frame(*w), {"led_blinkmuster_", "Image_led_Blink", "UpDown9", "UpDown10"}, "draw1");
         QVERIFY(TakeOverButton(*w)->isEnabled());
         auto* count = Child<QLineEdit>(Frame(*w), "led_blinkmuster_edt_Anzahl");

@@ -725,6 +725,8 @@ class FrameBlinkmusterTest : public QObject {
     // Ctrl+Z in the count edit undoes its own unfinished typing first, then the history.
     void undoKeysInsideAnUnfinishedEdit() {
         auto w = Loaded();
+        w->activateWindow();  // window shortcuts need the active window
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
         guitest::PatternActions(Frame(*w), {"blinkmuster_", "Image_Blink", "UpDown3", "UpDown4"}, "draw1");
         QVERIFY(TakeOverButton(*w)->isEnabled());
         auto* count = Child<QLineEdit>(Frame(*w), "blinkmuster_edt_Anzahl");

@@ -673,7 +673,8 @@ private slots:
     void undoDescribesStepsAndRestoresTheView() {
         auto w = Loaded(fx::KlemmoMotorola(), "k.hex");
         w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        w->activateWindow();  // window shortcuts need the active window
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
         auto* edt1 = Child<QLineEdit>(w.get(), "edt_address1");
         const QString loaded = edt1->text();
         guitest::TypeText(edt1, "77", false);
