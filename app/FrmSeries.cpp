@@ -1,7 +1,6 @@
 #include "FrmSeries.h"
 
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "DecoderSession.h"
+#include "FrmInfo.h"
 #include "Series.h"
 
 TfrmSeries::TfrmSeries(parvel::DecoderSession& session, parvel::Dialogs& dialogs, QWidget* parent)
@@ -57,7 +57,7 @@ TfrmSeries::TfrmSeries(parvel::DecoderSession& session, parvel::Dialogs& dialogs
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName("Memo1");
     Memo1->setReadOnly(true);
-    Memo1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    Memo1->setFont(DumpListFont());
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
 
     btn_create = new QPushButton("Erzeugen", this);
