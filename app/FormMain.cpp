@@ -1,7 +1,17 @@
 #include "FormMain.h"
 
+#include <QAbstractButton>
+#include <QAbstractSlider>
 #include <QAction>
+#include <QComboBox>
 #include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QTimer>
+#include <QUndoCommand>
+#include <QUndoStack>
+#include <algorithm>
+#include <utility>
 #include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -27,6 +37,7 @@
 #include "FrameZusatz.h"
 #include "LabelFit.h"
 #include "Logo.h"
+#include "PatternEditorWidgets.h"
 #include "NeighbourFiles.h"
 #include "QtDialogs.h"
 #include "RecordingView.h"
@@ -129,9 +140,16 @@ TFormMain::TFormMain(const parvel::StartOptions& options, parvel::Dialogs* dialo
     addAction(series);
     GroupBoxMain->setContextMenuPolicy(Qt::ActionsContextMenu);
     GroupBoxMain->addAction(series);
+    BuildUndoActions();
 }
 
-TFormMain::~TFormMain() = default;
+TFormMain::~TFormMain() {
+    // The watcher sees the application's events; none may reach a window being taken apart.
+    delete m_input_watcher;
+    m_input_watcher = nullptr;
+    // The history clears itself when it goes, after this part of the window is gone.
+    if (m_undo) disconnect(m_undo, nullptr, this, nullptr);
+}
 
 void TFormMain::BuildControls() {
     auto* central = new QWidget(this);
@@ -310,7 +328,16 @@ void TFormMain::Guarded(const std::function<void()>& action) {
 
 void TFormMain::LoadHexFile(const std::string& path) {
     if (path.empty()) return;
-    m_session.LoadHexFile(path);
+    {
+        const bool was_loading = std::exchange(m_loading_file, true);
+        struct Restore {
+            bool& flag;
+            bool was;
+            ~Restore() { flag = was; }
+        } restore{m_loading_file, was_loading};
+        m_session.LoadHexFile(path);
+    }
+    ResetHistory();
     // A file that could be read becomes the folder the dialogs start in next time.
     if (m_session.file_path == path && !parvel::FileFolder(path).empty()) {
         m_last_folder = parvel::FileFolder(path);
@@ -347,25 +374,38 @@ void TFormMain::FindNeighbourFiles(const std::string& path) {
 }
 
 void TFormMain::btn_loadClick() {
+    if (!ConfirmDiscard()) return;
     const auto chosen = m_dialogs->OpenFileName(parvel::kHexFileFilter, {"OpenDialog1", StartFolder()});
     if (!chosen) return;
     OpenHexFile(*chosen);
 }
 
 void TFormMain::btn_prevClick() {
+    if (!prev_file.empty() && !ConfirmDiscard()) return;
     const std::string path = prev_file;  // FindNeighbourFiles empties the field first
     LoadHexFile(path);
     FindNeighbourFiles(path);
 }
 
 void TFormMain::btn_nextClick() {
+    if (!next_file.empty() && !ConfirmDiscard()) return;
     const std::string path = next_file;
     LoadHexFile(path);
     FindNeighbourFiles(path);
 }
 
 void TFormMain::btn_saveClick() {
-    if (m_session.Save() == parvel::DecoderSession::SaveResult::Saved) {
+    RecordChange();
+    // Changes not taken over that the user takes over now are a step of their own, so that an
+    // undo after the save goes back to them.
+    if (!m_session.TakeOverPendingFrames()) return;
+    m_pending_control = btn_save;
+    RecordChange();
+    const parvel::DecoderSession::SaveResult result = m_session.Save();
+    // The rows the save stored into the image follow from the grid fields: no step of their own.
+    if (m_last) m_last = std::make_shared<const parvel::EditState>(CaptureState());
+    if (result == parvel::DecoderSession::SaveResult::Saved) {
+        m_undo->setClean();
         const std::string folder = parvel::FileFolder(m_session.file_path);
         if (!folder.empty()) m_last_folder = folder;
     }
@@ -378,6 +418,8 @@ void TFormMain::btn_infoClick() {
 }
 
 void TFormMain::btn_closeClick() {
+    if (!ConfirmDiscard()) return;
+    m_close_confirmed = true;
     SaveWindowSettings();
     close();
 }
@@ -419,7 +461,10 @@ void TFormMain::dropEvent(QDropEvent* event) {
     if (path.isEmpty()) return;
     event->acceptProposedAction();
     const std::string file = QFile::encodeName(path).toStdString();
-    Guarded([this, file] { OpenHexFile(file); });
+    // The same question as "HEX laden" before unsaved changes are dropped.
+    Guarded([this, file] {
+        if (ConfirmDiscard()) OpenHexFile(file);
+    });
 }
 
 void TFormMain::btn_RGClick(QPushButton* button) {
@@ -765,4 +810,383 @@ void TFormMain::SeriesClick() {
     if (!btn_save->isEnabled()) return;  // nothing loaded that could be copied
     TfrmSeries dialog(m_session, *m_dialogs, this);
     dialog.exec();
+}
+
+// ---------------------------------------------------------------- undo history
+
+// One step of the history: the states before and after it. Neighbouring steps share the state
+// between them, so a step costs about one state.
+class TUndoStep : public QUndoCommand {
+  public:
+    TUndoStep(TFormMain& window, std::shared_ptr<const parvel::EditState> before,
+              std::shared_ptr<const parvel::EditState> after, QWidget* control, int run,
+              bool typing)
+        : m_window(window),
+          m_before(std::move(before)),
+          m_after(std::move(after)),
+          m_control(control),
+          m_run(run),
+          m_typing(typing) {
+        setText(m_window.DescribeStep(*m_before, *m_after, control));
+    }
+
+    int id() const override { return 1; }
+
+    // Keys typed into one control one after the other (a typing run) are one step.
+    bool mergeWith(const QUndoCommand* other) override {
+        const auto* next = dynamic_cast<const TUndoStep*>(other);
+        if (!next || !m_typing || !next->m_typing || m_run != next->m_run || !m_control ||
+            m_control != next->m_control) {
+            return false;
+        }
+        m_after = next->m_after;
+        setText(m_window.DescribeStep(*m_before, *m_after, m_control));
+        setObsolete(*m_before == *m_after);
+        return true;
+    }
+
+    void undo() override { m_window.RestoreState(m_before, m_after->view); }
+
+    void redo() override {
+        // Pushing runs redo once: the window shows that state already.
+        if (m_pushed) {
+            m_pushed = false;
+            return;
+        }
+        m_window.RestoreState(m_after, m_after->view);
+    }
+
+    const parvel::EditState* before() const { return m_before.get(); }
+    const parvel::EditState* after() const { return m_after.get(); }
+
+  private:
+    TFormMain& m_window;
+    std::shared_ptr<const parvel::EditState> m_before;
+    std::shared_ptr<const parvel::EditState> m_after;
+    QPointer<QWidget> m_control;
+    int m_run;
+    bool m_typing;
+    bool m_pushed = true;
+};
+
+// Hands every event of the application to the window's undo wiring before its receiver.
+class TUndoInputWatcher : public QObject {
+  public:
+    explicit TUndoInputWatcher(TFormMain& window) : QObject(&window), m_window(window) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        return m_window.FilterInput(watched, event);
+    }
+
+  private:
+    TFormMain& m_window;
+};
+
+namespace {
+
+// A widget of `window` itself or of a popup opened from it (a combo box's list).
+bool InWindow(const QWidget* widget, const QWidget* window) {
+    while (widget) {
+        const QWidget* top = widget->window();
+        if (top == window) return true;
+        if ((top->windowFlags() & Qt::Popup) != Qt::Popup) return false;
+        widget = top->parentWidget();
+    }
+    return false;
+}
+
+// Controls whose keys come in runs: the steps of one run merge.
+bool TypedControl(const QWidget* w) {
+    return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractSlider*>(w) ||
+           qobject_cast<const QComboBox*>(w);
+}
+
+}  // namespace
+
+void TFormMain::BuildUndoActions() {
+    m_undo = new QUndoStack(this);
+    m_undo->setObjectName("UndoStack");
+
+    act_undo = new QAction("Rückgängig", this);
+    act_undo->setObjectName("act_undo");
+    act_undo->setShortcuts(QKeySequence::keyBindings(QKeySequence::Undo));
+    act_redo = new QAction("Wiederherstellen", this);
+    act_redo->setObjectName("act_redo");
+    QList<QKeySequence> redo_keys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence& key : {QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")}) {
+        if (!redo_keys.contains(key)) redo_keys.append(key);
+    }
+    act_redo->setShortcuts(redo_keys);
+    for (QAction* action : {act_undo, act_redo}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setEnabled(false);
+        addAction(action);
+    }
+    connect(act_undo, &QAction::triggered, this, [this] { Guarded([this] { UndoClick(); }); });
+    connect(act_redo, &QAction::triggered, this, [this] { Guarded([this] { RedoClick(); }); });
+
+    // The grid's context menu offers both, after "Reihe erzeugen".
+    auto* separator = new QAction(this);
+    separator->setSeparator(true);
+    GroupBoxMain->addAction(separator);
+    GroupBoxMain->addAction(act_undo);
+    GroupBoxMain->addAction(act_redo);
+
+    auto update = [this] {
+        const bool can_undo = m_undo->canUndo();
+        const bool can_redo = m_undo->canRedo();
+        act_undo->setEnabled(can_undo);
+        act_redo->setEnabled(can_redo);
+        act_undo->setText(can_undo ? "Rückgängig: " + m_undo->undoText() : "Rückgängig");
+        act_redo->setText(can_redo ? "Wiederherstellen: " + m_undo->redoText()
+                                   : "Wiederherstellen");
+    };
+    connect(m_undo, &QUndoStack::indexChanged, this, update);
+    connect(m_undo, &QUndoStack::undoTextChanged, this, update);
+    connect(m_undo, &QUndoStack::redoTextChanged, this, update);
+    connect(m_undo, &QUndoStack::canUndoChanged, this, update);
+    connect(m_undo, &QUndoStack::canRedoChanged, this, update);
+
+    auto* watcher = new TUndoInputWatcher(*this);
+    m_input_watcher = watcher;
+    qApp->installEventFilter(watcher);
+
+    // A file loaded during construction starts the history here.
+    if (btn_save->isEnabled()) ResetHistory();
+}
+
+void TFormMain::ResetHistory() {
+    m_record_scheduled = false;
+    m_pending_control = nullptr;
+    if (!m_undo) return;  // construction: BuildUndoActions starts the history
+    m_undo->clear();
+    m_last = std::make_shared<const parvel::EditState>(CaptureState());
+}
+
+parvel::EditState TFormMain::CaptureState() const {
+    std::array<std::string, parvel::kGridRows> address;
+    std::array<std::string, parvel::kGridRows> function;
+    for (int r = 0; r < parvel::kGridRows; ++r) {
+        address[r] = AddressFieldText(r);
+        function[r] = FunctionFieldText(r);
+    }
+    parvel::EditState state = parvel::CaptureSession(m_session, address, function);
+    switch (m_session.frame_code) {
+        case parvel::kFrameBlinkmuster:
+            state.frame = FrameBlinkmuster1->UndoState();
+            state.view = FrameBlinkmuster1->UndoView();
+            break;
+        case parvel::kFrameBlinkmusterLed:
+            state.frame = FrameBlinkmuster_led1->UndoState();
+            state.view = FrameBlinkmuster_led1->UndoView();
+            break;
+        case parvel::kFrameTorv:
+            state.frame = FrameTorv1->UndoState();
+            state.view = FrameTorv1->CurrentPage();
+            break;
+        default:
+            break;  // the other frames keep nothing outside the image
+    }
+    return state;
+}
+
+void TFormMain::RestoreState(const std::shared_ptr<const parvel::EditState>& state, int view) {
+    const bool was_restoring = std::exchange(m_restoring, true);
+    parvel::RestoreSession(*state, m_session);
+    for (int r = 0; r < parvel::kGridRows; ++r) {
+        SetRowFields(r, state->address_text[r], state->function_text[r]);
+    }
+    std::array<parvel::RowColour, parvel::kGridRows> colours;
+    for (int r = 0; r < parvel::kGridRows; ++r) colours[r] = m_session.RowColourOf(r);
+    RecolourRows(colours);
+    switch (m_session.frame_code) {
+        case parvel::kFrameZusatz:
+            FrameZusatz1->loading = true;
+            FrameZusatz1->ClearView();
+            FrameZusatz1->LoadFromImage();
+            break;
+        case parvel::kFrameRegister:
+            FrameRegister1->ClearView();
+            FrameRegister1->LoadFromImage();
+            break;
+        case parvel::kFrameBlinkmuster:
+            FrameBlinkmuster1->RestoreUndoState(state->frame, view);
+            break;
+        case parvel::kFrameBlinkmusterLed:
+            FrameBlinkmuster_led1->RestoreUndoState(state->frame, view);
+            break;
+        case parvel::kFrameTorv:
+            FrameTorv1->RestoreUndoState(state->frame, view);
+            break;
+        default:
+            break;
+    }
+    m_last = state;
+    m_record_scheduled = false;
+    m_restoring = was_restoring;
+}
+
+bool TFormMain::FilterInput(QObject* watched, QEvent* event) {
+    if (!watched->isWidgetType()) return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    switch (event->type()) {
+        case QEvent::ShortcutOverride: {
+            // Ctrl+Z / Ctrl+Y in a field go to the window's history unless the field holds its
+            // own unfinished text: an ignored override lets the window's shortcut run.
+            if (widget->window() != this) return false;
+            auto* key = static_cast<QKeyEvent*>(event);
+            const bool undo = key->matches(QKeySequence::Undo);
+            const bool redo = key->matches(QKeySequence::Redo) ||
+                              key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y);
+            if ((undo || redo) && !EditKeepsShortcut(widget, undo)) {
+                event->ignore();
+                return true;
+            }
+            return false;
+        }
+        case QEvent::MouseButtonPress:
+        case QEvent::FocusIn:
+            if (InWindow(widget, this)) ++m_run;
+            return false;
+        case QEvent::FocusOut:
+            if (qobject_cast<QLineEdit*>(widget) && InWindow(widget, this)) {
+                ScheduleRecord(widget, true, true);
+            }
+            return false;
+        case QEvent::MouseButtonRelease:
+            if (InWindow(widget, this)) ScheduleRecord(widget, false);
+            return false;
+        case QEvent::KeyRelease:
+        case QEvent::Wheel:
+            if (InWindow(widget, this)) {
+                QWidget* focus = QApplication::focusWidget();
+                QWidget* control = event->type() == QEvent::KeyRelease && focus ? focus : widget;
+                ScheduleRecord(control, TypedControl(control));
+            }
+            return false;
+        default:
+            return false;
+    }
+}
+
+bool TFormMain::EditKeepsShortcut(const QWidget* focus, bool undo) {
+    const auto* edit = qobject_cast<const QLineEdit*>(focus);
+    if (!edit || edit->isReadOnly() || !edit->isModified()) return false;
+    return undo ? edit->isUndoAvailable() : edit->isRedoAvailable();
+}
+
+void TFormMain::ScheduleRecord(QWidget* control, bool typing, bool leaving) {
+    if (!m_last || m_restoring || m_loading_file) return;
+    if (m_record_scheduled) {
+        // A field left by a click elsewhere: the clicked control names the step.
+        if (m_pending_leaving && !leaving) {
+            m_pending_control = control;
+            m_pending_typing = typing;
+            m_pending_leaving = false;
+        }
+        return;
+    }
+    m_record_scheduled = true;
+    m_pending_leaving = leaving;
+    m_pending_control = control;
+    m_pending_typing = typing;
+    QTimer::singleShot(0, this, [this] {
+        if (m_record_scheduled) Guarded([this] { RecordChange(); });
+    });
+}
+
+void TFormMain::RecordChange() {
+    const QPointer<QWidget> control = m_pending_control;
+    const bool typing = m_pending_typing;
+    m_record_scheduled = false;
+    m_pending_control = nullptr;
+    m_pending_typing = false;
+    if (!m_last || m_restoring || m_loading_file) return;
+    auto now = std::make_shared<const parvel::EditState>(CaptureState());
+    if (*now == *m_last) return;
+    std::shared_ptr<const parvel::EditState> before = std::exchange(m_last, now);
+    m_undo->push(new TUndoStep(*this, std::move(before), std::move(now), control, m_run, typing));
+    // The field's text is a step of the history now: Ctrl+Z there goes to the history.
+    if (auto* edit = qobject_cast<QLineEdit*>(control.data())) edit->setModified(false);
+}
+
+void TFormMain::UndoClick() {
+    RecordChange();
+    if (m_undo->canUndo()) m_undo->undo();
+}
+
+void TFormMain::RedoClick() {
+    RecordChange();
+    if (m_undo->canRedo()) m_undo->redo();
+}
+
+bool TFormMain::ConfirmDiscard() {
+    RecordChange();
+    if (!m_last || m_undo->isClean()) return true;
+    return m_dialogs->ShowMessage({"Nicht gespeicherte Änderungen verwerfen?",
+                                   parvel::Icon::Warning, parvel::Buttons::YesNo}) ==
+           parvel::Answer::Yes;
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+    if (!m_close_confirmed && !ConfirmDiscard()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+std::size_t TFormMain::UndoHistoryBytes() const {
+    std::vector<const parvel::EditState*> seen;
+    std::size_t bytes = 0;
+    auto count = [&](const parvel::EditState* state) {
+        if (std::find(seen.begin(), seen.end(), state) != seen.end()) return;
+        seen.push_back(state);
+        bytes += state->Bytes();
+    };
+    for (int i = 0; i < m_undo->count(); ++i) {
+        const auto* step = static_cast<const TUndoStep*>(m_undo->command(i));
+        bytes += sizeof(TUndoStep) + static_cast<std::size_t>(step->text().size()) * 2;
+        count(step->before());
+        count(step->after());
+    }
+    return bytes;
+}
+
+QString TFormMain::DescribeStep(const parvel::EditState& before, const parvel::EditState& after,
+                                const QWidget* control) const {
+    const std::string grid = parvel::DescribeGridChange(before, after, m_session.row_label);
+    if (!grid.empty()) return Q(grid);
+    if (!control) return "Änderung";
+    if (control == btn_save) return "Geänderte Werte übernommen";
+    const int view = after.view + 1;
+    if (control == FrameTorv1->servo_Image1) return QString("Kurve %1 gezeichnet").arg(view);
+    if (control == FrameTorv1->servo_Image2) {
+        return QString("Relais von Kurve %1 gezeichnet").arg(view);
+    }
+    if (qobject_cast<const parvel::PatternStripCanvas*>(control)) {
+        return QString("Muster Adresse %1 gezeichnet").arg(view);
+    }
+    QString area;
+    for (const QWidget* w = control; w && area.isEmpty(); w = w->parentWidget()) {
+        if (w == FrameZusatz1) area = "Zusatz";
+        if (w == FrameBlinkmuster1 || w == FrameBlinkmuster_led1) {
+            area = QString("Muster Adresse %1").arg(view);
+        }
+        if (w == FrameTorv1) area = QString("Kurve %1").arg(view);
+        if (w == FrameTorvAdr1) area = "Servo-Adressen";
+        if (w == FrameRegister1) area = "CV";
+    }
+    QString what;
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {
+        what = button->text().remove('&');
+        if (what.isEmpty()) what = button->toolTip();
+    } else if (const auto* edit = qobject_cast<const QLineEdit*>(control)) {
+        what = "Eingabe " + edit->text();
+    } else if (const auto* list = qobject_cast<const QComboBox*>(control)) {
+        what = "Auswahl " + list->currentText();
+    } else if (qobject_cast<const QAbstractSlider*>(control)) {
+        what = "Regler";
+    }
+    if (what.isEmpty()) what = "Änderung";
+    return area.isEmpty() ? what : area + ": " + what;
 }

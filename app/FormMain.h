@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QUrl>
 #include <array>
 #include <functional>
@@ -9,9 +10,12 @@
 #include <type_traits>
 
 #include "DecoderSession.h"
+#include "EditState.h"
 #include "Ports.h"
 
+class QAction;
 class QFrame;
+class QUndoStack;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -84,6 +88,25 @@ public:
     void btn_RGClick(QPushButton* button);
     // "Reihe erzeugen" (grid context menu, Ctrl+R): copies for several decoders.
     void SeriesClick();
+
+    // ---- undo history ----
+    // Every change the user makes after a load is one step of the history (consecutive steps
+    // of one typing run in a field merge). The window notices a change after each mouse
+    // release, key release and field exit by comparing the whole editable state with the
+    // state after the last step.
+    QUndoStack* undoStack() const { return m_undo; }
+    // Records a step now if the state differs from the last one (a check the window has
+    // scheduled after a user input runs here at once).
+    void RecordChange();
+    void UndoClick();
+    void RedoClick();
+    // True when there is nothing unsaved or the user agrees to drop it ("Nicht gespeicherte
+    // Änderungen verwerfen?"); asked before another file is loaded and at "Ende".
+    bool ConfirmDiscard();
+    // Bytes the history's states take (each state is shared by the two steps around it).
+    std::size_t UndoHistoryBytes() const;
+    QAction* act_undo = nullptr;
+    QAction* act_redo = nullptr;
 
     // Web addresses are handed to the desktop; tests catch them here instead. An opener that
     // returns false could not show the page (the user is then told where it lies); one that
@@ -166,6 +189,7 @@ protected:
     // A .hex file dragged from a file manager onto the window is loaded like "HEX laden".
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // Runs a user action; an exception it raises is shown with its message and the program
@@ -184,4 +208,36 @@ private:
     std::string m_web_caption;
     std::function<bool(const QUrl&)> m_open_url;
     std::string m_last_folder;
+
+    // ---- undo history ----
+    void BuildUndoActions();
+    void ResetHistory();
+    parvel::EditState CaptureState() const;
+    // Puts a state back and shows it (the frame's part `view` on screen); it becomes the state
+    // after the last step.
+    void RestoreState(const std::shared_ptr<const parvel::EditState>& state, int view);
+    // Schedules RecordChange after the current input event (its handlers run first);
+    // `leaving`: the focus left the field `control`.
+    void ScheduleRecord(QWidget* control, bool typing, bool leaving = false);
+    // Sees every input event of the application before its receiver: routes Ctrl+Z / Ctrl+Y,
+    // schedules checks after inputs of this window and marks typing runs. Returns true when
+    // the event is taken.
+    bool FilterInput(QObject* watched, QEvent* event);
+    // Whether Ctrl+Z / Ctrl+Y in `edit` belong to the edit's own unfinished text.
+    static bool EditKeepsShortcut(const QWidget* focus, bool undo);
+    QString DescribeStep(const parvel::EditState& before, const parvel::EditState& after,
+                         const QWidget* control) const;
+    QUndoStack* m_undo = nullptr;
+    std::shared_ptr<const parvel::EditState> m_last;  // state after the last step
+    bool m_restoring = false;     // an undo or redo puts a state back
+    bool m_loading_file = false;  // a file is being loaded
+    bool m_record_scheduled = false;
+    bool m_close_confirmed = false;
+    QPointer<QWidget> m_pending_control;  // the control of the scheduled check
+    bool m_pending_typing = false;
+    bool m_pending_leaving = false;
+    int m_run = 0;  // typing runs: a mouse press or a focus change starts a new one
+    QObject* m_input_watcher = nullptr;
+    friend class TUndoStep;
+    friend class TUndoInputWatcher;
 };

@@ -740,3 +740,54 @@ void TFrameTorv::servo_load_allClick() {
     }
     EnableApply();
 }
+
+// ---------------------------------------------------------------- undo
+
+std::string TFrameTorv::UndoState() const {
+    std::string state(pages.bytes().begin(), pages.bytes().end());
+    if (m_table) {
+        for (int s = 0; s < 4; ++s) {
+            state += std::to_string(m_table->pulses.pulse_min[s]) + ',' +
+                     std::to_string(m_table->pulses.pulse_span[s]) + ';';
+        }
+    }
+    state.push_back(servo_btn_uebernehmen->isEnabled() ? '1' : '0');
+    return state;
+}
+
+void TFrameTorv::RestoreUndoState(const std::string& state, int page) {
+    if (state.size() < static_cast<std::size_t>(parvel::kServoBytes) + 1) return;
+    LoadingScope scope(loading);
+    for (int i = 0; i < parvel::kServoBytes; ++i) {
+        pages.set_flat(i, static_cast<std::uint8_t>(state[static_cast<std::size_t>(i)]));
+    }
+    if (page >= 0 && page < 4) servo_rad_a[page]->setChecked(true);
+    ShowButtonCombos();
+    const bool learn = parvel::IsLearnMode(m_session.image());
+    (learn ? servo_rad_lernen : servo_rad_servo)->setChecked(true);
+    UpdateButtonModeVisibility();
+    if (ThresholdShown()) {
+        threshold = parvel::ReadThreshold(m_session.image());
+        edt_torvik_schwelle->setText(QString::number(threshold));
+    }
+    DrawCurve();
+    DrawRelayLane();
+    ShowCurveInfo();
+    if (m_table) {
+        // "min,span;" four times between the pages and the flag.
+        const std::string pulses =
+            state.substr(parvel::kServoBytes, state.size() - parvel::kServoBytes - 1);
+        std::size_t pos = 0;
+        for (int s = 0; s < 4; ++s) {
+            const std::size_t comma = pulses.find(',', pos);
+            const std::size_t semicolon = pulses.find(';', pos);
+            if (comma == std::string::npos || semicolon == std::string::npos) break;
+            m_table->pulses.pulse_min[s] = std::stoi(pulses.substr(pos, comma - pos));
+            m_table->pulses.pulse_span[s] = std::stoi(pulses.substr(comma + 1, semicolon - comma - 1));
+            pos = semicolon + 1;
+        }
+        LoadingScope table_scope(m_table->loading);
+        m_table->Refresh();
+    }
+    servo_btn_uebernehmen->setEnabled(state.back() == '1');
+}

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QWidget>
 #include <array>
+#include <string>
 
 #include "ServoCanvas.h"
 #include "ServoCurve.h"
@@ -110,6 +111,13 @@ class TFrameTorv : public QFrame {
 
     // Page of the checked curve radio (0..3).
     int CurrentPage() const;
+
+    // The working state as the undo history keeps it: the four pages, the address table's
+    // pulse values and whether "übernehmen" is enabled. RestoreUndoState puts such a state
+    // back and shows curve `page`; button mode and threshold are read from the image, which
+    // the caller has restored first.
+    std::string UndoState() const;
+    void RestoreUndoState(const std::string& state, int page);
 
     // ---- event handlers ----
     void servo_rad_axClick();

@@ -323,4 +323,29 @@ void PatternEditorFrame::StripMouseMove(int output, QPoint position) {
 
 void PatternEditorFrame::StripMouseUp() { m_table->EndDrag(); }
 
+// ---------------------------------------------------------------- undo
+
+std::string PatternEditorFrame::UndoState() const {
+    std::string state;
+    state.reserve(m_table->bytes().size() + 1);
+    state.push_back(m_table->modified() ? '1' : '0');
+    for (int byte : m_table->bytes()) state.push_back(static_cast<char>(byte & 0xFF));
+    return state;
+}
+
+int PatternEditorFrame::UndoView() const { return m_table->selected(); }
+
+void PatternEditorFrame::RestoreUndoState(const std::string& state, int block) {
+    if (state.empty()) return;
+    std::vector<int> bytes;
+    bytes.reserve(state.size() - 1);
+    for (std::size_t i = 1; i < state.size(); ++i) bytes.push_back(static_cast<unsigned char>(state[i]));
+    m_table->Restore(bytes, block, state[0] == '1');
+    ShowParameters();
+    DrawStrips();
+    ShowPending();
+    m_count->setModified(false);
+    m_stretch->setModified(false);
+}
+
 }  // namespace parvel

@@ -4,6 +4,7 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <string>
 #include <vector>
 
 class QCheckBox;
@@ -58,6 +59,12 @@ class PatternEditorFrame : public QFrame {
     void setVisible(bool visible) override;
 
     bool loading = false;  // set while the frame fills its own controls
+
+    // The working copy as the undo history keeps it (table bytes and whether "Übernehmen" is
+    // enabled), the block on screen, and putting a kept copy back on block `block`.
+    std::string UndoState() const;
+    int UndoView() const;
+    void RestoreUndoState(const std::string& state, int block);
 
   protected:
     PatternEditorFrame(DecoderSession& session, Dialogs& dialogs,

@@ -207,4 +207,12 @@ bool PatternTable::DragTo(int x, int y) {
     return SetStepBit(StepIndexAt(x), m_drag_output, SwitchesOn(y, m_strip_height));
 }
 
+void PatternTable::Restore(const std::vector<int>& bytes, int selected, bool modified) {
+    if (bytes.size() != m_bytes.size()) return;
+    m_bytes = bytes;
+    Select(selected);
+    m_modified = modified;
+    m_drag_output = -1;
+}
+
 }  // namespace parvel

@@ -166,6 +166,9 @@ class PatternTable {
     // The frame was hidden for another file: its edits are abandoned, and the set-up for the
     // next file reads the working copy anew.
     void DropChanges() { m_modified = false; }
+    // Puts back a working copy kept earlier (undo): bytes, selected block and changed flag.
+    // Bytes of another table size are ignored.
+    void Restore(const std::vector<int>& bytes, int selected, bool modified);
 
   private:
     int& SelectedByte(int offset) { return m_bytes[m_selected * m_layout.block_bytes + offset]; }

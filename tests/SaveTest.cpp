@@ -2,9 +2,11 @@
 #include <sys/stat.h>
 
 #include <fstream>
+#include <functional>
 
 #include "Harness.h"
 #include "Catalogue.h"
+#include "EditState.h"
 #include "HexWriter.h"
 
 namespace parvel {
@@ -366,6 +368,72 @@ TEST(Save, EveryCatalogueEntryRoundTripsItsRows) {
                 }
             }
         }
+    }
+}
+
+
+// The undo history's packed image: every cell comes back as it was, whatever its length, and a
+// damaged string leaves the image alone.
+TEST(EditState, PackedImageComesBackUnchanged) {
+    FirmwareImage image;
+    image.Reset();
+    image.rom_cells[7] = "A5";
+    image.rom_cells[4095] = "";
+    image.eeprom_cells[0] = std::string(300, 'x');  // longer than one length byte holds
+    image.id_text = "3358";
+    image.config_text = "CC01";
+    image.id_found = true;
+    image.rom_last = 4095;
+    image.eeprom_last = 17;
+    const std::string packed = PackImage(image);
+
+    FirmwareImage back;
+    back.Reset();
+    ASSERT_TRUE(UnpackImage(packed, back));
+    EXPECT_EQ(back.rom_cells, image.rom_cells);
+    EXPECT_EQ(back.eeprom_cells, image.eeprom_cells);
+    EXPECT_EQ(back.id_text, "3358");
+    EXPECT_EQ(back.config_text, "CC01");
+    EXPECT_TRUE(back.id_found);
+    EXPECT_FALSE(back.config_found);
+    EXPECT_EQ(back.rom_last, 4095);
+    EXPECT_EQ(back.eeprom_last, 17);
+
+    for (const std::string& damaged : {packed.substr(0, packed.size() - 1), packed + "0",
+                                       std::string(), std::string(10, '\x02')}) {
+        FirmwareImage untouched;
+        untouched.Reset();
+        EXPECT_FALSE(UnpackImage(damaged, untouched));
+        EXPECT_EQ(untouched.rom_cells[7], "3F");  // as Reset left it
+    }
+}
+
+TEST(EditState, GridStepsAreDescribedInGerman) {
+    std::array<std::string, kGridRows> labels;
+    labels[1] = "Weiche 1";
+    labels[2] = "Weiche 2";
+    EditState before;
+    before.address_text[1] = "320";
+    before.address_text[2] = "5";
+    before.green[1] = 1;
+    struct Case {
+        std::function<void(EditState&)> change;
+        std::string text;
+    };
+    const Case cases[] = {
+        {[](EditState& s) { s.address_text[1] = "77"; }, "Adresse Weiche 1: 320 → 77"},
+        {[](EditState& s) { s.function_text[2] = "3"; }, "Funktion Weiche 2:  → 3"},
+        {[](EditState& s) { s.green[1] = 0; }, "R/G Weiche 1: grün → rot"},
+        {[](EditState& s) { s.green[2] = 1; }, "R/G Weiche 2: rot → grün"},
+        // Several grid values or none: the caller names the step.
+        {[](EditState& s) { s.address_text[1] = "1", s.address_text[2] = "2"; }, ""},
+        {[](EditState& s) { s.image = "other"; }, ""},
+    };
+    for (const Case& c : cases) {
+        EditState after = before;
+        c.change(after);
+        EXPECT_EQ(DescribeGridChange(before, after, labels), c.text);
+        EXPECT_NE(after, before);
     }
 }
 

@@ -104,6 +104,7 @@ class FrameBlinkmusterLedTest : public QObject {
         FixtureImage f = parvel::test::Firmware(0xDD, FixtureImage::Protocol::Dcc);
         f.rom_last_word = 0x6FF;
         for (int i = 0; i < 1024; ++i) f.words[0x300 + i] = FixtureWord(i);
+        guitest::DccRowsAtAddressOne(f);
         const std::string path = Path(name);
         parvel::test::WriteFile(path, parvel::test::BuildHex(f));
         return path;
@@ -480,7 +481,12 @@ class FrameBlinkmusterLedTest : public QObject {
         QVERIFY(Frame(*w)->HasPendingChanges());
         m_dialogs.open_names.push_back(
             parvel::guitest::WriteHex(Path("other.hex"), parvel::guitest::BlinkPatternMotorola()));
+        m_dialogs.answers.push_back(parvel::Answer::Yes);  // drop the unsaved changes
         w->btn_loadClick();
+        QCOMPARE(m_dialogs.messages.size(), size_t(1));
+        QCOMPARE(m_dialogs.messages[0].text,
+                 std::string("Nicht gespeicherte Änderungen verwerfen?"));
+        m_dialogs.messages.clear();
         QVERIFY(Frame(*w)->isHidden());
         QVERIFY(!Frame(*w)->HasPendingChanges());
         const std::string out = Path("other-saved.hex");
@@ -504,6 +510,46 @@ class FrameBlinkmusterLedTest : public QObject {
             QCOMPARE(saved.rom_cells[0x600 + 2 * i], Hex2(FixtureWord(i) & 0xFF));
             QCOMPARE(saved.rom_cells[0x600 + 2 * i + 1], Hex2(FixtureWord(i) >> 8));
         }
+    }
+
+    // Undo all after a run of edits gives back the loaded file, redo all the edited one.
+    void undoRoundTrip_data() {
+        QTest::addColumn<QString>("actions");
+        QTest::newRow("drawing") << "draw1;erase1;draw2";
+        QTest::newRow("drawing taken over") << "draw1;take;draw3;rad2;draw1";
+        QTest::newRow("count and stretch") << "count=12;stretch=3;count+;stretch-;count-";
+        QTest::newRow("loop, outputs, copy") << "loop;out2;rad3;copy1;loop";
+        QTest::newRow("taken over and discarded") << "draw1;take;rad2;count=7;discard;stretch=9";
+    }
+
+    void undoRoundTrip() {
+        QFETCH(QString, actions);
+        auto w = Loaded();
+        guitest::PatternActions(Frame(*w), {"led_blinkmuster_", "Image_led_Blink", "UpDown9", "UpDown10"}, actions);
+        int steps = 0;
+        guitest::UndoRoundTrip(*w, m_dialogs, Path("led.hex"), m_dir->path().toStdString(), steps);
+        if (QTest::currentTestFailed()) return;
+        QVERIFY(steps >= actions.count(';'));
+    }
+
+    // Ctrl+Z in the count edit undoes its own unfinished typing first, then the history.
+    void undoKeysInsideAnUnfinishedEdit() {
+        auto w = Loaded();
+        w->activateWindow();  // window shortcuts need the active window
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        guitest::PatternActions(Frame(*w), {"led_blinkmuster_", "Image_led_Blink", "UpDown9", "UpDown10"}, "draw1");
+        QVERIFY(TakeOverButton(*w)->isEnabled());
+        auto* count = Child<QLineEdit>(Frame(*w), "led_blinkmuster_edt_Anzahl");
+        const QString shown = count->text();
+        guitest::TypeText(count, "7", false);
+        QTest::keyClick(count, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(count->text() != "7");  // the edit's own undo
+        QVERIFY(TakeOverButton(*w)->isEnabled());
+        while (count->isUndoAvailable()) QTest::keyClick(count, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(count->text(), shown);
+        QTest::keyClick(count, Qt::Key_Z, Qt::ControlModifier);  // now the stroke
+        QVERIFY(!TakeOverButton(*w)->isEnabled());
+        QCOMPARE(w->act_redo->text().startsWith("Wiederherstellen: Muster Adresse 1 gezeichnet"), true);
     }
 };
 

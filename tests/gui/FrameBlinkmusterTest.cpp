@@ -688,7 +688,12 @@ class FrameBlinkmusterTest : public QObject {
         // writes nothing of the old pattern into the new image.
         m_dialogs.open_names.push_back(
             parvel::guitest::WriteHex(Path("other.hex"), parvel::guitest::KlemmoMotorola()));
+        m_dialogs.answers.push_back(parvel::Answer::Yes);  // drop the unsaved changes
         w->btn_loadClick();
+        QCOMPARE(m_dialogs.messages.size(), size_t(1));
+        QCOMPARE(m_dialogs.messages[0].text,
+                 std::string("Nicht gespeicherte Änderungen verwerfen?"));
+        m_dialogs.messages.clear();
         QVERIFY(Frame(*w)->isHidden());
         QVERIFY(!Frame(*w)->HasPendingChanges());
         const std::string out = Path("other-saved.hex");
@@ -726,6 +731,46 @@ class FrameBlinkmusterTest : public QObject {
         QTest::mouseClick(TakeOverButton(*w), Qt::LeftButton);
         QVERIFY(w->session().image().rom_cells == expected);
         QCOMPARE(Byte(*w, 3 * 64 + 53), 50);
+    }
+
+    // Undo all after a run of edits gives back the loaded file, redo all the edited one.
+    void undoRoundTrip_data() {
+        QTest::addColumn<QString>("actions");
+        QTest::newRow("drawing") << "draw1;erase1;draw2";
+        QTest::newRow("drawing taken over") << "draw1;take;draw3;rad2;draw1";
+        QTest::newRow("count and stretch") << "count=12;stretch=3;count+;stretch-;count-";
+        QTest::newRow("loop, outputs, copy") << "loop;out2;rad3;copy1;loop";
+        QTest::newRow("taken over and discarded") << "draw1;take;rad2;count=7;discard;stretch=9";
+    }
+
+    void undoRoundTrip() {
+        QFETCH(QString, actions);
+        auto w = Loaded();
+        guitest::PatternActions(Frame(*w), {"blinkmuster_", "Image_Blink", "UpDown3", "UpDown4"}, actions);
+        int steps = 0;
+        guitest::UndoRoundTrip(*w, m_dialogs, Path("blink.hex"), m_dir->path().toStdString(), steps);
+        if (QTest::currentTestFailed()) return;
+        QVERIFY(steps >= actions.count(';'));
+    }
+
+    // Ctrl+Z in the count edit undoes its own unfinished typing first, then the history.
+    void undoKeysInsideAnUnfinishedEdit() {
+        auto w = Loaded();
+        w->activateWindow();  // window shortcuts need the active window
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        guitest::PatternActions(Frame(*w), {"blinkmuster_", "Image_Blink", "UpDown3", "UpDown4"}, "draw1");
+        QVERIFY(TakeOverButton(*w)->isEnabled());
+        auto* count = Child<QLineEdit>(Frame(*w), "blinkmuster_edt_Anzahl");
+        const QString shown = count->text();
+        guitest::TypeText(count, "7", false);
+        QTest::keyClick(count, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(count->text() != "7");  // the edit's own undo
+        QVERIFY(TakeOverButton(*w)->isEnabled());
+        while (count->isUndoAvailable()) QTest::keyClick(count, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(count->text(), shown);
+        QTest::keyClick(count, Qt::Key_Z, Qt::ControlModifier);  // now the stroke
+        QVERIFY(!TakeOverButton(*w)->isEnabled());
+        QCOMPARE(w->act_redo->text().startsWith("Wiederherstellen: Muster Adresse 1 gezeichnet"), true);
     }
 };
 

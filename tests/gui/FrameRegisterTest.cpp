@@ -325,6 +325,43 @@ class FrameRegisterTest : public QObject {
         f->loading = false;
         QCOMPARE(Cell(*w, 0x60), QString("61"));
     }
+
+    // Undo all after CV edits gives back the loaded file, redo all the edited one. Actions:
+    // "<row>=<value>" typed into edt_cv<row> and finished with Return.
+    void undoRoundTrip_data() {
+        QTest::addColumn<QString>("actions");
+        QTest::newRow("one value") << "0=5";
+        QTest::newRow("several values") << "0=5;3=200;0=17;10=0";
+        QTest::newRow("rejected value is no step") << "2=7;2=999;4=1";
+    }
+
+    void undoRoundTrip() {
+        QFETCH(QString, actions);
+        // Outputs 1..15 with function 1 at address 5, so that the grid can be saved.
+        std::map<int, std::uint8_t> cells;
+        for (int r = 1; r < 16; ++r) {
+            const int c = parvel::DecoderSession::BaseCell(r);
+            cells[c] = 0x81;
+            cells[c + 16] = 0x05;
+            cells[c + 32] = 0x00;
+        }
+        auto w = Loaded(0x4400, cells);
+        const std::string loaded = Path(QString("f%1.hex").arg(m_files));
+        int typed = 0;
+        for (const QString& action : actions.split(';')) {
+            const QStringList parts = action.split('=');
+            guitest::TypeText(guitest::Child<QLineEdit>(w->FrameRegister1, "edt_cv" + parts[0]),
+                              parts[1], true);
+            QCoreApplication::processEvents();
+            if (parts[1] != "999") ++typed;
+        }
+        m_dialogs.messages.clear();
+        int steps = 0;
+        guitest::UndoRoundTrip(*w, m_dialogs, loaded, m_dir->path().toStdString(), steps);
+        if (QTest::currentTestFailed()) return;
+        QVERIFY(m_dialogs.messages.empty());
+        QCOMPARE(steps, typed);
+    }
 };
 
 QTEST_MAIN(FrameRegisterTest)

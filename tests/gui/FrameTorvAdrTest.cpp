@@ -306,6 +306,33 @@ class FrameTorvAdrTest : public QObject {
         QVERIFY(!w->FrameTorv1->HasPendingChanges());
         QVERIFY(!w->FrameTorvAdr1->loading);
     }
+
+    // Undo all after a run of address table edits gives back the loaded file, redo all the
+    // edited one. Actions as servotest::ServoActions.
+    void undoRoundTrip_data() {
+        QTest::addColumn<QString>("actions");
+        QTest::newRow("lists") << "pick:cbx_a1_servo=2;pick:cbx_a2_action=1;pick:cbx_a3_curve=3";
+        QTest::newRow("flags") << "click:cbx_v_off_1;click:cbx_no_rep_2;click:cbx_v_off_1";
+        QTest::newRow("pulse steps")
+            << "click:btn_inc10offset_1;click:btn_inc10offset_1;click:btn_dec10faktor_2";
+    }
+
+    void undoRoundTrip() {
+        QFETCH(QString, actions);
+        servotest::Bench bench;
+        auto image = servotest::ServoImage(0xD3);
+        guitest::DccRowsAtAddressOne(image);
+        auto w = bench.Loaded(image);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        servotest::ServoActions(*w, bench, actions);
+        QVERIFY(bench.dialogs.messages.empty());
+        int steps = 0;
+        guitest::UndoRoundTrip(*w, bench.dialogs, bench.Path("servo.hex"), bench.Path("."), steps);
+        if (QTest::currentTestFailed()) return;
+        // One step per action and the save's taking over.
+        QCOMPARE(steps, actions.count(';') + 2);
+    }
 };
 
 QTEST_MAIN(FrameTorvAdrTest)

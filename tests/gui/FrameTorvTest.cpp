@@ -725,9 +725,13 @@ class FrameTorvTest : public QObject {
         auto w = Torv4();
         w->FrameTorv1->btn_Lin->click();
         QVERIFY(w->FrameTorv1->HasPendingChanges());
+        m_bench->dialogs.answers.push_back(parvel::Answer::Yes);  // drop the unsaved changes
         m_bench->Load(*w,
                       parvel::test::Firmware(0x8, parvel::test::FixtureImage::Protocol::Motorola),
                       "klemmo.hex");
+        QCOMPARE(Messages().size(), size_t(1));
+        QCOMPARE(Messages()[0].text, std::string("Nicht gespeicherte Änderungen verwerfen?"));
+        m_bench->dialogs.messages.clear();
         QVERIFY(w->FrameTorv1->isHidden());
         QVERIFY(!w->FrameTorv1->HasPendingChanges());
         const std::string out = m_bench->Path("klemmo-out.hex");
@@ -831,6 +835,80 @@ class FrameTorvTest : public QObject {
         QCOMPARE(Messages()[0].text, std::string("Dieses File hat zu viele Zeilen (max. 512)"));
         QCOMPARE(PagesOf(f), before);
         QVERIFY(!f->HasPendingChanges());
+    }
+
+    // Undo all after a run of curve edits gives back the loaded file, redo all the edited one
+    // (the save takes over what "übernehmen" has not). Actions as servotest::ServoActions.
+    void undoRoundTrip_data() {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<int>("steps");
+        QTest::newRow("strokes") << 0xD3
+                                 << "draw:servo_Image1=30,20,150,60;draw:servo_Image1=200,150,"
+                                    "300,10;draw:servo_Image2=40,5,120,5"
+                                 << 3;
+        QTest::newRow("generators, mirror, copy")
+            << 0xD3
+            << "click:btn_Lin;click:servo_rad_a2;click:btn_Sin;click:btn_MirrorVertikal;"
+               "click:btn_MirrorHorizontal;click:btn_copy1"
+            << 5;
+        QTest::newRow("count, stretch, spinners")
+            << 0xD3 << "type:edt_Anzahl=20;type:edt_stretch=7;step:UpDown1=+;step:UpDown2=-" << 4;
+        QTest::newRow("scale and shift") << 0xD3
+                                         << "type:edt_scale=0,5;click:btn_scale;type:edt_shift=10;"
+                                            "click:btn_shift"
+                                         << 2;
+        QTest::newRow("taken over, discarded")
+            << 0xD3
+            << "click:btn_Log;click:servo_btn_uebernehmen;click:btn_sin2;"
+               "click:servo_btn_verwerfen;click:btn_Lin"
+            << 5;
+        QTest::newRow("buttons and mode") << 0xD3
+                                          << "pick:servo_cbx_s2c=3;click:servo_rad_lernen;"
+                                             "pick:servo_cbx_s2o=1"
+                                          << 3;
+        QTest::newRow("threshold")
+            << 0x1D2 << "type:edt_torvik_schwelle=60;click:btn_Lin;type:edt_torvik_schwelle=30"
+            << 3;
+        QTest::newRow("curve file") << 0xD3 << "load:0|64|127|;click:btn_Lin" << 2;
+    }
+
+    void undoRoundTrip() {
+        QFETCH(int, code);
+        QFETCH(QString, actions);
+        QFETCH(int, steps);
+        auto image = servotest::ServoImage(code);
+        guitest::DccRowsAtAddressOne(image);
+        auto w = m_bench->Loaded(image);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        servotest::ServoActions(*w, *m_bench, actions);
+        QVERIFY(Messages().empty());
+        int made = 0;
+        guitest::UndoRoundTrip(*w, m_bench->dialogs, m_bench->Path("servo.hex"),
+                               m_bench->Path("."), made);
+        if (QTest::currentTestFailed()) return;
+        // Pending curve changes taken over by the save are one more step.
+        QCOMPARE(made, steps + 1);
+    }
+
+    void undoShowsTheCurveItChanged() {
+        auto w = Torv4();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        TFrameTorv* f = w->FrameTorv1;
+        servotest::ServoActions(*w, *m_bench,
+                                "click:servo_rad_a2;draw:servo_Image1=30,20,150,60;"
+                                "click:servo_rad_a1");
+        QCOMPARE(w->act_undo->text(), QString("Rückgängig: Kurve 2 gezeichnet"));
+        QVERIFY(f->HasPendingChanges());
+        w->UndoClick();
+        QCOMPARE(f->CurrentPage(), 1);
+        QCOMPARE(PagesOf(f), servotest::LoadedPages());
+        QVERIFY(!f->HasPendingChanges());
+        w->RedoClick();
+        QVERIFY(PagesOf(f) != servotest::LoadedPages());
+        QVERIFY(f->HasPendingChanges());
     }
 };
 

@@ -803,7 +803,8 @@ class FrameZusatzTest : public QObject {
         QCOMPARE(caption->text(), QString("Geschwindigkeit: 255"));
         QCOMPARE(bar->value(), 255);
 
-        // A new file sets the bar up anew.
+        // A new file sets the bar up anew (the changes to this one are dropped).
+        m_dialogs.answers.push_back(parvel::Answer::Yes);
         Load(*w, WriteFirmware(0x6F, "20=40"));
         QCOMPARE(bar->value(), 64);
         QCOMPARE(caption->text(), QString("Geschwindigkeit: 64"));
@@ -1168,6 +1169,60 @@ class FrameZusatzTest : public QObject {
         f->loading = false;
         QVERIFY(w->session().image().eeprom_cells == before);
         QVERIFY(m_dialogs.messages.empty());
+    }
+
+    // Undo all after a run of edits gives back the loaded file, redo all the edited one.
+    // Actions: "click:<box or radio>", "type:<edit>=<text>" (finished with Return),
+    // "key:<bar>=<Right|Left|End>".
+    void undoRoundTrip_data() {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("cells");
+        QTest::addColumn<QString>("actions");
+        QTest::newRow("modes and boxes")
+            << 0xB << "3358" << "00=C1"
+            << "click:rad_mode2;click:cbx_mode_bit7;click:rad_mode3;click:rad_mode1";
+        QTest::newRow("time-out typed") << 0x8 << "3358" << "20=0C"
+                                        << "type:edt_row_value0=100";
+        QTest::newRow("bar") << 0x267 << "3358" << "20=FF 60=19 70=0C"
+                             << "key:TrackBar_01=Right;key:TrackBar_01=Right;key:TrackBar_01=End";
+        QTest::newRow("switch-off box") << 0x265 << "3358" << "00=AA"
+                                        << "click:cbx_weiche_ab;click:cbx_weiche_ab;"
+                                           "click:cbx_weiche_ab";
+        QTest::newRow("central box") << 0x308 << "3358" << "00=00" << "click:cbx_zusatz_1";
+    }
+
+    void undoRoundTrip() {
+        QFETCH(int, code);
+        QFETCH(QString, id);
+        QFETCH(QString, cells);
+        QFETCH(QString, actions);
+        auto w = MakeWindow();
+        const std::string loaded = WriteFirmware(code, cells, id.toStdString());
+        Load(*w, loaded);
+        QCOMPARE(w->session().type_code, std::uint32_t(code));
+        for (const QString& action : actions.split(';')) {
+            const QString kind = action.section(':', 0, 0);
+            const QString name = action.section(':', 1).section('=', 0, 0);
+            const QString value = action.section('=', 1);
+            if (kind == "click") {
+                ClickBox(Child<QAbstractButton>(*w, name));
+            } else if (kind == "type") {
+                guitest::TypeText(Child<QLineEdit>(*w, name), value, true);
+            } else {
+                auto* bar = Child<QSlider>(*w, name);
+                bar->setFocus();
+                QTest::keyClick(bar, value == "Right" ? Qt::Key_Right
+                                     : value == "Left" ? Qt::Key_Left
+                                                       : Qt::Key_End);
+            }
+            QCoreApplication::processEvents();
+        }
+        int steps = 0;
+        guitest::UndoRoundTrip(*w, m_dialogs, loaded, m_dir->path().toStdString(), steps);
+        if (QTest::currentTestFailed()) return;
+        // Keys on one bar make one step; the rest one each.
+        QCOMPARE(steps, code == 0x267 ? 1 : actions.count(';') + 1);
     }
 };
 

@@ -16,7 +16,10 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QElapsedTimer>
+#include <QUndoStack>
 #include <QtTest>
+#include <algorithm>
 #include <memory>
 #include <random>
 
@@ -32,6 +35,7 @@
 #include "QtDialogs.h"
 #include "RecordingView.h"
 #include "TextFile.h"
+#include "WidgetTestSupport.h"
 
 using parvel::ScriptedDialogs;
 namespace fx = parvel::guitest;
@@ -932,6 +936,174 @@ private slots:
         QVERIFY(hint->isHidden());
         // A grid field does not take the file's name as its text.
         QVERIFY(!Child<QLineEdit>(w.get(), "edt_address1")->acceptDrops());
+    }
+
+    // ---- undo history ----
+
+    // Grid steps: each row's actions, undone all and redone all, give back the loaded file and
+    // the edited file byte for byte. Actions: "a<row>=<text>" types an address, "f<row>=<text>"
+    // a function number, "rg<row>" clicks the row's R/G button.
+    void undoRoundTrip_data() {
+        QTest::addColumn<QString>("firmware");
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<int>("steps");
+        QTest::newRow("one address") << "klemmo" << "a1=77" << 1;
+        QTest::newRow("addresses and R/G") << "klemmo" << "a1=77;rg1;a2=300;rg2;rg1" << 5;
+        QTest::newRow("same field twice") << "klemmo" << "a1=7;a2=9;a1=12" << 3;
+        QTest::newRow("function decoder") << "function" << "f1=3;a1=128;f2=12;a2=1" << 4;
+    }
+
+    void undoRoundTrip() {
+        QFETCH(QString, firmware);
+        QFETCH(QString, actions);
+        QFETCH(int, steps);
+        fx::Firmware loaded = fx::KlemmoMotorola();
+        if (firmware == "function") {
+            // Every output with a valid address and function, so that the file can be saved.
+            loaded = fx::FunctionDecoderDcc();
+            for (int r = 3; r < 16; ++r) loaded.rows.push_back({r, 0x81, 0x05, 0x00});
+        }
+        auto w = Loaded(loaded, "u.hex");
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        for (const QString& action : actions.split(';')) {
+            if (action.startsWith("rg")) {
+                QTest::mouseClick(Child<QPushButton>(w.get(), "btn_rg" + action.mid(2)),
+                                  Qt::LeftButton);
+            } else {
+                const QString field = action.startsWith('a') ? "edt_address" : "edt_function";
+                const QStringList parts = action.mid(1).split('=');
+                guitest::TypeText(Child<QLineEdit>(w.get(), field + parts[0]), parts[1], false);
+            }
+            QCoreApplication::processEvents();
+        }
+        int made = 0;
+        guitest::UndoRoundTrip(*w, m_dialogs, Path("u.hex"), m_dir->path().toStdString(), made);
+        if (QTest::currentTestFailed()) return;
+        // A typing run in one field is one step.
+        QCOMPARE(made, steps);
+    }
+
+    void undoDescribesStepsAndRestoresTheView() {
+        auto w = Loaded(fx::KlemmoMotorola(), "k.hex");
+        w->show();
+        w->activateWindow();  // window shortcuts need the active window
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        auto* edt1 = Child<QLineEdit>(w.get(), "edt_address1");
+        const QString loaded = edt1->text();
+        guitest::TypeText(edt1, "77", false);
+        QCoreApplication::processEvents();
+        QCOMPARE(w->act_undo->text(), "Rückgängig: Adresse Weiche: " + loaded + " → 77");
+        QTest::mouseClick(Child<QPushButton>(w.get(), "btn_rg1"), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCOMPARE(w->act_undo->text(), QString("Rückgängig: R/G Weiche: grün → rot"));
+        QCOMPARE(BaseColour(edt1), QColor(255, 0, 0));
+
+        // The grid's context menu holds both actions.
+        const QList<QAction*> menu = Child<QGroupBox>(w.get(), "GroupBoxMain")->actions();
+        QVERIFY(menu.contains(w->act_undo));
+        QVERIFY(menu.contains(w->act_redo));
+
+        // Ctrl+Z in the field whose text is already a step goes to the history.
+        edt1->setFocus();
+        QTest::keyClick(edt1, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(BaseColour(edt1), QColor(0, 255, 0));
+        QCOMPARE(w->session().row_green[1], 1);
+        QCOMPARE(w->act_redo->text(), QString("Wiederherstellen: R/G Weiche: grün → rot"));
+        QTest::keyClick(edt1, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(edt1->text(), loaded);
+        QVERIFY(!w->act_undo->isEnabled());
+        QTest::keyClick(edt1, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(edt1->text(), QString("77"));
+        QTest::keyClick(edt1, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(BaseColour(edt1), QColor(255, 0, 0));
+        QVERIFY(!w->act_redo->isEnabled());
+        QCoreApplication::processEvents();
+        QCOMPARE(w->undoStack()->count(), 2);  // undoing and redoing made no steps of their own
+    }
+
+    // "Nicht gespeicherte Änderungen verwerfen?" on loading and at "Ende", only while there are
+    // changes since the load or the last save.
+    void unsavedChangesAreAskedAbout() {
+        const parvel::Message question{"Nicht gespeicherte Änderungen verwerfen?",
+                                       parvel::Icon::Warning, parvel::Buttons::YesNo};
+        auto w = Loaded(fx::KlemmoMotorola(), "k.hex");
+        m_dialogs.open_names.push_back(fx::WriteHex(Path("other.hex"), fx::RelaisDcc()));
+        w->btn_closeClick();  // nothing changed: no question, the window closes
+        QVERIFY(m_dialogs.messages.empty());
+        QVERIFY(!w->isVisible());
+        w->show();
+
+        Child<QLineEdit>(w.get(), "edt_address1")->setText("9");
+        m_dialogs.answers.push_back(parvel::Answer::No);
+        w->btn_loadClick();
+        QCOMPARE(m_dialogs.messages.size(), size_t(1));
+        QVERIFY(m_dialogs.messages[0] == question);
+        QCOMPARE(m_dialogs.open_names.size(), size_t(1));  // no open dialog: the load stopped
+        m_dialogs.answers.push_back(parvel::Answer::No);
+        w->btn_closeClick();
+        QCOMPARE(m_dialogs.messages.size(), size_t(2));
+        QVERIFY(w->isVisible());
+
+        // Undone back to the loaded state: nothing to lose.
+        w->UndoClick();
+        w->btn_closeClick();
+        QCOMPARE(m_dialogs.messages.size(), size_t(2));
+        w->show();
+
+        // Saved: no question; a change after the save asks again, Yes loads the other file.
+        w->RedoClick();
+        m_dialogs.save_names.push_back(Path("saved.hex"));
+        w->btn_saveClick();
+        QVERIFY(w->undoStack()->isClean());
+        QCOMPARE(w->undoStack()->count(), 1);  // the history survives saving
+        Child<QLineEdit>(w.get(), "edt_address1")->setText("10");
+        m_dialogs.answers.push_back(parvel::Answer::Yes);
+        w->btn_loadClick();
+        QCOMPARE(m_dialogs.messages.size(), size_t(3));
+        QVERIFY(m_dialogs.open_names.empty());
+        QCOMPARE(w->session().type_code, std::uint32_t(0x69));
+        QCOMPARE(w->undoStack()->count(), 0);  // a load starts a new history
+    }
+
+    // 1,000 steps: the history's size and the time of one undo, printed (no timed assertion).
+    void thousandStepsMeasured() {
+        auto resident_kb = [] {
+            QFile status("/proc/self/status");
+            if (!status.open(QIODevice::ReadOnly)) return 0L;
+            for (const QByteArray& line : status.readAll().split('\n')) {
+                if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ')[0].toLong();
+            }
+            return 0L;
+        };
+        auto w = Loaded(fx::KlemmoMotorola(), "k.hex");
+        QVERIFY(!Child<QWidget>(w.get(), "FrameZusatz1")->isHidden());
+        const long rss_before = resident_kb();
+        for (int i = 0; i < 1000; ++i) {
+            Child<QLineEdit>(w.get(), QString("edt_address%1").arg(1 + i % 2))
+                ->setText(QString::number(i % 320));
+            w->session().image().rom_cells[2 * (0x100 + i % 64)] =
+                parvel::hex_byte_names()[i % 256];
+            w->RecordChange();
+        }
+        const long rss_after = resident_kb();
+        QCOMPARE(w->undoStack()->count(), 1000);
+        std::vector<double> ms;
+        for (int i = 0; i < 1000; ++i) {
+            QElapsedTimer one;
+            one.start();
+            w->UndoClick();
+            ms.push_back(one.nsecsElapsed() / 1e6);
+        }
+        QCOMPARE(w->undoStack()->index(), 0);
+        std::sort(ms.begin(), ms.end());
+        double sum = 0;
+        for (double m : ms) sum += m;
+        qInfo("undo history of 1000 steps: %.1f MB held (resident memory grew by %.1f MB); "
+              "one undo: mean %.2f ms, median %.2f ms, 99th percentile %.2f ms, max %.2f ms",
+              w->UndoHistoryBytes() / 1e6, (rss_after - rss_before) / 1e3, sum / ms.size(),
+              ms[500], ms[990], ms.back());
+        QVERIFY(w->UndoHistoryBytes() > 1000 * 4352);  // each step keeps the image's cells
     }
 
     // Damaged files of every kind of firmware, loaded one after another into the same window;

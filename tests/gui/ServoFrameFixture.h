@@ -3,7 +3,10 @@
 // A servo decoder firmware with known bytes in every servo page and pulse cell, and the main
 // window loaded with it, for the tests of the curve editor and the address table.
 
+#include <QAbstractButton>
 #include <QComboBox>
+#include <QPushButton>
+#include <QToolButton>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -125,5 +128,51 @@ class Bench {
   private:
     QTemporaryDir m_dir;
 };
+
+// A user's actions on the servo frames of `window`, ';'-separated: "click:<button, box or
+// radio>", "type:<field>=<text>" (finished with Return), "pick:<list>=<index>" (keys),
+// "draw:<canvas>=x1,y1,x2,y2" (one stroke), "step:<spinner>=+" or "-", "load:<curve file
+// text with | for line ends>" (through servo_load_1 and the open dialog).
+inline void ServoActions(TFormMain& window, Bench& bench, const QString& actions) {
+    int files = 0;
+    for (const QString& action : actions.split(';')) {
+        const QString kind = action.section(':', 0, 0);
+        const QString name = action.section(':', 1).section('=', 0, 0);
+        const QString value = action.section('=', 1);
+        if (kind == "click") {
+            auto* button = guitest::Child<QAbstractButton>(&window, name);
+            QTest::mouseClick(button, Qt::LeftButton, {},
+                              qobject_cast<QPushButton*>(button)
+                                  ? button->rect().center()
+                                  : QPoint(6, button->height() / 2));
+        } else if (kind == "type") {
+            guitest::TypeText(guitest::Child<QLineEdit>(&window, name), value, true);
+        } else if (kind == "pick") {
+            auto* list = guitest::Child<QComboBox>(&window, name);
+            list->setFocus();
+            QTest::keyClick(list, Qt::Key_Home);
+            for (int i = 0; i < value.toInt(); ++i) QTest::keyClick(list, Qt::Key_Down);
+        } else if (kind == "draw") {
+            const QStringList c = value.split(',');
+            auto* canvas = guitest::Child<QWidget>(&window, name);
+            const QPoint from(c[0].toInt(), c[1].toInt());
+            const QPoint to(c[2].toInt(), c[3].toInt());
+            guitest::Drag(canvas, {from, (from + to) / 2, to});
+        } else if (kind == "step") {
+            auto* spinner = guitest::Child<QWidget>(&window, name);
+            const QList<QToolButton*> buttons = spinner->findChildren<QToolButton*>();
+            QToolButton* up = buttons[0]->y() <= buttons[1]->y() ? buttons[0] : buttons[1];
+            QToolButton* down = up == buttons[0] ? buttons[1] : buttons[0];
+            QTest::mouseClick(value == "+" ? up : down, Qt::LeftButton);
+        } else if (kind == "load") {
+            const std::string path = bench.Path(QString("curve%1.cur").arg(++files));
+            parvel::test::WriteFile(path, action.section(':', 1).replace('|', "\r\n").toStdString());
+            bench.dialogs.open_names.push_back(path);
+            QTest::mouseClick(guitest::Child<QPushButton>(&window, "servo_load_1"),
+                              Qt::LeftButton);
+        }
+        QCoreApplication::processEvents();
+    }
+}
 
 }  // namespace servotest

@@ -1,0 +1,149 @@
+#include "EditState.h"
+
+#include <cstdint>
+
+#include "DecoderSession.h"
+
+namespace parvel {
+
+namespace {
+
+void PutText(std::string& out, const std::string& text) {
+    if (text.size() < 255) {
+        out.push_back(static_cast<char>(text.size()));
+    } else {
+        out.push_back(static_cast<char>(255));
+        const auto n = static_cast<std::uint32_t>(text.size());
+        for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>(n >> shift));
+    }
+    out += text;
+}
+
+// Reads one text written by PutText at `pos`; false when the packed string ends too early.
+bool GetText(const std::string& in, std::size_t& pos, std::string& text) {
+    if (pos >= in.size()) return false;
+    std::size_t n = static_cast<unsigned char>(in[pos++]);
+    if (n == 255) {
+        if (in.size() - pos < 4) return false;
+        n = 0;
+        for (int k = 0; k < 4; ++k) {
+            n |= static_cast<std::size_t>(static_cast<unsigned char>(in[pos++])) << (8 * k);
+        }
+    }
+    if (in.size() - pos < n) return false;
+    text.assign(in, pos, n);
+    pos += n;
+    return true;
+}
+
+void PutNumber(std::string& out, int value) { PutText(out, std::to_string(value)); }
+
+bool GetNumber(const std::string& in, std::size_t& pos, int& value) {
+    std::string text;
+    if (!GetText(in, pos, text) || text.empty()) return false;
+    try {
+        value = std::stoi(text);
+    } catch (...) {
+        return false;
+    }
+    return true;
+}
+
+// Heap bytes of a text beyond the string object itself (short texts live inside it).
+std::size_t HeapBytes(const std::string& s) { return s.capacity() > 15 ? s.capacity() + 1 : 0; }
+
+}  // namespace
+
+std::size_t EditState::Bytes() const {
+    std::size_t n = sizeof(EditState) + HeapBytes(image) + HeapBytes(frame);
+    for (int r = 0; r < kGridRows; ++r) {
+        n += HeapBytes(address_text[r]) + HeapBytes(function_text[r]) +
+             HeapBytes(address_code[r]) + HeapBytes(function_code[r]);
+    }
+    return n;
+}
+
+std::string PackImage(const FirmwareImage& image) {
+    std::string out;
+    out.reserve(3 * (kRomCells + kEepromCells) + 64);
+    for (const std::string& cell : image.rom_cells) PutText(out, cell);
+    for (const std::string& cell : image.eeprom_cells) PutText(out, cell);
+    PutText(out, image.id_text);
+    PutText(out, image.config_text);
+    PutNumber(out, image.id_found ? 1 : 0);
+    PutNumber(out, image.config_found ? 1 : 0);
+    PutNumber(out, image.rom_last);
+    PutNumber(out, image.eeprom_last);
+    return out;
+}
+
+bool UnpackImage(const std::string& packed, FirmwareImage& image) {
+    // Read into a copy first: a damaged string must not leave half an image behind.
+    FirmwareImage copy = image;
+    std::size_t pos = 0;
+    for (std::string& cell : copy.rom_cells) {
+        if (!GetText(packed, pos, cell)) return false;
+    }
+    for (std::string& cell : copy.eeprom_cells) {
+        if (!GetText(packed, pos, cell)) return false;
+    }
+    int id_found = 0;
+    int config_found = 0;
+    if (!GetText(packed, pos, copy.id_text) || !GetText(packed, pos, copy.config_text) ||
+        !GetNumber(packed, pos, id_found) || !GetNumber(packed, pos, config_found) ||
+        !GetNumber(packed, pos, copy.rom_last) || !GetNumber(packed, pos, copy.eeprom_last) ||
+        pos != packed.size()) {
+        return false;
+    }
+    copy.id_found = id_found != 0;
+    copy.config_found = config_found != 0;
+    image = std::move(copy);
+    return true;
+}
+
+EditState CaptureSession(const DecoderSession& session,
+                         const std::array<std::string, kGridRows>& address_text,
+                         const std::array<std::string, kGridRows>& function_text) {
+    EditState state;
+    state.image = PackImage(session.image());
+    state.address_text = address_text;
+    state.function_text = function_text;
+    state.green = session.row_green;
+    state.address_code = session.row_address_code;
+    state.function_code = session.row_function_code;
+    return state;
+}
+
+void RestoreSession(const EditState& state, DecoderSession& session) {
+    UnpackImage(state.image, session.image());
+    session.row_green = state.green;
+    session.row_address_code = state.address_code;
+    session.row_function_code = state.function_code;
+}
+
+std::string DescribeGridChange(const EditState& before, const EditState& after,
+                               const std::array<std::string, kGridRows>& labels) {
+    std::string found;
+    int changes = 0;
+    for (int r = 0; r < kGridRows; ++r) {
+        const std::string& label = labels[r];
+        if (before.address_text[r] != after.address_text[r]) {
+            ++changes;
+            found = "Adresse " + label + ": " + before.address_text[r] + " → " +
+                    after.address_text[r];
+        }
+        if (before.function_text[r] != after.function_text[r]) {
+            ++changes;
+            found = "Funktion " + label + ": " + before.function_text[r] + " → " +
+                    after.function_text[r];
+        }
+        if (before.green[r] != after.green[r]) {
+            ++changes;
+            auto colour = [](int green) { return green == 1 ? "grün" : "rot"; };
+            found = "R/G " + label + ": " + colour(before.green[r]) + " → " + colour(after.green[r]);
+        }
+    }
+    return changes == 1 ? found : std::string();
+}
+
+}  // namespace parvel
