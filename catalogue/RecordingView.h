@@ -80,12 +80,14 @@ public:
     std::deque<std::optional<std::string>> save_names;
     std::vector<Message> messages;
     std::vector<std::string> save_proposals;  // proposed names the save dialog was opened with
+    std::deque<std::optional<std::string>> folder_names;
 
     Answer ShowMessage(const Message& message) override;
     std::optional<std::string> OpenFileName(const std::string& filter) override;
     std::optional<std::string> SaveFileName(const std::string& filter,
                                             const std::string& default_extension,
                                             const std::string& proposed_name) override;
+    std::optional<std::string> FolderName(const std::string& start) override;
 };
 
 }  // namespace parvel
