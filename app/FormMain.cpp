@@ -3,7 +3,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -25,6 +28,7 @@
 #include "NeighbourFiles.h"
 #include "QtDialogs.h"
 #include "RecordingView.h"
+#include "FrmRoster.h"
 #include "FrmSeries.h"
 #include "WindowLayout.h"
 #include "WindowSettings.h"
@@ -120,6 +124,15 @@ TFormMain::TFormMain(const parvel::StartOptions& options, parvel::Dialogs* dialo
     addAction(series);
     GroupBoxMain->setContextMenuPolicy(Qt::ActionsContextMenu);
     GroupBoxMain->addAction(series);
+
+    // The address plan of the loaded file's folder, offered the same way.
+    auto* roster = new QAction("Anlagen-Übersicht …", this);
+    roster->setObjectName("act_roster");
+    roster->setShortcut(QKeySequence("Ctrl+U"));
+    roster->setShortcutContext(Qt::WindowShortcut);
+    connect(roster, &QAction::triggered, this, [this] { Guarded([this] { RosterClick(); }); });
+    addAction(roster);
+    GroupBoxMain->addAction(roster);
 }
 
 TFormMain::~TFormMain() = default;
@@ -312,8 +325,12 @@ void TFormMain::FindNeighbourFiles(const std::string& path) {
 void TFormMain::btn_loadClick() {
     const auto chosen = m_dialogs->OpenFileName(parvel::kHexFileFilter);
     if (!chosen) return;
-    LoadHexFile(*chosen);
-    FindNeighbourFiles(*chosen);
+    OpenHexFile(*chosen);
+}
+
+void TFormMain::OpenHexFile(const std::string& path) {
+    LoadHexFile(path);
+    FindNeighbourFiles(path);
 }
 
 void TFormMain::btn_prevClick() {
@@ -678,4 +695,37 @@ void TFormMain::SeriesClick() {
     if (!btn_save->isEnabled()) return;  // nothing loaded that could be copied
     TfrmSeries dialog(m_session, *m_dialogs, this);
     dialog.exec();
+}
+
+void TFormMain::RosterClick() {
+    // The loaded file's folder; the file-name panel may carry the chip family after the path.
+    std::string loaded = m_session.status_text[3];
+    if (!loaded.empty() && loaded.back() == ')') {
+        const std::size_t suffix = loaded.rfind(" (");
+        if (suffix != std::string::npos) loaded.resize(suffix);
+    }
+    QString folder;
+    if (!loaded.empty()) {
+        folder = QFileInfo(QFile::decodeName(QByteArray::fromStdString(loaded))).absolutePath();
+    } else {
+        const auto chosen = m_dialogs->FolderName(QDir::currentPath().toStdString());
+        if (!chosen) return;
+        folder = QFile::decodeName(QByteArray::fromStdString(*chosen));
+    }
+    auto* dialog = findChild<TfrmRoster*>();
+    if (dialog) {
+        if (dialog->edt_folder->text() != folder) {
+            dialog->edt_folder->setText(folder);
+            dialog->StartReading();
+        }
+    } else {
+        dialog = new TfrmRoster(folder, *m_dialogs, this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        connect(dialog, &TfrmRoster::fileActivated, this, [this](const QString& path) {
+            Guarded([&] { OpenHexFile(QFile::encodeName(path).toStdString()); });
+        });
+    }
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
 }

@@ -77,6 +77,11 @@ public:
     void btn_RGClick(QPushButton* button);
     // "Reihe erzeugen" (grid context menu, Ctrl+R): copies for several decoders.
     void SeriesClick();
+    // "Anlagen-Übersicht" (grid context menu, Ctrl+U): the address plan of the loaded file's
+    // folder, in a window of its own beside the main window.
+    void RosterClick();
+    // Loads a chosen file as "HEX laden" does after its file dialog.
+    void OpenHexFile(const std::string& path);
 
     // Web addresses are handed to the desktop; tests catch them here instead.
     void SetUrlOpener(std::function<void(const QUrl&)> opener) { m_open_url = std::move(opener); }

@@ -27,6 +27,7 @@ public:
     std::optional<std::string> SaveFileName(const std::string& filter,
                                             const std::string& default_extension,
                                             const std::string& proposed_name) override;
+    std::optional<std::string> FolderName(const std::string& start) override;
 
 private:
     QWidget* Parent() const;

@@ -9,10 +9,12 @@ LoadOutcome LoadDecoderFile(DecoderSession& session, Dialogs& dialogs, const std
     const LinesResult read = ReadTextLines(path, kMaxHexLines);
     if (!read.ok()) {
         if (open_failure && read.failure == ReadFailure::CannotOpen) *open_failure = read.reason;
-        dialogs.ShowMessage({ReadFailureText(read, path),
-                             read.failure == ReadFailure::CannotOpen ? Icon::Information : Icon::Warning,
-                             Buttons::Ok});
-        return read.failure == ReadFailure::CannotOpen ? LoadOutcome::Unreadable : LoadOutcome::Rejected;
+        dialogs.ShowMessage(
+            {ReadFailureText(read, path),
+             read.failure == ReadFailure::CannotOpen ? Icon::Information : Icon::Warning,
+             Buttons::Ok});
+        return read.failure == ReadFailure::CannotOpen ? LoadOutcome::Unreadable
+                                                       : LoadOutcome::Rejected;
     }
     if (!session.LoadHexLines(read.lines, path)) {
         // Recognition never ran when a line was rejected.

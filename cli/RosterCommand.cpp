@@ -11,22 +11,31 @@ namespace parvel {
 namespace {
 
 nlohmann::json OutputJson(const RosterOutput& o) {
-    nlohmann::json j{{"file", o.file},         {"name", o.name},
-                     {"version", o.version.empty() ? nlohmann::json(nullptr) : nlohmann::json(o.version)},
-                     {"chip", o.chip.empty() ? nlohmann::json(nullptr) : nlohmann::json(o.chip)},
-                     {"protocol", o.protocol}, {"kind", o.accessory ? "A" : "F"},
-                     {"row", o.row},           {"label", o.label},
-                     {"address", o.address}};
-    if (o.accessory) j["green"] = o.green;
-    else j["function"] = o.function;
+    nlohmann::json j{
+        {"file", o.file},
+        {"name", o.name},
+        {"version", o.version.empty() ? nlohmann::json(nullptr) : nlohmann::json(o.version)},
+        {"chip", o.chip.empty() ? nlohmann::json(nullptr) : nlohmann::json(o.chip)},
+        {"protocol", o.protocol},
+        {"kind", o.accessory ? "A" : "F"},
+        {"row", o.row},
+        {"label", o.label},
+        {"address", o.address}};
+    if (o.accessory)
+        j["green"] = o.green;
+    else
+        j["function"] = o.function;
     return j;
 }
 
 nlohmann::json ClashJson(const Roster& roster, const RosterClash& c, bool note) {
-    nlohmann::json j{{"protocol", c.protocol}, {"kind", c.accessory ? "A" : "F"}, {"address", c.address}};
+    nlohmann::json j{
+        {"protocol", c.protocol}, {"kind", c.accessory ? "A" : "F"}, {"address", c.address}};
     if (!note) {
-        if (c.accessory) j["green"] = c.green;
-        else j["function"] = c.function;
+        if (c.accessory)
+            j["green"] = c.green;
+        else
+            j["function"] = c.function;
     }
     j["text"] = ClashTitle(c, note);
     nlohmann::json outputs = nlohmann::json::array();
@@ -45,12 +54,14 @@ nlohmann::json RosterJson(const Roster& roster, int free_count) {
     j["notes"] = json::array();
     for (const auto& n : roster.notes) j["notes"].push_back(ClashJson(roster, n, true));
     j["skipped"] = json::array();
-    for (const auto& s : roster.skipped) j["skipped"].push_back({{"file", s.file}, {"message", s.message}});
+    for (const auto& s : roster.skipped)
+        j["skipped"].push_back({{"file", s.file}, {"message", s.message}});
     j["free"] = json::object();
     for (const auto& group : roster.free) {
         if (free_count <= 0) break;
         json ranges = json::array();
-        for (std::size_t i = 0; i < group.ranges.size() && i < static_cast<std::size_t>(free_count); ++i) {
+        for (std::size_t i = 0; i < group.ranges.size() && i < static_cast<std::size_t>(free_count);
+             ++i) {
             ranges.push_back({{"first", group.ranges[i].first}, {"last", group.ranges[i].last}});
         }
         j["free"][group.name] = ranges;
@@ -71,7 +82,8 @@ RosterCommand::RosterCommand(CLI::App& app) {
     auto* csv = m_command->add_flag("--csv", m_csv,
                                     "Print the outputs table as CSV (semicolons, UTF-8 with BOM)");
     json->excludes(csv);
-    m_command->add_option("--free", m_free, "List the first N free address ranges per protocol and kind")
+    m_command
+        ->add_option("--free", m_free, "List the first N free address ranges per protocol and kind")
         ->check(CLI::NonNegativeNumber);
 }
 

@@ -55,7 +55,9 @@ inline FixtureImage Firmware(uint32_t type_code, FixtureImage::Protocol protocol
 inline void SetDccAccessory(FixtureImage& f, int row, int address, bool green) {
     const std::string red = CodeTables::Instance().dcc_accessory_codes[address];
     const std::string code = green ? CodeTables::DccGreenCode(red) : red;
-    auto byte = [&](int i) { return static_cast<uint8_t>(std::stoi(code.substr(2 * i, 2), nullptr, 16)); };
+    auto byte = [&](int i) {
+        return static_cast<uint8_t>(std::stoi(code.substr(2 * i, 2), nullptr, 16));
+    };
     SetRow(f, row, byte(0), byte(1), byte(2));
 }
 

@@ -8,8 +8,8 @@
 #include "DecoderDiff.h"
 #include "Harness.h"
 #include "Migration.h"
-#include "Roster.h"
 #include "ParvelCli.h"
+#include "Roster.h"
 #include "Series.h"
 
 namespace parvel {
@@ -200,7 +200,8 @@ FixtureImage FunctionDecoder(std::vector<std::pair<int, uint8_t>> rows) {
     FixtureImage f = test::Firmware(0x13D00, P::Dcc);
     for (int r = 1; r < kGridRows; ++r) test::SetRow(f, r, 0x81, 0x00, 0x00);
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        test::SetRow(f, static_cast<int>(i) + 1, rows[i].second, static_cast<uint8_t>(rows[i].first & 0xFF),
+        test::SetRow(f, static_cast<int>(i) + 1, rows[i].second,
+                     static_cast<uint8_t>(rows[i].first & 0xFF),
                      static_cast<uint8_t>(rows[i].first >> 8));
     }
     return f;
@@ -227,7 +228,8 @@ std::string LayoutFolder() {
     test::WriteFile(dir + "/mm.hex", test::BuildHex(mm));
     test::SetRow(mm, 2, 0xFF, 0xFF, 0xFF);
     test::WriteFile(dir + "/UPPER.HEX", test::BuildHex(mm));
-    test::WriteFile(dir + "/fdec.hex", test::BuildHex(FunctionDecoder({{300, 0x81}, {5, 0x84}, {1, 0x81}})));
+    test::WriteFile(dir + "/fdec.hex",
+                    test::BuildHex(FunctionDecoder({{300, 0x81}, {5, 0x84}, {1, 0x81}})));
     test::WriteFile(dir + "/fdec2.hex", test::BuildHex(FunctionDecoder({{300, 0x81}, {5, 0x81}})));
     test::WriteFile(dir + "/broken.hex", "das ist kein HEX-File\r\n");
     test::WriteFile(dir + "/unknown.hex", test::BuildHex(test::Firmware(0x123456, P::Dcc)));
@@ -246,8 +248,8 @@ std::string LayoutFolder() {
     return dir;
 }
 
-std::vector<std::string> ClashLines(const Roster& roster, const std::vector<RosterClash>& clashes, bool note,
-                                    const std::string& dir) {
+std::vector<std::string> ClashLines(const Roster& roster, const std::vector<RosterClash>& clashes,
+                                    bool note, const std::string& dir) {
     std::vector<std::string> lines;
     for (const auto& c : clashes) {
         std::string line = ClashTitle(c, note) + ":";
@@ -267,13 +269,17 @@ TEST(Roster, FindsDoubleUseAcrossFilesAndInsideOne) {
         std::vector<std::string> conflicts, notes, skipped_files;
     } cases[] = {
         {false,
-         {"DCC-Zubehör 1 rot: dcc-a.hex#1 dcc-b.hex#1", "DCC-Zubehör 9 rot: dcc-b.hex#3 dcc-b.hex#4",
-          "DCC-Funktion 300 F1: fdec.hex#1 fdec2.hex#1", "Motorola-Zubehör 1 grün: UPPER.HEX#1 mm.hex#1"},
+         {"DCC-Zubehör 1 rot: dcc-a.hex#1 dcc-b.hex#1",
+          "DCC-Zubehör 9 rot: dcc-b.hex#3 dcc-b.hex#4",
+          "DCC-Funktion 300 F1: fdec.hex#1 fdec2.hex#1",
+          "Motorola-Zubehör 1 grün: UPPER.HEX#1 mm.hex#1"},
          {"DCC-Zubehör 7: dcc-a.hex#3 dcc-b.hex#2"},
          {"broken.hex", "gone.hex", "long.hex", "pipe.hex", "same.hex", "unknown.hex"}},
         {true,
-         {"DCC-Zubehör 1 rot: dcc-a.hex#1 dcc-b.hex#1", "DCC-Zubehör 4 grün: dcc-a.hex#2 sub/deep.hex#1",
-          "DCC-Zubehör 9 rot: dcc-b.hex#3 dcc-b.hex#4", "DCC-Funktion 300 F1: fdec.hex#1 fdec2.hex#1",
+         {"DCC-Zubehör 1 rot: dcc-a.hex#1 dcc-b.hex#1",
+          "DCC-Zubehör 4 grün: dcc-a.hex#2 sub/deep.hex#1",
+          "DCC-Zubehör 9 rot: dcc-b.hex#3 dcc-b.hex#4",
+          "DCC-Funktion 300 F1: fdec.hex#1 fdec2.hex#1",
           "Motorola-Zubehör 1 grün: UPPER.HEX#1 mm.hex#1"},
          {"DCC-Zubehör 7: dcc-a.hex#3 dcc-b.hex#2"},
          {"broken.hex", "gone.hex", "long.hex", "pipe.hex", "same.hex", "sub/loop", "unknown.hex"}},
@@ -296,7 +302,8 @@ TEST(Roster, FindsDoubleUseAcrossFilesAndInsideOne) {
         // Sorted by protocol, then address, then file; address 0 never listed.
         for (std::size_t i = 1; i < roster.outputs.size(); ++i) {
             const auto &p = roster.outputs[i - 1], &q = roster.outputs[i];
-            EXPECT_LE(std::tie(p.protocol, p.address, p.file), std::tie(q.protocol, q.address, q.file));
+            EXPECT_LE(std::tie(p.protocol, p.address, p.file),
+                      std::tie(q.protocol, q.address, q.file));
             EXPECT_NE(q.address, 0);
         }
     }
@@ -309,13 +316,15 @@ TEST(Roster, FindsDoubleUseAcrossFilesAndInsideOne) {
         for (const auto& range : group.ranges) line += " " + FreeRangeText(range);
         free.push_back(line);
     }
-    EXPECT_EQ(free, (std::vector<std::string>{"DCC-Zubehör: 2–3 5–6 8 10–2044", "DCC-Funktion: 2–4 6–299 301–16128",
-                                               "Motorola-Zubehör: 2–4 6–320"}));
+    EXPECT_EQ(free, (std::vector<std::string>{"DCC-Zubehör: 2–3 5–6 8 10–2044",
+                                              "DCC-Funktion: 2–4 6–299 301–16128",
+                                              "Motorola-Zubehör: 2–4 6–320"}));
     EXPECT_EQ(FirstFreeAddress(roster, "DCC", true, 3), 10);
     EXPECT_EQ(FirstFreeAddress(roster, "Mot", false), std::nullopt);
     const auto& first = roster.outputs.front();  // DCC 1 of dcc-a before fdec and dcc-b
-    EXPECT_EQ(RosterCells(first), (std::vector<std::string>{dir + "/dcc-a.hex", first.name, "3.58", "12F629/16F630",
-                                                             "DCC", "Zubehör", "1", first.label, "1", "rot"}));
+    EXPECT_EQ(RosterCells(first),
+              (std::vector<std::string>{dir + "/dcc-a.hex", first.name, "3.58", "12F629/16F630",
+                                        "DCC", "Zubehör", "1", first.label, "1", "rot"}));
 }
 
 TEST(Roster, CommandLineOutputsAndExitStatus) {
@@ -330,14 +339,19 @@ TEST(Roster, CommandLineOutputsAndExitStatus) {
         int status;
         std::vector<std::string> out_has;
     } cases[] = {
-        {{"roster", dir, "--free", "2"}, 1,
+        {{"roster", dir, "--free", "2"},
+         1,
          {"Doppelt belegt:\n  DCC-Zubehör 1 rot: " + dir + "/dcc-a.hex Zeile 1 (",
           "Hinweis, gleiche Adresse, andere Farbe:\n  DCC-Zubehör 7: ", "  DCC-Zubehör: 2–3, 5–6\n",
           "Übersprungen:\n  " + dir + "/broken.hex: "}},
-        {{"roster", fine, "--free", "3"}, 0, {"Doppelt belegt: keine", "DCC-Zubehör: 1–16, 18–2044\n"}},
+        {{"roster", fine, "--free", "3"},
+         0,
+         {"Doppelt belegt: keine", "DCC-Zubehör: 1–16, 18–2044\n"}},
         {{"roster", empty}, 0, {"Im Ordner " + empty + " gibt es keine HEX-Datei."}},
-        {{"roster", fine, "--csv"}, 0,
-         {"\xEF\xBB\xBF" "Datei;Firmware;Version;Chip;Protokoll;Art;Zeile;Bezeichnung;Adresse;Farbe/Funktion\r\n" +
+        {{"roster", fine, "--csv"},
+         0,
+         {"\xEF\xBB\xBF"
+          "Datei;Firmware;Version;Chip;Protokoll;Art;Zeile;Bezeichnung;Adresse;Farbe/Funktion\r\n" +
           fine + "/one.hex;"}},
         {{"roster", dir + "/nirgends"}, 2, {}},
         {{"roster", dir + "/mm.hex"}, 2, {}},
@@ -347,7 +361,8 @@ TEST(Roster, CommandLineOutputsAndExitStatus) {
         SCOPED_TRACE(c.args[1]);
         const CliRun r = Parvel(c.args);
         EXPECT_EQ(r.status, c.status) << r.err;
-        for (const auto& text : c.out_has) EXPECT_NE(r.out.find(text), std::string::npos) << text << "\n" << r.out;
+        for (const auto& text : c.out_has)
+            EXPECT_NE(r.out.find(text), std::string::npos) << text << "\n" << r.out;
     }
     const CliRun r = Parvel({"roster", dir, "--json", "--free", "1", "--recursive"});
     EXPECT_EQ(r.status, 1);

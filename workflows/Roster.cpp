@@ -56,7 +56,8 @@ bool ScanFolder(const std::string& folder, bool recursive, Scan& scan, std::stri
         std::error_code ec;
         std::vector<fs::path> entries;
         fs::directory_iterator it(dir, ec);
-        for (; !ec && it != fs::directory_iterator(); it.increment(ec)) entries.push_back(it->path());
+        for (; !ec && it != fs::directory_iterator(); it.increment(ec))
+            entries.push_back(it->path());
         if (ec) {
             const std::string reason = "Der Ordner kann nicht gelesen werden: " + ec.message();
             if (top) {
@@ -76,7 +77,8 @@ bool ScanFolder(const std::string& folder, bool recursive, Scan& scan, std::stri
             if (::stat(path.c_str(), &es) != 0) {
                 if (hex) {
                     scan.skipped.push_back(
-                        {path, std::string("Die Datei kann nicht gelesen werden: ") + std::strerror(errno)});
+                        {path, std::string("Die Datei kann nicht gelesen werden: ") +
+                                   std::strerror(errno)});
                 }
                 continue;
             }
@@ -84,14 +86,18 @@ bool ScanFolder(const std::string& folder, bool recursive, Scan& scan, std::stri
                 if (!recursive) continue;
                 if (!seen_dirs.insert({es.st_dev, es.st_ino}).second) {
                     scan.skipped.push_back(
-                        {path, "Ordner übersprungen: er wurde über eine symbolische Verknüpfung schon "
-                               "gelesen (Verknüpfung im Kreis oder zweiter Weg zum selben Ordner)."});
+                        {path,
+                         "Ordner übersprungen: er wurde über eine symbolische Verknüpfung schon "
+                         "gelesen (Verknüpfung im Kreis oder zweiter Weg zum selben Ordner)."});
                     continue;
                 }
                 subdirs.push_back(entry);
             } else if (hex) {
-                if (S_ISREG(es.st_mode)) scan.files.push_back({path, {es.st_dev, es.st_ino}});
-                else scan.skipped.push_back({path, "Keine gewöhnliche Datei; sie wurde nicht gelesen."});
+                if (S_ISREG(es.st_mode))
+                    scan.files.push_back({path, {es.st_dev, es.st_ino}});
+                else
+                    scan.skipped.push_back(
+                        {path, "Keine gewöhnliche Datei; sie wurde nicht gelesen."});
             }
         }
         // Depth first, in name order.
@@ -103,7 +109,7 @@ bool ScanFolder(const std::string& folder, bool recursive, Scan& scan, std::stri
 // Questions take the answer that changes nothing; the messages are kept to say why a file was
 // skipped.
 class QuietDialogs : public Dialogs {
-public:
+  public:
     std::vector<Message> messages;
     Answer ShowMessage(const Message& message) override {
         messages.push_back(message);
@@ -156,7 +162,7 @@ void ReadFiles(const std::vector<std::string>& files, std::vector<FileResult>& r
             result.group = std::make_tuple(protocol, accessory, session.max_address);
             const char* chip = ChipName(session.default_config);
             for (const ShownRow& row : ShownRows(session, view)) {
-                if (row.address == 0) continue;
+                if (row.address == 0 || row.address > session.max_address) continue;
                 RosterOutput out;
                 out.file = path;
                 out.name = session.entry->name;
@@ -178,7 +184,8 @@ void ReadFiles(const std::vector<std::string>& files, std::vector<FileResult>& r
 }
 
 void FindClashes(Roster& roster) {
-    using Key = std::tuple<std::string, int, bool, bool, int>;  // protocol, address, function kind, green, F
+    using Key = std::tuple<std::string, int, bool, bool,
+                           int>;  // protocol, address, function kind, green, F
     std::map<Key, std::vector<std::size_t>> same;
     std::map<std::pair<std::string, int>, std::vector<std::size_t>> accessory_address;
     for (std::size_t i = 0; i < roster.outputs.size(); ++i) {
@@ -189,7 +196,8 @@ void FindClashes(Roster& roster) {
     for (const auto& [key, outputs] : same) {
         if (outputs.size() < 2) continue;
         const RosterOutput& o = roster.outputs[outputs.front()];
-        roster.conflicts.push_back({o.protocol, o.accessory, o.address, o.green, o.function, outputs});
+        roster.conflicts.push_back(
+            {o.protocol, o.accessory, o.address, o.green, o.function, outputs});
     }
     for (const auto& [key, outputs] : accessory_address) {
         // Red and green of one address inside one file is how a decoder pairs its outputs; two
@@ -221,19 +229,24 @@ Roster BuildRoster(const RosterRequest& request, const RosterProgress& progress,
     std::map<FileId, std::string> first_path;
     for (const auto& [path, id] : scan.files) {
         const auto [it, inserted] = first_path.insert({id, path});
-        if (inserted) files.push_back(path);
-        else scan.skipped.push_back({path, "Dieselbe Datei wie " + it->second + "; nicht doppelt gezählt."});
+        if (inserted)
+            files.push_back(path);
+        else
+            scan.skipped.push_back(
+                {path, "Dieselbe Datei wie " + it->second + "; nicht doppelt gezählt."});
     }
     roster.hex_files = scan.files.size();
 
     std::vector<FileResult> results(files.size());
     std::atomic<std::size_t> next{0}, done{0};
-    unsigned threads = request.threads ? request.threads : std::max(1u, std::thread::hardware_concurrency());
-    threads = static_cast<unsigned>(std::min<std::size_t>(threads, std::max<std::size_t>(files.size(), 1)));
+    unsigned threads =
+        request.threads ? request.threads : std::max(1u, std::thread::hardware_concurrency());
+    threads = static_cast<unsigned>(
+        std::min<std::size_t>(threads, std::max<std::size_t>(files.size(), 1)));
     std::vector<std::thread> workers;
     for (unsigned t = 1; t < threads; ++t) {
-        workers.emplace_back(ReadFiles, std::cref(files), std::ref(results), std::ref(next), std::ref(done),
-                             std::cref(progress), cancel);
+        workers.emplace_back(ReadFiles, std::cref(files), std::ref(results), std::ref(next),
+                             std::ref(done), std::cref(progress), cancel);
     }
     ReadFiles(files, results, next, done, progress, cancel);
     for (auto& worker : workers) worker.join();
@@ -251,10 +264,11 @@ Roster BuildRoster(const RosterRequest& request, const RosterProgress& progress,
         for (auto& out : result.outputs) roster.outputs.push_back(std::move(out));
         result = FileResult{};
     }
-    std::sort(roster.outputs.begin(), roster.outputs.end(), [](const RosterOutput& a, const RosterOutput& b) {
-        return std::tie(a.protocol, a.address, a.file, b.accessory, a.row) <
-               std::tie(b.protocol, b.address, b.file, a.accessory, b.row);
-    });
+    std::sort(roster.outputs.begin(), roster.outputs.end(),
+              [](const RosterOutput& a, const RosterOutput& b) {
+                  return std::tie(a.protocol, a.address, a.file, b.accessory, a.row) <
+                         std::tie(b.protocol, b.address, b.file, a.accessory, b.row);
+              });
     std::sort(scan.skipped.begin(), scan.skipped.end(),
               [](const RosterSkip& a, const RosterSkip& b) { return a.file < b.file; });
     roster.skipped = std::move(scan.skipped);
@@ -263,7 +277,8 @@ Roster BuildRoster(const RosterRequest& request, const RosterProgress& progress,
     for (const auto& [key, bound] : groups) {
         std::vector<char> used(static_cast<std::size_t>(bound) + 2, 0);
         for (const auto& o : roster.outputs) {
-            if (o.protocol == key.first && o.accessory == key.second && o.address <= bound) used[o.address] = 1;
+            if (o.protocol == key.first && o.accessory == key.second && o.address <= bound)
+                used[o.address] = 1;
         }
         FreeGroup group{FreeGroupName(key.first, key.second), key.first, key.second, {}};
         for (int a = 1; a <= bound; ++a) {
@@ -275,16 +290,18 @@ Roster BuildRoster(const RosterRequest& request, const RosterProgress& progress,
         }
         roster.free.push_back(std::move(group));
     }
-    std::stable_sort(roster.free.begin(), roster.free.end(), [](const FreeGroup& a, const FreeGroup& b) {
-        return std::tie(a.protocol, b.accessory) < std::tie(b.protocol, a.accessory);
-    });
+    std::stable_sort(
+        roster.free.begin(), roster.free.end(), [](const FreeGroup& a, const FreeGroup& b) {
+            return std::tie(a.protocol, b.accessory) < std::tie(b.protocol, a.accessory);
+        });
     return roster;
 }
 
 const char* RosterKindName(bool accessory) { return accessory ? "Zubehör" : "Funktion"; }
 
 std::string FreeGroupName(const std::string& protocol, bool accessory) {
-    return (protocol == "Mot" ? std::string("Motorola") : protocol) + "-" + RosterKindName(accessory);
+    return (protocol == "Mot" ? std::string("Motorola") : protocol) + "-" +
+           RosterKindName(accessory);
 }
 
 std::string OutputChoice(const RosterOutput& output) {
@@ -298,25 +315,36 @@ std::string FreeRangeText(const FreeRange& range) {
 }
 
 std::string ClashTitle(const RosterClash& clash, bool note) {
-    std::string title = FreeGroupName(clash.protocol, clash.accessory) + " " + std::to_string(clash.address);
+    std::string title =
+        FreeGroupName(clash.protocol, clash.accessory) + " " + std::to_string(clash.address);
     if (note) return title;
     if (clash.accessory) return title + (clash.green ? " grün" : " rot");
     return title + " F" + std::to_string(clash.function);
 }
 
-std::string ClashOutputs(const Roster& roster, const RosterClash& clash) {
+std::string RelativeName(const std::string& file, const std::string& folder) {
+    if (folder.empty()) return file;
+    const std::string prefix = folder.back() == '/' ? folder : folder + "/";
+    if (file.size() > prefix.size() && file.compare(0, prefix.size(), prefix) == 0)
+        return file.substr(prefix.size());
+    return file;
+}
+
+std::string ClashOutputs(const Roster& roster, const RosterClash& clash,
+                         const std::string& folder) {
     std::string text;
     for (std::size_t i : clash.outputs) {
         const RosterOutput& o = roster.outputs[i];
         if (!text.empty()) text += ", ";
-        text += o.file + " Zeile " + std::to_string(o.row) + " (" + o.label + ")";
+        text +=
+            RelativeName(o.file, folder) + " Zeile " + std::to_string(o.row) + " (" + o.label + ")";
         if (o.accessory) text += std::string(" ") + (o.green ? "grün" : "rot");
     }
     return text;
 }
 
-std::optional<int> FirstFreeAddress(const Roster& roster, const std::string& protocol, bool accessory,
-                                    int length) {
+std::optional<int> FirstFreeAddress(const Roster& roster, const std::string& protocol,
+                                    bool accessory, int length) {
     for (const auto& group : roster.free) {
         if (group.protocol != protocol || group.accessory != accessory) continue;
         for (const auto& range : group.ranges) {
@@ -327,14 +355,23 @@ std::optional<int> FirstFreeAddress(const Roster& roster, const std::string& pro
 }
 
 const std::vector<std::string>& RosterColumns() {
-    static const std::vector<std::string> columns{"Datei", "Firmware", "Version",     "Chip",    "Protokoll",
-                                                  "Art",   "Zeile",    "Bezeichnung", "Adresse", "Farbe/Funktion"};
+    static const std::vector<std::string> columns{
+        "Datei", "Firmware", "Version",     "Chip",    "Protokoll",
+        "Art",   "Zeile",    "Bezeichnung", "Adresse", "Farbe/Funktion"};
     return columns;
 }
 
-std::vector<std::string> RosterCells(const RosterOutput& o) {
-    return {o.file, o.name, o.version, o.chip, o.protocol, RosterKindName(o.accessory), std::to_string(o.row),
-            o.label, std::to_string(o.address), OutputChoice(o)};
+std::vector<std::string> RosterCells(const RosterOutput& o, const std::string& folder) {
+    return {RelativeName(o.file, folder),
+            o.name,
+            o.version,
+            o.chip,
+            o.protocol,
+            RosterKindName(o.accessory),
+            std::to_string(o.row),
+            o.label,
+            std::to_string(o.address),
+            OutputChoice(o)};
 }
 
 namespace {
@@ -353,11 +390,20 @@ std::string Html(const std::string& text) {
     std::string escaped;
     for (char c : text) {
         switch (c) {
-            case '&': escaped += "&amp;"; break;
-            case '<': escaped += "&lt;"; break;
-            case '>': escaped += "&gt;"; break;
-            case '"': escaped += "&quot;"; break;
-            default: escaped += c;
+            case '&':
+                escaped += "&amp;";
+                break;
+            case '<':
+                escaped += "&lt;";
+                break;
+            case '>':
+                escaped += "&gt;";
+                break;
+            case '"':
+                escaped += "&quot;";
+                break;
+            default:
+                escaped += c;
         }
     }
     return escaped;
@@ -371,8 +417,9 @@ std::size_t Width(const std::string& text) {
 }
 
 std::string Summary(const Roster& roster) {
-    return std::to_string(roster.hex_files) + " HEX-Dateien, " + std::to_string(roster.outputs.size()) +
-           " belegte Ausgänge, " + std::to_string(roster.conflicts.size()) + " doppelt belegt, " +
+    return std::to_string(roster.hex_files) + " HEX-Dateien, " +
+           std::to_string(roster.outputs.size()) + " belegte Ausgänge, " +
+           std::to_string(roster.conflicts.size()) + " doppelt belegt, " +
            std::to_string(roster.skipped.size()) + " übersprungen";
 }
 
@@ -398,11 +445,13 @@ std::string RosterCsv(const Roster& roster) {
 
 std::string RosterHtml(const Roster& roster, const std::string& folder) {
     std::string h =
-        "<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">\n<title>Anlagen-Übersicht " +
+        "<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta "
+        "charset=\"utf-8\">\n<title>Anlagen-Übersicht " +
         Html(folder) +
         "</title>\n<style>\n"
         "body{font-family:sans-serif;font-size:10pt;margin:1.5em}\n"
-        "table{border-collapse:collapse}th,td{border:1px solid #999;padding:2px 6px;text-align:left}\n"
+        "table{border-collapse:collapse}th,td{border:1px solid #999;padding:2px "
+        "6px;text-align:left}\n"
         "th{background:#ddd}tr.conflict td{background:#f8c8c8}tr.note td{background:#f8ecb8}\n"
         ".conflict-list li{color:#a00000}.note-list li{color:#806000}\n"
         "@media print{body{margin:0}tr{page-break-inside:avoid}}\n"
@@ -410,18 +459,22 @@ std::string RosterHtml(const Roster& roster, const std::string& folder) {
         Html(folder) + "<br>" + Html(Summary(roster)) + "</p>\n";
     std::set<std::size_t> in_conflict, in_note;
     h += "<h2>Doppelt belegt</h2>\n";
-    if (roster.conflicts.empty()) h += "<p>keine</p>\n";
-    else h += "<ul class=\"conflict-list\">\n";
+    if (roster.conflicts.empty())
+        h += "<p>keine</p>\n";
+    else
+        h += "<ul class=\"conflict-list\">\n";
     for (const auto& c : roster.conflicts) {
         in_conflict.insert(c.outputs.begin(), c.outputs.end());
-        h += "<li>" + Html(ClashTitle(c, false) + ": " + ClashOutputs(roster, c)) + "</li>\n";
+        h += "<li>" + Html(ClashTitle(c, false) + ": " + ClashOutputs(roster, c, folder)) +
+             "</li>\n";
     }
     if (!roster.conflicts.empty()) h += "</ul>\n";
     if (!roster.notes.empty()) {
         h += "<h2>Hinweise: gleiche Adresse, andere Farbe</h2>\n<ul class=\"note-list\">\n";
         for (const auto& n : roster.notes) {
             in_note.insert(n.outputs.begin(), n.outputs.end());
-            h += "<li>" + Html(ClashTitle(n, true) + ": " + ClashOutputs(roster, n)) + "</li>\n";
+            h += "<li>" + Html(ClashTitle(n, true) + ": " + ClashOutputs(roster, n, folder)) +
+                 "</li>\n";
         }
         h += "</ul>\n";
     }
@@ -429,20 +482,26 @@ std::string RosterHtml(const Roster& roster, const std::string& folder) {
     for (const auto& c : RosterColumns()) h += "<th>" + Html(c) + "</th>";
     h += "</tr>\n";
     for (std::size_t i = 0; i < roster.outputs.size(); ++i) {
-        h += in_conflict.count(i) ? "<tr class=\"conflict\">" : in_note.count(i) ? "<tr class=\"note\">" : "<tr>";
-        for (const auto& cell : RosterCells(roster.outputs[i])) h += "<td>" + Html(cell) + "</td>";
+        h += in_conflict.count(i) ? "<tr class=\"conflict\">"
+             : in_note.count(i)   ? "<tr class=\"note\">"
+                                  : "<tr>";
+        for (const auto& cell : RosterCells(roster.outputs[i], folder))
+            h += "<td>" + Html(cell) + "</td>";
         h += "</tr>\n";
     }
     h += "</table>\n";
     if (!roster.skipped.empty()) {
         h += "<h2>Übersprungene Dateien</h2>\n<ul>\n";
-        for (const auto& s : roster.skipped) h += "<li>" + Html(s.file + ": " + s.message) + "</li>\n";
+        for (const auto& s : roster.skipped) {
+            h += "<li>" + Html(RelativeName(s.file, folder) + ": " + s.message) + "</li>\n";
+        }
         h += "</ul>\n";
     }
     return h + "</body>\n</html>\n";
 }
 
-std::vector<std::string> RosterText(const Roster& roster, const std::string& folder, int free_count) {
+std::vector<std::string> RosterText(const Roster& roster, const std::string& folder,
+                                    int free_count) {
     std::vector<std::string> lines;
     if (roster.hex_files == 0) lines.push_back("Im Ordner " + folder + " gibt es keine HEX-Datei.");
     if (!roster.outputs.empty()) {
@@ -450,7 +509,8 @@ std::vector<std::string> RosterText(const Roster& roster, const std::string& fol
         for (const auto& o : roster.outputs) table.push_back(RosterCells(o));
         std::vector<std::size_t> width(table.front().size(), 0);
         for (const auto& row : table) {
-            for (std::size_t c = 0; c < row.size(); ++c) width[c] = std::max(width[c], Width(row[c]));
+            for (std::size_t c = 0; c < row.size(); ++c)
+                width[c] = std::max(width[c], Width(row[c]));
         }
         for (const auto& row : table) {
             std::string line;
@@ -468,20 +528,24 @@ std::vector<std::string> RosterText(const Roster& roster, const std::string& fol
         lines.push_back("Doppelt belegt: keine");
     } else {
         lines.push_back("Doppelt belegt:");
-        for (const auto& c : roster.conflicts) lines.push_back("  " + ClashTitle(c, false) + ": " + ClashOutputs(roster, c));
+        for (const auto& c : roster.conflicts)
+            lines.push_back("  " + ClashTitle(c, false) + ": " + ClashOutputs(roster, c));
     }
     if (!roster.notes.empty()) {
         lines.push_back("Hinweis, gleiche Adresse, andere Farbe:");
-        for (const auto& n : roster.notes) lines.push_back("  " + ClashTitle(n, true) + ": " + ClashOutputs(roster, n));
+        for (const auto& n : roster.notes)
+            lines.push_back("  " + ClashTitle(n, true) + ": " + ClashOutputs(roster, n));
     }
     if (free_count > 0 && !roster.free.empty()) {
         lines.push_back("Freie Adressen:");
         for (const auto& group : roster.free) {
             std::string ranges;
-            for (std::size_t i = 0; i < group.ranges.size() && i < static_cast<std::size_t>(free_count); ++i) {
+            for (std::size_t i = 0;
+                 i < group.ranges.size() && i < static_cast<std::size_t>(free_count); ++i) {
                 ranges += (i ? ", " : "") + FreeRangeText(group.ranges[i]);
             }
-            lines.push_back("  " + group.name + ": " + (ranges.empty() ? std::string("keine") : ranges));
+            lines.push_back("  " + group.name + ": " +
+                            (ranges.empty() ? std::string("keine") : ranges));
         }
     }
     if (!roster.skipped.empty()) {

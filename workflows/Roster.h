@@ -12,13 +12,14 @@ namespace parvel {
 // The address plan of a layout: every used output of every decoder image in a folder, and the
 // outputs that answer the same track command.
 
-// One used output (a grid row with an address other than 0) of one file.
+// One used output of one file: a grid row with an address from 1 to the protocol's limit (an
+// erased row of a function decoder reads beyond it and answers nothing).
 struct RosterOutput {
     std::string file;
-    std::string name;      // firmware
-    std::string version;   // "3.58", empty when the file has none
-    std::string chip;      // "12F629/16F630", "16F684/688" or empty
-    std::string protocol;  // "DCC" or "Mot", as the status bar shows it
+    std::string name;       // firmware
+    std::string version;    // "3.58", empty when the file has none
+    std::string chip;       // "12F629/16F630", "16F684/688" or empty
+    std::string protocol;   // "DCC" or "Mot", as the status bar shows it
     bool accessory = true;  // accessory output (red/green) or function decoder output
     int row = 0;
     std::string label;
@@ -64,8 +65,8 @@ struct RosterRequest {
 
 struct Roster {
     bool folder_ok = false;
-    std::string folder_message;  // why the folder itself could not be read
-    std::size_t hex_files = 0;   // files named *.hex that were found
+    std::string folder_message;         // why the folder itself could not be read
+    std::size_t hex_files = 0;          // files named *.hex that were found
     std::vector<RosterOutput> outputs;  // by protocol, address, file, kind, row
     std::vector<RosterClash> conflicts;
     std::vector<RosterClash> notes;
@@ -92,17 +93,21 @@ std::string OutputChoice(const RosterOutput& output);
 std::string FreeRangeText(const FreeRange& range);
 // "DCC-Zubehör 5 rot" / "DCC-Funktion 3 F2" (conflicts), "DCC-Zubehör 5" (notes).
 std::string ClashTitle(const RosterClash& clash, bool note);
-// "a.hex Zeile 3 (Weiche 1) rot" for each output of the clash, joined by ", ".
-std::string ClashOutputs(const Roster& roster, const RosterClash& clash);
+// "a.hex Zeile 3 (Weiche 1) rot" for each output of the clash, joined by ", "; file names
+// inside `folder` are given relative to it.
+std::string ClashOutputs(const Roster& roster, const RosterClash& clash,
+                         const std::string& folder = {});
+// The file's name relative to `folder` when it lies inside it, else the file as it is.
+std::string RelativeName(const std::string& file, const std::string& folder);
 
 // The first address of the first free range of a protocol and kind that holds at least
 // `length` addresses, when the roster knew that group and it has such a range.
-std::optional<int> FirstFreeAddress(const Roster& roster, const std::string& protocol, bool accessory,
-                                    int length = 1);
+std::optional<int> FirstFreeAddress(const Roster& roster, const std::string& protocol,
+                                    bool accessory, int length = 1);
 
 // The table's column titles and one output's cells, as the text, CSV and HTML show them.
 const std::vector<std::string>& RosterColumns();
-std::vector<std::string> RosterCells(const RosterOutput& output);
+std::vector<std::string> RosterCells(const RosterOutput& output, const std::string& folder = {});
 constexpr int kRosterRowColumn = 6;
 constexpr int kRosterAddressColumn = 8;
 
@@ -112,6 +117,7 @@ std::string RosterCsv(const Roster& roster);
 std::string RosterHtml(const Roster& roster, const std::string& folder);
 // What `parvel roster` prints: the table, conflicts, notes, up to `free_count` free ranges per
 // group (none for 0), skipped files.
-std::vector<std::string> RosterText(const Roster& roster, const std::string& folder, int free_count);
+std::vector<std::string> RosterText(const Roster& roster, const std::string& folder,
+                                    int free_count);
 
 }  // namespace parvel
