@@ -29,7 +29,7 @@ TfrmRoster::TfrmRoster(const QString& folder, parvel::Dialogs& dialogs, QWidget*
     : QDialog(parent), m_dialogs(dialogs) {
     setObjectName("frmRoster");
     setWindowTitle("Anlagen-Übersicht");
-    resize(900, 600);
+    resize(1120, 620);
 
     edt_folder = new QLineEdit(folder, this);
     edt_folder->setObjectName("edt_folder");
