@@ -4,16 +4,19 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#ifndef PARVEL_DATA_FROM_BIN
+#define PARVEL_DATA_FROM_BIN "../share/hexparvel"
+#endif
+
 namespace parvel {
 
+QString InstalledDataDir(const QString& executable_dir) {
+    return QDir::cleanPath(QDir(executable_dir).absoluteFilePath(PARVEL_DATA_FROM_BIN));
+}
+
 QStringList DocumentationCandidates(const QString& executable_dir) {
-    const QDir dir(executable_dir);
-    QStringList list{dir.absoluteFilePath("doc"), QDir::cleanPath(dir.absoluteFilePath("../doc")),
-                     QDir::cleanPath(dir.absoluteFilePath("../share/hexparvel/doc"))};
-#ifdef PARVEL_SOURCE_DOC_DIR
-    list << QStringLiteral(PARVEL_SOURCE_DOC_DIR);
-#endif
-    return list;
+    return {InstalledDataDir(executable_dir) + "/doc",
+            QDir::cleanPath(QDir(executable_dir).absoluteFilePath("../doc"))};
 }
 
 std::string DocumentationRoot(const QStringList& candidates) {

@@ -7,10 +7,16 @@
 namespace parvel {
 
 // The documentation pages ship with the program (there is no web site): a folder "doc" with
-// index.html and one page per decoder family.
+// index.html and one page per decoder family. They are found relative to the executable, so
+// the program can be moved or installed under any prefix.
 
-// Folders searched, in order, for the program at executable_dir: beside it, one level up (the
-// build tree copies doc/ there), the installed share folder, then the source tree's folder.
+// The program's installed data folder for an executable in executable_dir: "../share/hexparvel"
+// from the install's bin folder. It exists only when the program runs from an installation.
+QString InstalledDataDir(const QString& executable_dir);
+
+// Folders searched, in order, for the program at executable_dir: the installed pages
+// (InstalledDataDir + "/doc"), then the build tree's copy one level up (build/doc beside
+// build/app/hexparvel).
 QStringList DocumentationCandidates(const QString& executable_dir);
 
 // File URL prefix (ending in '/') of the first candidate that holds index.html; the first

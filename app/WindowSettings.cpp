@@ -1,6 +1,9 @@
 #include "WindowSettings.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 namespace parvel {
 
@@ -19,6 +22,17 @@ bool Exists(const std::string& path) {
 std::string SettingsPathFor(const std::string& executable_path) {
     if (executable_path.size() < 3) return executable_path + "ini";
     return executable_path.substr(0, executable_path.size() - 3) + "ini";
+}
+
+std::string ChooseSettingsPath(const std::string& executable_path, bool installed,
+                               const std::string& config_dir) {
+    namespace fs = std::filesystem;
+    const fs::path beside(SettingsPathFor(executable_path));
+    const fs::path folder = beside.parent_path().empty() ? fs::path(".") : beside.parent_path();
+    if (!installed && ::access(folder.c_str(), W_OK) == 0) return beside.string();
+    std::error_code ignored;  // a folder that cannot be made shows up when saving fails
+    fs::create_directories(config_dir, ignored);
+    return (fs::path(config_dir) / beside.filename()).string();
 }
 
 WindowSettings ReadWindowSettings(const IniFile& ini) {

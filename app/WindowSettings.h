@@ -17,9 +17,18 @@ struct WindowSettings {
     int left = 10;
 };
 
-// The settings file lies beside the executable: its path with the last three characters
-// replaced by "ini" (program.exe -> program.ini).
+// The settings file beside the executable: its path with the last three characters replaced
+// by "ini" (program.exe -> program.ini).
 std::string SettingsPathFor(const std::string& executable_path);
+
+// Where this run keeps its settings file. A program run from a folder of its own (a build
+// folder, an unpacked copy) keeps it beside the executable when that folder is writable. An
+// installed program (installed: its data folder exists), or one whose folder cannot be written,
+// keeps the file of the same name in config_dir, the user's configuration folder, which is
+// created here: so "Ende" never fails on a read-only /usr/bin, and even a program run by root
+// never leaves a file in the installed tree.
+std::string ChooseSettingsPath(const std::string& executable_path, bool installed,
+                               const std::string& config_dir);
 
 // Missing keys and values that are not integers give the defaults; values are not range-checked.
 WindowSettings ReadWindowSettings(const IniFile& ini);

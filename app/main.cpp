@@ -1,30 +1,70 @@
+#include <QCommandLineParser>
+#include <QFile>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QStandardPaths>
+#include <QTranslator>
+#include <cstdio>
 #include <exception>
 
+#include "CommandLine.h"
 #include "Documentation.h"
 #include "ParvelApplication.h"
+#include "ParvelVersion.h"
 #include "QtDialogs.h"
 #include "FormMain.h"
 #include "WindowSettings.h"
 
 int main(int argc, char** argv) {
+    QCoreApplication::setApplicationName("HEX Parvel");
+    QCoreApplication::setApplicationVersion(PARVEL_VERSION);
+    if (parvel::AsksOnlyForText(argc, argv)) {
+        QCoreApplication text_only(argc, argv);
+        QTranslator qt_german;  // Qt's own help lines in German, like the rest of the program
+        if (qt_german.load("qtbase_de", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QCoreApplication::installTranslator(&qt_german);
+        }
+        QCommandLineParser parser;
+        parvel::ConfigureCommandLine(parser);
+        // "program (package) version", the form GNU tools print and packaging tools read.
+        if (parser.parse(text_only.arguments()) && parser.isSet("version")) {
+            std::printf("hexparvel (HEX Parvel) %s\n", PARVEL_VERSION);
+            return 0;
+        }
+        parser.process(text_only);  // prints the help text or the error, and ends the program
+        return 0;
+    }
+
     parvel::TParvelApplication app(argc, argv);
     QApplication::setApplicationName("HEX Parvel");
+    QGuiApplication::setDesktopFileName(PARVEL_DESKTOP_ID);
+    QApplication::setWindowIcon(QIcon::fromTheme(PARVEL_DESKTOP_ID));
 
     app.InstallGermanQtTranslation();
+
+    // QApplication has taken its own options (-platform, ...) out of the arguments already.
+    QCommandLineParser parser;
+    parvel::ConfigureCommandLine(parser);
+    parser.process(app);
 
     parvel::QtDialogs dialogs;
     app.SetDialogs(&dialogs);
     try {
+        const QString bin_dir = QApplication::applicationDirPath();
         parvel::StartOptions options;
-        options.settings_path =
-            parvel::SettingsPathFor(QApplication::applicationFilePath().toStdString());
-        options.doc_root = parvel::DocumentationRoot(
-            parvel::DocumentationCandidates(QApplication::applicationDirPath()));
-        // QApplication has taken its own options out of argv already.
-        if (argc > 1 && argv[1]) options.hex_file = argv[1];
+        options.settings_path = parvel::ChooseSettingsPath(
+            QApplication::applicationFilePath().toStdString(),
+            QFileInfo(parvel::InstalledDataDir(bin_dir)).isDir(),
+            QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString());
+        options.doc_root =
+            parvel::DocumentationRoot(parvel::DocumentationCandidates(bin_dir));
+        const QStringList files = parser.positionalArguments();
+        if (!files.isEmpty()) options.hex_file = QFile::encodeName(files.first()).toStdString();
 
         TFormMain window(options);
         window.show();
+        parvel::ArmAutoClose(window, qgetenv(parvel::kAutoCloseVariable));
         return QApplication::exec();
     } catch (const std::exception& e) {
         dialogs.ShowMessage({e.what(), parvel::Icon::Warning, parvel::Buttons::Ok});

@@ -11,6 +11,7 @@
 #include "DecoderSession.h"
 #include "HexCompare.h"
 #include "Migration.h"
+#include "ParvelVersion.h"
 #include "RecordingView.h"
 #include "RosterCommand.h"
 #include "Series.h"
@@ -146,6 +147,8 @@ int RunParvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
         "nothing; --default-config answers Yes to creating the default configuration word.");
     app.require_subcommand(1);
     app.set_help_all_flag("--help-all", "Show help for all commands");
+    app.set_version_flag("--version", std::string("parvel ") + PARVEL_VERSION,
+                         "Print the version and exit");
 
     std::string file, file2, out_path;
     bool json_out = false, default_config = false, force = false;

@@ -166,5 +166,11 @@ TEST(ParvelCli, BinaryExitStatus) {
     EXPECT_EQ(WEXITSTATUS(std::system(help.c_str())), 0);
 }
 
+TEST(ParvelCli, VersionNeedsNoCommand) {
+    const CliRun r = Parvel({"--version"});
+    EXPECT_EQ(r.status, kExitOk);
+    EXPECT_EQ(r.out, "parvel " PARVEL_EXPECTED_VERSION "\n");
+}
+
 }  // namespace
 }  // namespace parvel

@@ -12,6 +12,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "CommandLine.h"
 #include "FrmInfo.h"
 #include "FrameBlinkmuster.h"
 #include "FrameRegister.h"
@@ -556,6 +557,15 @@ private slots:
                                                    "Width=720", "Top=45",  "Left=123"};
         QCOMPARE(read.lines, expected);
         QVERIFY(m_dialogs.messages.empty());
+    }
+
+    // The unattended check of an installation presses "Ende" like a user.
+    void autoClosePressesEnde() {
+        auto w = Make();
+        w->show();
+        parvel::ArmAutoClose(*w, "0");
+        QTRY_VERIFY(!w->isVisible());
+        QVERIFY(QFile::exists(QString::fromStdString(Path("hexparini"))));
     }
 
     void closingOtherwiseWritesNothing() {

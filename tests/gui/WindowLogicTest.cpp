@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <fstream>
 
@@ -207,6 +208,29 @@ INSTANTIATE_TEST_SUITE_P(
                       SettingsCase{"[Raster]\nx=99\ny=-1\n[Window]\nLeft=-4000\nWidth=x\n",
                                    {99, -1, 560, 10, -4000}}));
 
+// Beside the executable only for a program in a writable folder of its own; an installed one,
+// or one in a folder it cannot write, uses the configuration folder, which is created.
+TEST(WindowSettings, InstalledOrReadOnlyProgramsUseTheConfigFolder) {
+    QTemporaryDir dir;
+    const std::string exe = dir.filePath("bin/hexparvel").toStdString();
+    const std::string config = dir.filePath("home/.config/HEX Parvel").toStdString();
+    ASSERT_TRUE(QDir(dir.path()).mkpath("bin"));
+    struct Case {
+        std::string executable;
+        bool installed;
+        std::string expected;
+    } cases[] = {
+        {exe, false, dir.filePath("bin/hexparini").toStdString()},
+        {exe, true, config + "/hexparini"},
+        {dir.filePath("gone/hexparvel").toStdString(), false, config + "/hexparini"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ChooseSettingsPath(c.executable, c.installed, config), c.expected);
+    }
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(config)).isDir());
+    EXPECT_TRUE(SaveWindowSettingsFile(config + "/hexparini", WindowSettings{}).ok);
+}
+
 TEST(WindowSettings, SaveMergesIntoTheExistingFile) {
     QTemporaryDir dir;
     const std::string path = dir.filePath("hexparini").toStdString();
@@ -253,18 +277,32 @@ TEST(QtDialogs, ProposedNameWithChipFamilyStaysInItsFolder) {
     EXPECT_EQ(ProposedSaveFile("k.hex (a/b)"), QString("k.hex (a_b)"));
 }
 
-TEST(Documentation, FirstFolderWithIndexWins) {
-    QTemporaryDir dir;
-    QDir(dir.path()).mkpath("bin");
-    QDir(dir.path()).mkpath("doc");
-    QFile index(dir.filePath("doc/index.html"));
-    ASSERT_TRUE(index.open(QIODevice::WriteOnly));
-    index.close();
-    const QStringList candidates = DocumentationCandidates(dir.filePath("bin"));
-    ASSERT_GE(candidates.size(), 2);
-    EXPECT_EQ(DocumentationRoot(candidates), "file://" + dir.filePath("doc").toStdString() + "/");
-    EXPECT_EQ(DocumentationRoot({dir.filePath("none")}),
-              "file://" + dir.filePath("none").toStdString() + "/");
+// Installed (bin/ beside share/hexparvel/doc) and build tree (app/ beside doc/) layouts; the
+// expected place is named even when no pages are there.
+TEST(Documentation, FoundRelativeToTheExecutable) {
+    struct Case {
+        const char* pages;  // folder holding index.html, or nullptr
+        const char* bin;
+        const char* expected;
+    } cases[] = {
+        {"usr/share/hexparvel/doc", "usr/bin", "usr/share/hexparvel/doc/"},
+        {"build/doc", "build/app", "build/doc/"},
+        {nullptr, "usr/bin", "usr/share/hexparvel/doc/"},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        const QDir root(dir.path());
+        ASSERT_TRUE(root.mkpath(c.bin));
+        if (c.pages) {
+            ASSERT_TRUE(root.mkpath(c.pages));
+            QFile index(root.filePath(QString(c.pages) + "/index.html"));
+            ASSERT_TRUE(index.open(QIODevice::WriteOnly));
+        }
+        EXPECT_EQ(DocumentationRoot(DocumentationCandidates(root.filePath(c.bin))),
+                  "file://" + dir.path().toStdString() + "/" + c.expected)
+            << c.bin;
+    }
+    EXPECT_EQ(InstalledDataDir("/usr/bin"), QString("/usr/share/hexparvel"));
 }
 
 TEST(Documentation, EveryFamilyHasItsPage) {

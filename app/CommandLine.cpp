@@ -1,0 +1,50 @@
+#include "CommandLine.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdio>
+#include <cstring>
+
+namespace parvel {
+
+void ConfigureCommandLine(QCommandLineParser& parser) {
+    parser.setApplicationDescription(
+        "HEX Parvel: Firmware selbstgebauter Modellbahn-Decoder (Intel-HEX-Dateien) laden, "
+        "Adressen und Einstellungen ändern und mit korrekten Prüfsummen speichern.");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument("DATEI", "Intel-HEX-Datei, die beim Start geladen wird.",
+                                 "[DATEI]");
+}
+
+bool AsksOnlyForText(int argc, char** argv) {
+    for (int i = 1; i < argc && argv[i]; ++i) {
+        const char* a = argv[i];
+        if (std::strcmp(a, "--") == 0) return false;
+        for (const char* text : {"-h", "--help", "-?", "--help-all", "-v", "--version"}) {
+            if (std::strcmp(a, text) == 0) return true;
+        }
+    }
+    return false;
+}
+
+void ArmAutoClose(QWidget& window, const QByteArray& milliseconds) {
+    bool ok = false;
+    const int ms = milliseconds.trimmed().toInt(&ok);
+    if (!ok || ms < 0) return;
+    QTimer::singleShot(ms, &window, [&window] {
+        if (auto* web = window.findChild<QPushButton*>("btn_goweb")) {
+            std::printf("Web: %s\n", web->text().toUtf8().constData());
+            std::fflush(stdout);
+        }
+        if (auto* close = window.findChild<QPushButton*>("btn_close")) {
+            close->click();
+        } else {
+            window.close();
+        }
+    });
+}
+
+}  // namespace parvel
