@@ -634,7 +634,8 @@ void TFormMain::FocusFunctionField(int row) {
 // ---------------------------------------------------------------- the rest of MainView
 
 void TFormMain::SetStatusText(int panel, const std::string& text) {
-    if (panel >= 0 && panel < 4) StatusPanel[panel]->setText(Q(text));
+    // The file-name panel may show a path that is not valid UTF-8.
+    if (panel >= 0 && panel < 4) StatusPanel[panel]->setText(Q(parvel::ReadableText(text)));
 }
 
 void TFormMain::HideAllFrames() {

@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "DecoderSession.h"
+#include "FrmInfo.h"
 #include "Roster.h"
 #include "Series.h"
 
@@ -62,7 +62,7 @@ TfrmSeries::TfrmSeries(parvel::DecoderSession& session, parvel::Dialogs& dialogs
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName("Memo1");
     Memo1->setReadOnly(true);
-    Memo1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    Memo1->setFont(DumpListFont());
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
 
     btn_create = new QPushButton("Erzeugen", this);

@@ -81,7 +81,7 @@ QString QtNameFilters(const std::string& filter) {
 
 Answer QtDialogs::ShowMessage(const Message& message) {
     QMessageBox box(message.icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
-                    QApplication::applicationName(), Text(message.text), ButtonSet(message.buttons),
+                    QApplication::applicationName(), Text(parvel::ReadableText(message.text)), ButtonSet(message.buttons),
                     Parent());
     return ToAnswer(box.exec(), message.buttons);
 }

@@ -1,7 +1,7 @@
 #include "Catalogue.h"
 
 #include <initializer_list>
-#include <unordered_map>
+#include <iterator>
 
 namespace parvel {
 
@@ -9,7 +9,8 @@ namespace {
 
 using Labels = std::initializer_list<const char*>;
 
-// Row label sets; entry i is the label of grid row i + 1.
+// Row label sets; entry i is the label of grid row i + 1. Everything below is constant data
+// the compiler lays out; the only run-time work is copying one list into DecoderType texts.
 const Labels L1 = {"", "", "", "Licht", "Step", "Turn (180°)", "Drehrichtung", "Position1", "Position2", "Position3", "Position4", "Position5", "Position6", "Position7", "Position8", "Position9", "Position10", "Position11", "Position12", "Position13", "Position14", "Position15", "Position16", "Position17", "Position18", "Position19", "Position20", "Position21", "Position22", "Position23", "Position24"};
 const Labels L2 = {"", "", "", "Licht", "Step", "Turn (180°)", "Drehrichtung", "Position1", "Position2", "Position3", "Position4", "Position5", "Position6", "Position7", "Position8", "Position9", "Position10", "Position11", "Position12"};
 const Labels L3 = {"Weiche", "Licht"};
@@ -78,92 +79,94 @@ constexpr char A = 'A';
 constexpr char F = 'F';
 constexpr char N = 'N';
 
+constexpr Row kRows[] = {
+    {0x30FF, "Drehscheibe 48 Position", A, &L1, 15, 0, kFrameNone, "drehscheibe"},
+    {0x17E800, "Drehscheibe 24 Position", A, &L2, 7, 0, kFrameNone, "drehscheibe"},
+    {0x8, "Klemmo", A, &L3, kOneColumn, 0, kFrameZusatz, "klemmo"},
+    {0x208, "Klemmo  ab V3.51", A, &L3, kOneColumn, 0, kFrameZusatz, "klemmo"},
+    {0x308, "Klemmo  ab V3.58", A, &L3, kOneColumn, 0, kFrameZusatz, "klemmo"},
+    {0x9, "Klemmo Andreas", A, &L4, kOneColumn, 0, kFrameNone, "klemmo"},
+    {0xA, "Duvra", A, &L5, kOneColumn, 0, kFrameZusatz, "duvra"},
+    {0x20A, "Duvra ab V3.51", A, &L5, kOneColumn, 0, kFrameZusatz, "duvra"},
+    {0x30A, "Duvra ab V3.58", A, &L5, kOneColumn, 0, kFrameZusatz, "duvra"},
+    {0x30C, "Klemmo-Autofuse ab V3.58", A, &L5, kOneColumn, 0, kFrameZusatz, "klemmo"},
+    {0x4, "Duvra - 3Wege", A, &L6, kOneColumn, 0, kFrameNone, "duvra"},
+    {0x3, "Duvra - Signal 2x2", A, &L7, kOneColumn, 0, kFrameZusatz, "duvra"},
+    {0x5, "Duvra - Signal 1x4", A, &L8, kOneColumn, 0, kFrameNone, "duvra"},
+    {0xB, "Duvra - Schalten", A, &L8, kOneColumn, 0, kFrameZusatz, "duvra"},
+    {0x2, "Duvra - Spur 1", A, &L9, kOneColumn, 0, kFrameZusatz, "duvra"},
+    {0x202, "Duvra - Spur 1  ab V3.51", A, &L9, kOneColumn, 0, kFrameZusatz, "duvra"},
+    {0x302, "Duvra - Spur 1  ab V3.58", A, &L9, kOneColumn, 0, kFrameZusatz, "duvra"},
+    {0x6, "Duvra - Signal HL", A, &L10, kOneColumn, 0, kFrameNone, "duvra"},
+    {0x7, "Duvra - Signal StraBa", A, &L11, kOneColumn, 0, kFrameNone, "duvra"},
+    {0x4400, "F-Dekoder mit CV", F, nullptr, kOneColumn, 0, kFrameRegister, "f-dekoder-cv"},
+    {0x3D00, "Duvra - F-Dekoder Schalten", F, &L8, kOneColumn, 0, kFrameZusatz, "duvra-f-dekoder"},
+    {0x13D00, "Duvra - F-Dekoder Schalten ab V0.60", F, &L12, kOneColumn, 0, kFrameZusatz, "duvra-f-dekoder"},
+    {0x3F00, "Duvra - F-Dekoder Blinken", F, &L13, kOneColumn, 0, kFrameNone, "duvra-f-dekoder"},
+    {0x13F00, "Duvra - F-Dekoder Blinken ab V0.60", F, &L13, kOneColumn, 0, kFrameZusatz, "duvra-f-dekoder"},
+    {0x4000, "Duvra - F-Dekoder Neon ab V0.37", N, &L14, kOneColumn, 0, kFrameNone, "duvra-neon"},
+    {0x4100, "Duvra/Bramo - F.Dekoder Neon ab V0.42", F, &L15, kOneColumn, 0, kFrameNone, "duvra-neon"},
+    {0x1A4100, "Duvra/Bramo - F-Dekoder Neon ab V0.44", F, &L15, kOneColumn, 0, kFrameZusatz, "duvra-neon"},
+    {0x1B4100, "Duvra/Bramo - F-Dekoder Neon ab V0.44", F, &L15, kOneColumn, 0, kFrameZusatz, "duvra-neon"},
+    {0x2A4100, "Duvra/Bramo - F-Dekoder Neon ab V0.60", F, &L16, kOneColumn, 0, kFrameZusatz, "duvra-neon"},
+    {0x2B4100, "Duvra/Bramo - F-Dekoder Neon ab V0.60", F, &L16, kOneColumn, 0, kFrameZusatz, "duvra-neon"},
+    {0x3C00, "Duvra - Funktionsdekoder Weiche", F, &L5, kOneColumn, 0, kFrameNone, "duvra-f-dekoder"},
+    {0x69, "Relaisdekoder 8", A, &L17, kOneColumn, 8, kFrameZusatz, "relais"},
+    {0x65, "Tarnel", A, &L18, kOneColumn, 0, kFrameZusatz, "tarnel"},
+    {0x265, "Tarnel ab V3.51", A, &L18, kOneColumn, 0, kFrameZusatz, "tarnel"},
+    {0x365, "Tarnel ab V3.58", A, &L18, kOneColumn, 0, kFrameZusatz, "tarnel"},
+    {0x6A, "Lucor - Schalten", A, &L19, kOneColumn, 0, kFrameZusatz, "lucor"},
+    {0x6B, "Lucor - Signal 5x2", A, &L20, kOneColumn, 0, kFrameNone, "lucor-signal"},
+    {0x6C, "Lucor - Signal 4", A, &L21, kOneColumn, 4, kFrameZusatz, "lucor-signal"},
+    {0x6D, "Lucor - Signal SBB", A, &L22, kOneColumn, 0, kFrameZusatz, "lucor-signal"},
+    {0x68, "Lucor - Andreaskreuz / Schranke", A, &L23, kOneColumn, 0, kFrameZusatz, "lucor"},
+    {0x67, "Lucor - Ampel < V3.40", A, &L24, kOneColumn, 2, kFrameNone, "lucor"},
+    {0x167, "Lucor - Ampel V3.40", A, &L24, kOneColumn, 2, kFrameZusatz, "lucor"},
+    {0x267, "Lucor - Ampel ab V3.41", A, &L24, kOneColumn, 2, kFrameZusatz, "lucor"},
+    {0x6E, "Lucor - Blink", A, &L25, kOneColumn, 0, kFrameNone, "lucor"},
+    {0x6F, "Lucor - Kirmes", A, &L26, kOneColumn, 0, kFrameZusatz, "lucor"},
+    {0x70, "Lucor - Neon", A, &L23, kOneColumn, 0, kFrameNone, "lucor"},
+    {0x170, "Lucor - Neon ab V3.38", A, &L23, kOneColumn, 0, kFrameZusatz, "lucor"},
+    {0x270, "Lucor - Neon ab V3.48", A, &L23, kOneColumn, 0, kFrameZusatz, "lucor"},
+    {0x66, "Lucor - Gas", A, &L23, kOneColumn, 0, kFrameZusatz, "lucor"},
+    {0x71, "Lucor - Haus", A, &L23, kOneColumn, 0, kFrameZusatz, "lucor"},
+    {0x72, "Lucor - Feuer", A, &L23, kOneColumn, 0, kFrameNone, "lucor"},
+    {0x3E00, "Lucor - Funktionsdekoder Schalten", F, &L19, kOneColumn, 0, kFrameZusatz, "lucor"},
+    {0x13E00, "Lucor - F-Dekoder Schalten ab V0.60", F, &L27, kOneColumn, 0, kFrameZusatz, "lucor"},
+    {0xC9, "Lucor - Signal 001 - Einfahrsignal", A, &L28, kOneColumn, 0, kFrameZusatz, "lucor-signal"},
+    {0x1C9, "Lucor - Signal 001 - Einfahrsignal ab V3.37", A, &L29, kOneColumn, 6, kFrameZusatz, "lucor-signal"},
+    {0xCA, "Lucor - Signal 002 - Ausfahrsignal", A, &L30, kOneColumn, 6, kFrameZusatz, "lucor-signal"},
+    {0x1CA, "Lucor - Signal 002 - Ausfahrsignal ab V3.37", A, &L31, kOneColumn, 6, kFrameZusatz, "lucor-signal"},
+    {0xCB, "Lucor - Signal 003 - ÖBB", A, &L32, kOneColumn, 7, kFrameZusatz, "lucor-signal"},
+    {0xCC, "Lucor - Signal 004 - 2x Ausfahr-Signal", A, &L33, kOneColumn, 4, kFrameNone, "lucor-signal"},
+    {0xCD, "Lucor - Signal 005 - HL", A, &L34, kOneColumn, 7, kFrameZusatz, "lucor-signal"},
+    {0xCE, "Lucor - Signal 006 - PKP", A, &L35, kOneColumn, 7, kFrameZusatz, "lucor-signal"},
+    {0xCF, "Lucor - Signal 007 - Ks", A, &L36, kOneColumn, 7, kFrameZusatz, "lucor-signal"},
+    {0xD0, "Lucor - Signal 008 - 2x Ausfahr-Signal (V2)", A, &L37, kOneColumn, 5, kFrameNone, "lucor-signal"},
+    {0xD1, "Lucor - Signal 010 - Signal SNCF", A, &L38, kOneColumn, 0, kFrameNone, "lucor-signal"},
+    {0xE6, "Lucor - Signal 011 - Signal NS", A, &L39, kOneColumn, 0, kFrameNone, "lucor-signal"},
+    {0xE7, "Lucor - Signal 020 - Ausfahrsignal mit fahrstrassenabhängigen Zusatzsignalen", A, &L40, kOneColumn, 6, kFrameNone, "lucor-signal"},
+    {0x1E7, "Lucor - Signal 020 ab V3.58", A, &L41, kOneColumn, 6, kFrameNone, "lucor-signal"},
+    {0xE8, "Lucor - Signal 021 - Vorsignal mit fahrstrassenabhängigen Zusatzsignalen", A, &L42, kOneColumn, 8, kFrameNone, "lucor-signal"},
+    {0xE9, "Lucor - Signal 022 - Belgien", A, &L43, kOneColumn, 8, kFrameNone, "lucor-signal"},
+    {0xEA, "Lucor - Signal 030 - DK Entry Signal", A, &L44, kOneColumn, 0, kFrameNone, "lucor-signal"},
+    {0xEB, "Lucor - Signal 031 - DK PPU-signals", A, &L45, kOneColumn, 0, kFrameNone, "lucor-signal"},
+    {0xEC, "Lucor - Signal 032 - SK/N: Block-, Exit signals", A, &L46, kOneColumn, 0, kFrameNone, "lucor-signal"},
+    {0xED, "Lucor - Signal 033 - DK/N: Dwarf Signals", A, &L47, kOneColumn, 0, kFrameNone, "lucor-signal"},
+    {0xEE, "Lucor - Signal 034 - DK/N/S: Entry Signal", A, &L48, kOneColumn, 0, kFrameNone, "lucor-signal"},
+    {0xD3, "Torv-4 Servo-Dekoder", A, &L49, 4, 0, kFrameTorv, "torvik"},
+    {0xD2, "Torvik Servo-Dekoder", A, &L50, 2, 0, kFrameTorv, "torvik"},
+    {0x1D2, "Torvik Servo-Dekoder ab V3.58", A, &L50, 2, 0, kFrameTorv, "torvik"},
+    {0x4200, "Torvik Servo-Dekoder (F-Dekoder)", F, &L51, 4, 0, kFrameTorv, "torvik"},
+    {0x1, "Duvra - Blinkmuster", A, &L52, kOneColumn, 0, kFrameBlinkmuster, "blinkmuster"},
+    {0xDD, "LED - Blinkmuster", A, &L52, kOneColumn, 0, kFrameBlinkmusterLed, "led-blinkmuster"},
+};
+
 std::vector<DecoderType> Build() {
-    static const Row rows[] = {
-        {0x30FF, "Drehscheibe 48 Position", A, &L1, 15, 0, kFrameNone, "drehscheibe"},
-        {0x17E800, "Drehscheibe 24 Position", A, &L2, 7, 0, kFrameNone, "drehscheibe"},
-        {0x8, "Klemmo", A, &L3, kOneColumn, 0, kFrameZusatz, "klemmo"},
-        {0x208, "Klemmo  ab V3.51", A, &L3, kOneColumn, 0, kFrameZusatz, "klemmo"},
-        {0x308, "Klemmo  ab V3.58", A, &L3, kOneColumn, 0, kFrameZusatz, "klemmo"},
-        {0x9, "Klemmo Andreas", A, &L4, kOneColumn, 0, kFrameNone, "klemmo"},
-        {0xA, "Duvra", A, &L5, kOneColumn, 0, kFrameZusatz, "duvra"},
-        {0x20A, "Duvra ab V3.51", A, &L5, kOneColumn, 0, kFrameZusatz, "duvra"},
-        {0x30A, "Duvra ab V3.58", A, &L5, kOneColumn, 0, kFrameZusatz, "duvra"},
-        {0x30C, "Klemmo-Autofuse ab V3.58", A, &L5, kOneColumn, 0, kFrameZusatz, "klemmo"},
-        {0x4, "Duvra - 3Wege", A, &L6, kOneColumn, 0, kFrameNone, "duvra"},
-        {0x3, "Duvra - Signal 2x2", A, &L7, kOneColumn, 0, kFrameZusatz, "duvra"},
-        {0x5, "Duvra - Signal 1x4", A, &L8, kOneColumn, 0, kFrameNone, "duvra"},
-        {0xB, "Duvra - Schalten", A, &L8, kOneColumn, 0, kFrameZusatz, "duvra"},
-        {0x2, "Duvra - Spur 1", A, &L9, kOneColumn, 0, kFrameZusatz, "duvra"},
-        {0x202, "Duvra - Spur 1  ab V3.51", A, &L9, kOneColumn, 0, kFrameZusatz, "duvra"},
-        {0x302, "Duvra - Spur 1  ab V3.58", A, &L9, kOneColumn, 0, kFrameZusatz, "duvra"},
-        {0x6, "Duvra - Signal HL", A, &L10, kOneColumn, 0, kFrameNone, "duvra"},
-        {0x7, "Duvra - Signal StraBa", A, &L11, kOneColumn, 0, kFrameNone, "duvra"},
-        {0x4400, "F-Dekoder mit CV", F, nullptr, kOneColumn, 0, kFrameRegister, "f-dekoder-cv"},
-        {0x3D00, "Duvra - F-Dekoder Schalten", F, &L8, kOneColumn, 0, kFrameZusatz, "duvra-f-dekoder"},
-        {0x13D00, "Duvra - F-Dekoder Schalten ab V0.60", F, &L12, kOneColumn, 0, kFrameZusatz, "duvra-f-dekoder"},
-        {0x3F00, "Duvra - F-Dekoder Blinken", F, &L13, kOneColumn, 0, kFrameNone, "duvra-f-dekoder"},
-        {0x13F00, "Duvra - F-Dekoder Blinken ab V0.60", F, &L13, kOneColumn, 0, kFrameZusatz, "duvra-f-dekoder"},
-        {0x4000, "Duvra - F-Dekoder Neon ab V0.37", N, &L14, kOneColumn, 0, kFrameNone, "duvra-neon"},
-        {0x4100, "Duvra/Bramo - F.Dekoder Neon ab V0.42", F, &L15, kOneColumn, 0, kFrameNone, "duvra-neon"},
-        {0x1A4100, "Duvra/Bramo - F-Dekoder Neon ab V0.44", F, &L15, kOneColumn, 0, kFrameZusatz, "duvra-neon"},
-        {0x1B4100, "Duvra/Bramo - F-Dekoder Neon ab V0.44", F, &L15, kOneColumn, 0, kFrameZusatz, "duvra-neon"},
-        {0x2A4100, "Duvra/Bramo - F-Dekoder Neon ab V0.60", F, &L16, kOneColumn, 0, kFrameZusatz, "duvra-neon"},
-        {0x2B4100, "Duvra/Bramo - F-Dekoder Neon ab V0.60", F, &L16, kOneColumn, 0, kFrameZusatz, "duvra-neon"},
-        {0x3C00, "Duvra - Funktionsdekoder Weiche", F, &L5, kOneColumn, 0, kFrameNone, "duvra-f-dekoder"},
-        {0x69, "Relaisdekoder 8", A, &L17, kOneColumn, 8, kFrameZusatz, "relais"},
-        {0x65, "Tarnel", A, &L18, kOneColumn, 0, kFrameZusatz, "tarnel"},
-        {0x265, "Tarnel ab V3.51", A, &L18, kOneColumn, 0, kFrameZusatz, "tarnel"},
-        {0x365, "Tarnel ab V3.58", A, &L18, kOneColumn, 0, kFrameZusatz, "tarnel"},
-        {0x6A, "Lucor - Schalten", A, &L19, kOneColumn, 0, kFrameZusatz, "lucor"},
-        {0x6B, "Lucor - Signal 5x2", A, &L20, kOneColumn, 0, kFrameNone, "lucor-signal"},
-        {0x6C, "Lucor - Signal 4", A, &L21, kOneColumn, 4, kFrameZusatz, "lucor-signal"},
-        {0x6D, "Lucor - Signal SBB", A, &L22, kOneColumn, 0, kFrameZusatz, "lucor-signal"},
-        {0x68, "Lucor - Andreaskreuz / Schranke", A, &L23, kOneColumn, 0, kFrameZusatz, "lucor"},
-        {0x67, "Lucor - Ampel < V3.40", A, &L24, kOneColumn, 2, kFrameNone, "lucor"},
-        {0x167, "Lucor - Ampel V3.40", A, &L24, kOneColumn, 2, kFrameZusatz, "lucor"},
-        {0x267, "Lucor - Ampel ab V3.41", A, &L24, kOneColumn, 2, kFrameZusatz, "lucor"},
-        {0x6E, "Lucor - Blink", A, &L25, kOneColumn, 0, kFrameNone, "lucor"},
-        {0x6F, "Lucor - Kirmes", A, &L26, kOneColumn, 0, kFrameZusatz, "lucor"},
-        {0x70, "Lucor - Neon", A, &L23, kOneColumn, 0, kFrameNone, "lucor"},
-        {0x170, "Lucor - Neon ab V3.38", A, &L23, kOneColumn, 0, kFrameZusatz, "lucor"},
-        {0x270, "Lucor - Neon ab V3.48", A, &L23, kOneColumn, 0, kFrameZusatz, "lucor"},
-        {0x66, "Lucor - Gas", A, &L23, kOneColumn, 0, kFrameZusatz, "lucor"},
-        {0x71, "Lucor - Haus", A, &L23, kOneColumn, 0, kFrameZusatz, "lucor"},
-        {0x72, "Lucor - Feuer", A, &L23, kOneColumn, 0, kFrameNone, "lucor"},
-        {0x3E00, "Lucor - Funktionsdekoder Schalten", F, &L19, kOneColumn, 0, kFrameZusatz, "lucor"},
-        {0x13E00, "Lucor - F-Dekoder Schalten ab V0.60", F, &L27, kOneColumn, 0, kFrameZusatz, "lucor"},
-        {0xC9, "Lucor - Signal 001 - Einfahrsignal", A, &L28, kOneColumn, 0, kFrameZusatz, "lucor-signal"},
-        {0x1C9, "Lucor - Signal 001 - Einfahrsignal ab V3.37", A, &L29, kOneColumn, 6, kFrameZusatz, "lucor-signal"},
-        {0xCA, "Lucor - Signal 002 - Ausfahrsignal", A, &L30, kOneColumn, 6, kFrameZusatz, "lucor-signal"},
-        {0x1CA, "Lucor - Signal 002 - Ausfahrsignal ab V3.37", A, &L31, kOneColumn, 6, kFrameZusatz, "lucor-signal"},
-        {0xCB, "Lucor - Signal 003 - ÖBB", A, &L32, kOneColumn, 7, kFrameZusatz, "lucor-signal"},
-        {0xCC, "Lucor - Signal 004 - 2x Ausfahr-Signal", A, &L33, kOneColumn, 4, kFrameNone, "lucor-signal"},
-        {0xCD, "Lucor - Signal 005 - HL", A, &L34, kOneColumn, 7, kFrameZusatz, "lucor-signal"},
-        {0xCE, "Lucor - Signal 006 - PKP", A, &L35, kOneColumn, 7, kFrameZusatz, "lucor-signal"},
-        {0xCF, "Lucor - Signal 007 - Ks", A, &L36, kOneColumn, 7, kFrameZusatz, "lucor-signal"},
-        {0xD0, "Lucor - Signal 008 - 2x Ausfahr-Signal (V2)", A, &L37, kOneColumn, 5, kFrameNone, "lucor-signal"},
-        {0xD1, "Lucor - Signal 010 - Signal SNCF", A, &L38, kOneColumn, 0, kFrameNone, "lucor-signal"},
-        {0xE6, "Lucor - Signal 011 - Signal NS", A, &L39, kOneColumn, 0, kFrameNone, "lucor-signal"},
-        {0xE7, "Lucor - Signal 020 - Ausfahrsignal mit fahrstrassenabhängigen Zusatzsignalen", A, &L40, kOneColumn, 6, kFrameNone, "lucor-signal"},
-        {0x1E7, "Lucor - Signal 020 ab V3.58", A, &L41, kOneColumn, 6, kFrameNone, "lucor-signal"},
-        {0xE8, "Lucor - Signal 021 - Vorsignal mit fahrstrassenabhängigen Zusatzsignalen", A, &L42, kOneColumn, 8, kFrameNone, "lucor-signal"},
-        {0xE9, "Lucor - Signal 022 - Belgien", A, &L43, kOneColumn, 8, kFrameNone, "lucor-signal"},
-        {0xEA, "Lucor - Signal 030 - DK Entry Signal", A, &L44, kOneColumn, 0, kFrameNone, "lucor-signal"},
-        {0xEB, "Lucor - Signal 031 - DK PPU-signals", A, &L45, kOneColumn, 0, kFrameNone, "lucor-signal"},
-        {0xEC, "Lucor - Signal 032 - SK/N: Block-, Exit signals", A, &L46, kOneColumn, 0, kFrameNone, "lucor-signal"},
-        {0xED, "Lucor - Signal 033 - DK/N: Dwarf Signals", A, &L47, kOneColumn, 0, kFrameNone, "lucor-signal"},
-        {0xEE, "Lucor - Signal 034 - DK/N/S: Entry Signal", A, &L48, kOneColumn, 0, kFrameNone, "lucor-signal"},
-        {0xD3, "Torv-4 Servo-Dekoder", A, &L49, 4, 0, kFrameTorv, "torvik"},
-        {0xD2, "Torvik Servo-Dekoder", A, &L50, 2, 0, kFrameTorv, "torvik"},
-        {0x1D2, "Torvik Servo-Dekoder ab V3.58", A, &L50, 2, 0, kFrameTorv, "torvik"},
-        {0x4200, "Torvik Servo-Dekoder (F-Dekoder)", F, &L51, 4, 0, kFrameTorv, "torvik"},
-        {0x1, "Duvra - Blinkmuster", A, &L52, kOneColumn, 0, kFrameBlinkmuster, "blinkmuster"},
-        {0xDD, "LED - Blinkmuster", A, &L52, kOneColumn, 0, kFrameBlinkmusterLed, "led-blinkmuster"},
-    };
-    std::vector<DecoderType> list;
-    for (const Row& r : rows) {
-        DecoderType t;
+    std::vector<DecoderType> list(std::size(kRows));
+    for (std::size_t i = 0; i < std::size(kRows); ++i) {
+        const Row& r = kRows[i];
+        DecoderType& t = list[i];
         t.type_code = r.code;
         t.name = r.name;
         t.kind = r.kind == 'A' ? DecoderKind::Accessory
@@ -177,8 +180,8 @@ std::vector<DecoderType> Build() {
         t.frame = r.frame;
         // The two turntable firmwares carry no chip marker in program word 62.
         if (r.code == 0x30FF || r.code == 0x17E800) t.default_config = "CC01";
-        t.doc_page = std::string(r.doc_page) + ".html";
-        list.push_back(std::move(t));
+        t.doc_page.reserve(std::char_traits<char>::length(r.doc_page) + 5);
+        t.doc_page.append(r.doc_page).append(".html");
     }
     return list;
 }
@@ -186,18 +189,18 @@ std::vector<DecoderType> Build() {
 }  // namespace
 
 const std::vector<DecoderType>& Catalogue() {
-    static const std::vector<DecoderType> catalogue = Build();
+    // Built on first use and never destroyed: the program ends without walking 80 entries of
+    // texts just to free them.
+    static const std::vector<DecoderType>& catalogue = *new std::vector<DecoderType>(Build());
     return catalogue;
 }
 
 const DecoderType* FindDecoderType(std::uint32_t type_code) {
-    static const std::unordered_map<std::uint32_t, const DecoderType*> index = [] {
-        std::unordered_map<std::uint32_t, const DecoderType*> m;
-        for (const auto& t : Catalogue()) m.emplace(t.type_code, &t);
-        return m;
-    }();
-    const auto it = index.find(type_code);
-    return it == index.end() ? nullptr : it->second;
+    // The first entry with the code, in catalogue order (the list is short; no index needed).
+    for (std::size_t i = 0; i < std::size(kRows); ++i) {
+        if (kRows[i].code == type_code) return &Catalogue()[i];
+    }
+    return nullptr;
 }
 
 const char* KindName(DecoderKind kind) {

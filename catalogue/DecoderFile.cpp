@@ -16,11 +16,11 @@ LoadOutcome LoadDecoderFile(DecoderSession& session, Dialogs& dialogs, const std
         return read.failure == ReadFailure::CannotOpen ? LoadOutcome::Unreadable
                                                        : LoadOutcome::Rejected;
     }
-    if (!session.LoadHexLines(read.lines, path)) {
-        // Recognition never ran when a line was rejected.
-        return session.status_text[2].empty() ? LoadOutcome::Rejected : LoadOutcome::NotRecognised;
-    }
-    return session.entry ? LoadOutcome::Recognised : LoadOutcome::NotRecognised;
+    session.LoadHexLines(read.lines, path);
+    if (session.line_rejected) return LoadOutcome::Rejected;
+    // Without an ID record, or with a firmware the catalogue does not know, the image is loaded
+    // but not recognised.
+    return session.recognised && session.entry ? LoadOutcome::Recognised : LoadOutcome::NotRecognised;
 }
 
 const char* ChipName(const std::string& default_config) {

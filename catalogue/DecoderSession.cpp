@@ -66,7 +66,7 @@ constexpr const char* kMmNoAddress = "FFFF";
 }  // namespace
 
 DecoderSession::DecoderSession(MainView& view, Dialogs& dialogs)
-    : m_view(view), m_dialogs(dialogs), m_tables(CodeTables::Instance()) {
+    : m_view(view), m_dialogs(dialogs) {
     doc_address = OwnDocAddress();
 }
 
@@ -100,7 +100,7 @@ int DecoderSession::BaseCell(int row) {
 
 bool DecoderSession::LoadHexFile(const std::string& path) {
     if (path.empty()) return false;
-    const LinesResult read = ReadTextLines(path, kMaxHexLines);
+    LinesResult read = ReadTextLines(path, kMaxHexLines);
     if (!read.ok()) {
         // Nothing was reset: the image and the window keep the previous file.
         Show({ReadFailureText(read, path), read.failure == ReadFailure::CannotOpen ? Icon::Information
@@ -108,11 +108,20 @@ bool DecoderSession::LoadHexFile(const std::string& path) {
               Buttons::Ok});
         return false;
     }
-    return LoadHexLines(read.lines, path);
+    if (!BeginLoad(read.lines.size(), path)) return false;
+    // The lines read are this load's own: they move into the image instead of being copied.
+    for (std::size_t i = 0; i < read.lines.size(); ++i) m_image.hex_lines[i] = std::move(read.lines[i]);
+    return ReadLoadedLines(static_cast<int>(read.lines.size()));
 }
 
 bool DecoderSession::LoadHexLines(const std::vector<std::string>& lines, const std::string& path) {
-    if (lines.size() > static_cast<std::size_t>(kMaxHexLines)) {
+    if (!BeginLoad(lines.size(), path)) return false;
+    for (std::size_t i = 0; i < lines.size(); ++i) m_image.hex_lines[i] = lines[i];
+    return ReadLoadedLines(static_cast<int>(lines.size()));
+}
+
+bool DecoderSession::BeginLoad(std::size_t line_count, const std::string& path) {
+    if (line_count > static_cast<std::size_t>(kMaxHexLines)) {
         LinesResult too_many;
         too_many.failure = ReadFailure::TooManyLines;
         Show({ReadFailureText(too_many, path), Icon::Warning, Buttons::Ok});
@@ -127,14 +136,16 @@ bool DecoderSession::LoadHexLines(const std::vector<std::string>& lines, const s
     // From here on the image no longer matches the grid: saving waits for a complete recognition,
     // so a file that stops at a bad line can never be written with the previous file's rows.
     recognised = false;
+    line_rejected = false;
     m_view.SetSaveEnabled(false);
 
     m_image.Reset();
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        m_image.hex_lines[i] = lines[i];
-        UpperCaseInPlace(m_image.hex_lines[i]);
-    }
-    m_image.line_count = static_cast<int>(lines.size());
+    return true;
+}
+
+bool DecoderSession::ReadLoadedLines(int line_count) {
+    for (int i = 0; i < line_count; ++i) UpperCaseInPlace(m_image.hex_lines[i]);
+    m_image.line_count = line_count;
 
     m_view.HideAllFrames();
     frame_code = kFrameNone;
@@ -142,6 +153,7 @@ bool DecoderSession::LoadHexLines(const std::vector<std::string>& lines, const s
     for (int i = 0; i < m_image.line_count; ++i) {
         const std::string& line = m_image.hex_lines[i];
         if (const auto rejected = ReadHexRecord(m_image, line)) {
+            line_rejected = true;
             Show(*rejected);
             return false;
         }
@@ -152,11 +164,12 @@ bool DecoderSession::LoadHexLines(const std::vector<std::string>& lines, const s
 }
 
 void DecoderSession::ShowIdRecord(const std::string& line) {
-    if (line.compare(0, 6, ":08400") != 0) return;
-    SetStatus(0, "ID: " + Mid(line, 11, 1));
+    // Most lines are ":10...": the second character settles them without a full compare.
+    if (line.size() < 6 || line[1] != '0' || line.compare(0, 6, ":08400") != 0) return;
+    SetStatus(0, ReadableText("ID: " + Mid(line, 11, 1)));
     const std::string d15 = Mid(line, 15, 1), d19 = Mid(line, 19, 1), d23 = Mid(line, 23, 1);
     version_text = d15 + "." + d19 + d23;
-    SetStatus(1, "V " + version_text);
+    SetStatus(1, ReadableText("V " + version_text));
     // Rounded to single precision after each addition, as the firmware tables were compared.
     float v = static_cast<float>(VersionDigit(d15) + VersionDigit(d19) * 0.1);
     v = static_cast<float>(static_cast<double>(v) + VersionDigit(d23) * 0.01);
@@ -320,14 +333,14 @@ void DecoderSession::ExtractRow(int r) {
 
     if (kind_accessory && (is_motorola || is_dcc)) {
         const CodeTables::Match m = is_motorola
-                                        ? m_tables.FindMmAccessory(row_address_code[r], max_address)
-                                        : m_tables.FindDccAccessory(row_address_code[r], max_address);
+                                        ? CodeTables::FindMmAccessory(row_address_code[r], max_address)
+                                        : CodeTables::FindDccAccessory(row_address_code[r], max_address);
         if (m.index >= 0) {
             row_address[r] = m.index;
             row_green[r] = m.green ? 1 : 0;
         }
     } else if (kind_function && is_motorola) {
-        const int a = m_tables.FindMmAddress(row_address_code[r], max_address);
+        const int a = CodeTables::FindMmAddress(row_address_code[r], max_address);
         if (a >= 0) row_address[r] = a;
         const int f = FunctionNumber(kMmFunctionCodes, row_function_code[r]);
         if (f > 0) row_function[r] = f;
@@ -405,15 +418,15 @@ void DecoderSession::EncodeRows() {
         const int f = row_function[r];
         if (a < 0 || a > max_address) continue;  // not validated (no protocol): leave as read
         if (kind_accessory && is_motorola) {
-            const std::string& green = m_tables.mm_accessory_codes[a];
+            const std::string green = CodeTables::MmAccessoryCode(a);
             row_address_code[r] = row_green[r] == 1 ? green : CodeTables::MmRedCode(green);
         } else if (kind_accessory && is_dcc) {
-            const std::string& red = m_tables.dcc_accessory_codes[a];
+            const std::string red = CodeTables::DccAccessoryCode(a);
             row_address_code[r] = row_green[r] == 1 && !red.empty() ? CodeTables::DccGreenCode(red)
                                                                      : red;
         } else if (kind_function && is_motorola) {
             if (f >= 1 && f <= 4) row_function_code[r] = kMmFunctionCodes[f - 1];
-            const std::string address = a == 0 ? kMmNoAddress : m_tables.mm_address_codes[a];
+            const std::string address = a == 0 ? kMmNoAddress : CodeTables::MmAddressCode(a);
             row_address_code[r] = address + row_function_code[r];
         } else if (kind_function && is_dcc) {
             int high = a / 256;

@@ -75,7 +75,8 @@ public:
 
     FirmwareImage& image() { return m_image; }
     const FirmwareImage& image() const { return m_image; }
-    const CodeTables& tables() const { return m_tables; }
+    // The code tables as texts (built on first use; loading and saving do not need them).
+    const CodeTables& tables() const { return CodeTables::Instance(); }
 
     std::uint32_t type_code = 0;
     float version = 0.0f;
@@ -102,6 +103,7 @@ public:
 
     std::array<std::string, 4> status_text;
     bool recognised = false;  // the last load went through recognition with an ID record
+    bool line_rejected = false;  // the last load stopped at a line the reader rejected
 
     // Where the documentation pages lie (prefix put before each page name, e.g. a file URL
     // ending in '/'); the program's own page is "index.html".
@@ -115,6 +117,10 @@ public:
     const std::vector<Message>& shown_messages() const { return m_shown; }
 
 private:
+    // The first half of a load: refuses too many lines, clears status and image. The caller
+    // then puts the lines into image().hex_lines and calls ReadLoadedLines.
+    bool BeginLoad(std::size_t line_count, const std::string& path);
+    bool ReadLoadedLines(int line_count);
     Answer Show(const Message& message);
     void SetStatus(int panel, const std::string& text);
     void ExtractRow(int row);
@@ -122,7 +128,6 @@ private:
 
     MainView& m_view;
     Dialogs& m_dialogs;
-    const CodeTables& m_tables;
     FirmwareImage m_image;
     std::string m_doc_root;
     std::vector<Message> m_shown;

@@ -46,13 +46,21 @@ void RecordingView::SetHeader(const std::string& text) {
 }
 
 void RecordingView::ShowRows(DecoderKind kind, int max_address, int max_function) {
+    // The same two hints for every visible row: built once, copied into each.
+    const std::string address_hint = AddressHint(max_address);
+    const std::string function_hint = FunctionHint(max_function);
     for (int r = 0; r < kGridRows; ++r) {
         Row& row = rows[r];
         row.visible = !row.label.empty();
         row.shows_button = row.visible && kind == DecoderKind::Accessory;
         row.shows_function = row.visible && kind != DecoderKind::Accessory;
-        row.address_hint = row.visible ? AddressHint(max_address) : std::string();
-        row.function_hint = row.visible ? FunctionHint(max_function) : std::string();
+        if (row.visible) {
+            row.address_hint = address_hint;
+            row.function_hint = function_hint;
+        } else {
+            row.address_hint.clear();
+            row.function_hint.clear();
+        }
     }
     calls.push_back("ShowRows");
 }

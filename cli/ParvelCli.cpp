@@ -32,7 +32,7 @@ public:
     Answer ShowMessage(const Message& message) override {
         Answer answer = SafeAnswer(message.buttons);
         if (message.buttons == Buttons::YesIgnore && m_default_config) answer = Answer::Yes;
-        m_err << (message.icon == Icon::Warning ? "Warnung: " : "") << message.text;
+        m_err << (message.icon == Icon::Warning ? "Warnung: " : "") << ReadableText(message.text);
         if (message.buttons != Buttons::Ok && message.buttons != Buttons::Cancel) {
             m_err << " [" << ButtonsName(message.buttons) << "] -> " << AnswerName(answer);
         }
@@ -64,31 +64,35 @@ int ExitFor(LoadOutcome outcome) {
 
 const char* ColourName(int green) { return green == 1 ? "grün" : "rot"; }
 
+// Text for the terminal or a JSON string: file bytes and odd path names shown escaped, so the
+// output is always valid UTF-8 (the JSON library refuses anything else).
+std::string T(const std::string& text) { return ReadableText(text); }
+
 nlohmann::json InfoJson(const DecoderSession& s, const RecordingView& view, const std::string& path) {
     using nlohmann::json;
     json j;
-    j["file"] = path;
+    j["file"] = T(path);
     j["type_code"] = s.type_code;
     j["name"] = s.entry ? json(s.entry->name) : json(nullptr);
     j["kind"] = s.entry ? json(KindName(s.kind())) : json(nullptr);
-    j["id"] = s.image().id_text;
-    j["version"] = s.version_text.empty() ? json(nullptr) : json(s.version_text);
+    j["id"] = T(s.image().id_text);
+    j["version"] = s.version_text.empty() ? json(nullptr) : json(T(s.version_text));
     j["protocol"] = s.is_motorola ? "Mot" : s.is_dcc ? "DCC" : "ohne";
-    j["config"] = s.image().config_text;
+    j["config"] = T(s.image().config_text);
     const char* chip = ChipName(s.default_config);
     j["chip"] = chip ? json(chip) : json(nullptr);
     j["max_address"] = s.max_address;
     j["max_function"] = s.max_function;
     json rows = json::array();
     for (const ShownRow& shown : ShownRows(s, view)) {
-        json row{{"row", shown.row}, {"label", shown.label}, {"address", shown.address}};
+        json row{{"row", shown.row}, {"label", T(shown.label)}, {"address", shown.address}};
         if (s.kind() == DecoderKind::Accessory) row["green"] = shown.green;
         else row["function"] = shown.function;
         rows.push_back(row);
     }
     j["rows"] = rows;
     json messages = json::array();
-    for (const auto& m : s.shown_messages()) messages.push_back(m.text);
+    for (const auto& m : s.shown_messages()) messages.push_back(T(m.text));
     j["messages"] = messages;
     return j;
 }
@@ -96,12 +100,12 @@ nlohmann::json InfoJson(const DecoderSession& s, const RecordingView& view, cons
 void PrintInfo(std::ostream& out, const DecoderSession& s, const RecordingView& view) {
     char code[16];
     std::snprintf(code, sizeof code, "0x%06X", s.type_code);
-    out << "File:      " << s.status_text[3] << '\n';
+    out << "File:      " << T(s.status_text[3]) << '\n';
     out << "Firmware:  " << (s.entry ? s.entry->name : std::string("(unknown)")) << "  [type " << code
         << ", kind " << (s.entry ? KindName(s.kind()) : "-") << "]\n";
-    out << "Status:    " << s.status_text[0] << " | " << s.status_text[1] << " | " << s.status_text[2]
-        << '\n';
-    out << "Config:    " << s.image().config_text << '\n';
+    out << "Status:    " << T(s.status_text[0]) << " | " << T(s.status_text[1]) << " | "
+        << T(s.status_text[2]) << '\n';
+    out << "Config:    " << T(s.image().config_text) << '\n';
     out << "Limits:    address 1.." << s.max_address << ", function 1.." << s.max_function << '\n';
     for (const ShownRow& shown : ShownRows(s, view)) {
         char line[32];
@@ -141,8 +145,13 @@ int RunParvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
         "Decoder messages are printed in German, as the window shows them."};
     app.name("parvel");
     app.footer(
-        "Exit status: 0 success (diff: no difference); 1 a rejected file, a failed validation or\n"
-        "differences found; 2 a usage error or a file that cannot be read or written.\n"
+        "Exit status: 0 success (diff: no difference; dump: the dump was printed, also of an image\n"
+        "without ID or of an unknown firmware, with the warning on standard error); 1 a rejected\n"
+        "file, a failed validation, differences found, or for info an image that was loaded but not\n"
+        "recognised (no ID record or an unknown firmware: info prints what it could); 2 a usage\n"
+        "error or a file that cannot be read or written.\n"
+        "Bytes of a file that are not text (invalid UTF-8, control characters other than tab) are\n"
+        "printed escaped as \\xNN.\n"
         "Rows R are grid rows 0..47; row 0 is never shown. Questions take the answer that changes\n"
         "nothing; --default-config answers Yes to creating the default configuration word.");
     app.require_subcommand(1);
@@ -243,7 +252,7 @@ int RunParvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
             for (const std::string& item : *list) {
                 RowValue rv;
                 if (!ParseRowValue(item, rv.row, rv.value)) {
-                    err << "parvel: expected R=N with a grid row R from 0 to 47, got '" << item << "'\n";
+                    err << "parvel: expected R=N with a grid row R from 0 to 47, got '" << T(item) << "'\n";
                     return kExitUsage;
                 }
                 target->push_back(rv);
@@ -262,13 +271,13 @@ int RunParvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
             }
         }
         if (FileExists(out_path) && !force) {
-            err << "parvel: " << out_path << " exists; use --force to overwrite it\n";
+            err << "parvel: " << T(out_path) << " exists; use --force to overwrite it\n";
             return kExitUsage;
         }
         const LoadOutcome outcome = Load(session, dialogs, file);
         if (outcome == LoadOutcome::Unreadable) return kExitUsage;
         if (!session.recognised) {
-            err << "parvel: " << file << " was not loaded completely; nothing written\n";
+            err << "parvel: " << T(file) << " was not loaded completely; nothing written\n";
             return kExitRejected;
         }
         for (const auto& a : new_addresses) view.rows[a.row].address_text = a.value;
@@ -286,12 +295,14 @@ int RunParvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (*dump) {
         const LoadOutcome outcome = Load(session, dialogs, file);
         if (outcome == LoadOutcome::Unreadable) return kExitUsage;
-        out << "Config Value: " << session.image().config_text << '\n';
-        out << "ID-Value: " << session.image().id_text << '\n';
+        out << "Config Value: " << T(session.image().config_text) << '\n';
+        out << "ID-Value: " << T(session.image().id_text) << '\n';
         out << "EEprom\n";
         for (const auto& line : EepromDump(session.image())) out << line << '\n';
         out << "ROM\n";
         for (const auto& line : RomDump(session.image())) out << line << '\n';
+        // A dump of an image without ID or of an unknown firmware is complete: the warning went
+        // to standard error, the result is the dump.
         return outcome == LoadOutcome::Rejected ? kExitRejected : kExitOk;
     }
 
@@ -338,19 +349,19 @@ int RunParvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
         request.overwrite = force;
         struct stat st {};
         if (::stat(out_dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-            err << "parvel: " << out_dir << " is not a folder\n";
+            err << "parvel: " << T(out_dir) << " is not a folder\n";
             return kExitUsage;
         }
         const SeriesPlan plan = PlanSeries(read.lines, file, request, dialogs);
         if (!plan.ok) return kExitRejected;
         if (!WriteSeries(plan, request, dialogs)) return kExitUsage;
-        for (const auto& line : SeriesSummary(plan)) out << line << '\n';
+        for (const auto& line : SeriesSummary(plan)) out << T(line) << '\n';
         return kExitOk;
     }
 
     if (*migrate) {
         if (FileExists(out_path) && !force) {
-            err << "parvel: " << out_path << " exists; use --force to overwrite it\n";
+            err << "parvel: " << T(out_path) << " exists; use --force to overwrite it\n";
             return kExitUsage;
         }
         LinesResult reads[2] = {ReadTextLines(file, kMaxHexLines), ReadTextLines(file2, kMaxHexLines)};
@@ -370,10 +381,10 @@ int RunParvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
             return kExitUsage;
         }
         out << "Übertragen:\n";
-        for (const auto& line : result.carried) out << "  " << line << '\n';
+        for (const auto& line : result.carried) out << "  " << T(line) << '\n';
         out << "Nicht übertragen:\n";
         if (result.not_carried.empty()) out << "  -\n";
-        for (const auto& line : result.not_carried) out << "  " << line << '\n';
+        for (const auto& line : result.not_carried) out << "  " << T(line) << '\n';
         return kExitOk;
     }
     return kExitUsage;

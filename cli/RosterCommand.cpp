@@ -99,7 +99,9 @@ int RosterCommand::Run(std::ostream& out, std::ostream& err) const {
         return kExitUsage;
     }
     if (m_json) {
-        out << RosterJson(roster, m_free).dump(2) << '\n';
+        // File and folder names need not be UTF-8; such bytes become U+FFFD instead of failing.
+        out << RosterJson(roster, m_free).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+            << '\n';
     } else if (m_csv) {
         out << RosterCsv(roster);
     } else {

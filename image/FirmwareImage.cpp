@@ -5,8 +5,11 @@ namespace parvel {
 void FirmwareImage::Reset() {
     for (auto& line : hex_lines) line.clear();
     line_count = 0;
-    eeprom_cells.fill("FF");
-    for (int i = 0; i < kRomCells; ++i) rom_cells[i] = (i % 2 == 0) ? "FF" : "3F";
+    for (auto& cell : eeprom_cells) SetCell(cell, "FF");
+    for (int i = 0; i < kRomCells; i += 2) {
+        SetCell(rom_cells[i], "FF");      // low byte of an erased word 0x3FFF
+        SetCell(rom_cells[i + 1], "3F");  // its high byte
+    }
     rom_last = 0;
     eeprom_last = 0;
     id_found = false;
@@ -33,7 +36,7 @@ bool IsHexDigit(char c) {
 }
 }  // namespace
 
-int HexByteValue(const std::string& text) {
+int HexByteValue(std::string_view text) {
     const int hi = text.size() > 0 ? Nibble(static_cast<unsigned char>(text[0])) : 0;
     const int lo = text.size() > 1 ? Nibble(static_cast<unsigned char>(text[1])) : 0;
     return hi * 16 + lo;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 namespace parvel {
 
@@ -29,6 +30,17 @@ struct FirmwareImage {
     // id_text and config_text are kept; the reader replaces them when it meets their records.
     void Reset();
 
+    // Stores a two-character cell text; a cell that already holds two characters is
+    // overwritten in place (loading a file touches thousands of cells).
+    static void SetCell(std::string& cell, std::string_view text) {
+        if (cell.size() == 2 && text.size() == 2) {
+            cell[0] = text[0];
+            cell[1] = text[1];
+        } else {
+            cell.assign(text.data(), text.size());
+        }
+    }
+
     // Low byte of program word w (the byte the pattern and curve tables live in).
     std::string& RomLow(int word) { return rom_cells[2 * word]; }
     const std::string& RomLow(int word) const { return rom_cells[2 * word]; }
@@ -39,7 +51,7 @@ const std::array<std::string, 256>& hex_byte_names();
 
 // Value of a cell text. Tolerant on purpose: 'A'..'F'/'a'..'f' count 10..15, any other character
 // the low four bits of its code ('G' gives 7); a missing second character counts as 0.
-int HexByteValue(const std::string& text);
+int HexByteValue(std::string_view text);
 
 // Index of the equal entry in hex_byte_names(), 0 when there is none (an exact text comparison).
 int HexByteIndex(const std::string& text);

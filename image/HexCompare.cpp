@@ -26,7 +26,8 @@ std::vector<std::string> Dump(const std::array<std::string, kRomCells>* rom,
             if (k == 8) line += ' ';
             line += rom ? (*rom)[start + k] : (*ee)[start + k];
         }
-        lines.push_back(std::move(line));
+        // Cells hold whatever the file had at their place, which need not be text.
+        lines.push_back(ReadableText(line));
     }
     return lines;
 }
@@ -78,9 +79,9 @@ CompareResult CompareWithLines(const FirmwareImage& image, const std::string& fi
         result.message = Message{ReadFailureText(too_many, path), Icon::Warning, Buttons::Ok};
         return result;
     }
-    result.status_file1 = "File 1 = " + file1_name;
+    result.status_file1 = ReadableText("File 1 = " + file1_name);
     result.eeprom_lines.emplace_back("");
-    result.status_file2 = "File 2 = " + path;
+    result.status_file2 = ReadableText("File 2 = " + path);
 
     for (const std::string& raw : lines) {
         const std::string line = UpperCaseLine(raw);
@@ -91,8 +92,9 @@ CompareResult CompareWithLines(const FirmwareImage& image, const std::string& fi
                     const int i = r.first + static_cast<int>(k);
                     if (image.eeprom_cells[i] == r.cells[k]) continue;
                     const char* prefix = i < 16 ? "0x0" : "0x";
-                    result.eeprom_lines.push_back("EE" + std::string(prefix) + Hex(i) + ": File1:0x" +
-                                                  image.eeprom_cells[i] + " - File2:0x" + r.cells[k]);
+                    result.eeprom_lines.push_back(ReadableText("EE" + std::string(prefix) + Hex(i) +
+                                                               ": File1:0x" + image.eeprom_cells[i] +
+                                                               " - File2:0x" + std::string(r.cells[k])));
                     ++result.eeprom_differences;
                 }
                 break;
@@ -101,23 +103,25 @@ CompareResult CompareWithLines(const FirmwareImage& image, const std::string& fi
                     const int a = r.first + static_cast<int>(k);
                     if (image.rom_cells[a] == r.cells[k]) continue;
                     const char* prefix = a < 16 ? "0x000" : a < 256 ? "0x00" : "0x0";
-                    result.rom_lines.push_back("ROM " + std::string(prefix) + Hex(a) + ": File1:0x" +
-                                               image.rom_cells[a] + " - File2:0x" + r.cells[k]);
+                    result.rom_lines.push_back(ReadableText("ROM " + std::string(prefix) + Hex(a) +
+                                                            ": File1:0x" + image.rom_cells[a] +
+                                                            " - File2:0x" + std::string(r.cells[k])));
                     ++result.rom_differences;
                 }
                 break;
             case HexRecord::Kind::Id:
                 if (r.text != image.id_text) {
                     result.rom_lines.emplace_back(" ");
-                    result.rom_lines.push_back("ID: File1:0x" + image.id_text + " - File2:0x" + r.text);
+                    result.rom_lines.push_back(
+                        ReadableText("ID: File1:0x" + image.id_text + " - File2:0x" + r.text));
                     ++result.id_differences;
                 }
                 break;
             case HexRecord::Kind::Config:
                 if (r.text != image.config_text) {
                     result.rom_lines.emplace_back(" ");
-                    result.rom_lines.push_back("CONFIG: File1:0x" + image.config_text +
-                                               " - File2:0x" + r.text);
+                    result.rom_lines.push_back(ReadableText("CONFIG: File1:0x" + image.config_text +
+                                                            " - File2:0x" + r.text));
                     ++result.config_differences;
                 }
                 break;

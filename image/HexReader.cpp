@@ -6,21 +6,43 @@
 
 namespace parvel {
 
+namespace {
+
+// The record's cells into consecutive image cells. Source and count are read into locals
+// first: character stores could otherwise, as far as the compiler knows, change them.
+void StoreCells(const HexCells& cells, std::string* target) {
+    const char* source = cells.first_char();
+    const std::size_t stride = cells.stride();
+    const std::size_t count = cells.size();
+    for (std::size_t k = 0; k < count; ++k, source += stride) {
+        std::string& cell = target[k];
+        const char high = source[0];
+        const char low = source[1];
+        if (cell.size() == 2) {
+            char* text = &cell[0];
+            text[0] = high;
+            text[1] = low;
+        } else {
+            cell.assign(source, 2);
+        }
+    }
+}
+
+}  // namespace
+
 std::optional<Message> ReadHexRecord(FirmwareImage& image, const std::string& line) {
     const HexRecord r = ParseHexRecord(line);
     switch (r.kind) {
         case HexRecord::Kind::Eeprom:
-            for (std::size_t k = 0; k < r.cells.size(); ++k) {
-                const int cell = r.first + static_cast<int>(k);
-                image.eeprom_cells[cell] = r.cells[k];
-                image.eeprom_last = std::max(image.eeprom_last, cell);
+            StoreCells(r.cells, &image.eeprom_cells[r.first]);
+            if (!r.cells.empty()) {
+                image.eeprom_last = std::max(image.eeprom_last, r.first + static_cast<int>(r.cells.size()) - 1);
             }
             break;
         case HexRecord::Kind::Rom:
-            for (std::size_t k = 0; k < r.cells.size(); ++k) {
-                const int cell = r.first + static_cast<int>(k);
-                image.rom_cells[cell] = r.cells[k];
-                image.rom_last = std::max(image.rom_last, cell);
+            StoreCells(r.cells, &image.rom_cells[r.first]);
+            if (!r.cells.empty()) {
+                image.rom_last = std::max(image.rom_last, r.first + static_cast<int>(r.cells.size()) - 1);
             }
             break;
         case HexRecord::Kind::Id:

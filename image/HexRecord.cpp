@@ -1,5 +1,7 @@
 #include "HexRecord.h"
 
+#include <algorithm>
+
 #include "FirmwareImage.h"
 
 namespace parvel {
@@ -12,19 +14,28 @@ std::string Mid(const std::string& line, std::size_t pos, std::size_t len) {
     return line.substr(pos - 1, len);
 }
 
+// The two characters from 1-based position `pos`, or as many as the line still has.
+std::string_view Field(std::string_view line, std::size_t pos) {
+    return line.substr(std::min(pos - 1, line.size()), 2);
+}
+
 // A message quotes the offending line; a line of thousands of characters is cut so the
-// message box stays readable.
+// message box stays readable, and bytes that are not text are shown escaped.
 std::string Quoted(const std::string& line) {
     constexpr std::size_t kShown = 120;
-    if (line.size() <= kShown) return line;
-    return line.substr(0, kShown) + " …";
+    if (line.size() <= kShown) return ReadableText(line);
+    return ReadableText(std::string_view(line).substr(0, kShown)) + " …";
 }
 
 }  // namespace
 
 void UpperCaseInPlace(std::string& line) {
-    for (char& c : line) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    // Branch-free, so the compiler can treat many characters at once: every line is read.
+    char* p = line.data();
+    const std::size_t n = line.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned char c = static_cast<unsigned char>(p[i]);
+        p[i] = static_cast<char>(c - (static_cast<unsigned char>(c - 'a') < 26u ? 32 : 0));
     }
 }
 
@@ -35,10 +46,11 @@ std::string UpperCaseLine(std::string line) {
 
 HexRecord ParseHexRecord(const std::string& line) {
     HexRecord r;
-    const int ll = HexByteValue(Mid(line, 2, 2));
-    const int ah = HexByteValue(Mid(line, 4, 2));
-    const int al = HexByteValue(Mid(line, 6, 2));
-    const std::string tt = Mid(line, 8, 2);
+    const std::string_view text(line);
+    const int ll = HexByteValue(Field(text, 2));
+    const int ah = HexByteValue(Field(text, 4));
+    const int al = HexByteValue(Field(text, 6));
+    const std::string_view tt = Field(text, 8);
 
     if (tt == "00") {
         const bool eeprom = ah == 0x42 || ah == 0x43;
@@ -56,28 +68,26 @@ HexRecord ParseHexRecord(const std::string& line) {
         if (eeprom) {
             r.kind = HexRecord::Kind::Eeprom;
             r.first = al / 2 + (ah == 0x43 ? 128 : 0);
-            r.cells.reserve(static_cast<std::size_t>(ll / 2));
-            for (int k = 0; k < ll / 2; ++k) {
-                if (r.first + k >= kEepromCells) {
-                    // Beyond the data EEPROM: not this chip's memory, and no cell to keep it in.
-                    r.error = RecordError::UnexpectedAddress;
-                    break;
-                }
-                r.cells.push_back(Mid(line, 10 + 4 * k, 2));
+            int count = ll / 2;
+            if (r.first + count > kEepromCells) {
+                // Beyond the data EEPROM: not this chip's memory, and no cell to keep it in.
+                count = kEepromCells - r.first;
+                r.error = RecordError::UnexpectedAddress;
             }
+            // The length check above keeps every cell (line positions 10 + 4k, two
+            // characters) inside the line.
+            r.cells = HexCells(line.data() + 9, static_cast<std::size_t>(count), 4);
             return r;
         }
         if (rom) {
             r.kind = HexRecord::Kind::Rom;
             r.first = ah * 256 + al;
-            r.cells.reserve(static_cast<std::size_t>(ll));
-            for (int k = 0; k < ll; ++k) {
-                if (r.first + k >= kRomCells) {
-                    r.error = RecordError::RomOverflow;
-                    break;
-                }
-                r.cells.push_back(Mid(line, 10 + 2 * k, 2));
+            int count = ll;
+            if (r.first + count > kRomCells) {
+                count = kRomCells - r.first;
+                r.error = RecordError::RomOverflow;
             }
+            r.cells = HexCells(line.data() + 9, static_cast<std::size_t>(count), 2);
             return r;
         }
         if (al == 0x00) {

@@ -1,7 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "Message.h"
 
@@ -20,17 +21,37 @@ enum class RecordError {
     UnexpectedLine,     // any other type, a blank or short line, data running past the line end
 };
 
+// The cell texts of one data record: views of two characters into the parsed line, every
+// `stride` characters (2 for program memory, 4 for data EEPROM, whose high bytes are skipped).
+// Valid as long as that line is; reading a record allocates nothing per cell.
+class HexCells {
+public:
+    HexCells() = default;
+    HexCells(const char* first, std::size_t count, std::size_t stride)
+        : m_first(first), m_count(count), m_stride(stride) {}
+    std::size_t size() const { return m_count; }
+    bool empty() const { return m_count == 0; }
+    std::string_view operator[](std::size_t k) const { return {m_first + m_stride * k, 2}; }
+    const char* first_char() const { return m_first; }
+    std::size_t stride() const { return m_stride; }
+
+private:
+    const char* m_first = nullptr;
+    std::size_t m_count = 0;
+    std::size_t m_stride = 2;
+};
+
 struct HexRecord {
     enum class Kind { Ignored, Eeprom, Rom, Id, Config };
     Kind kind = Kind::Ignored;
-    int first = 0;                   // first cell index (Eeprom, Rom)
-    std::vector<std::string> cells;  // cell texts from `first` on, in order
+    int first = 0;     // first cell index (Eeprom, Rom)
+    HexCells cells;    // cell texts from `first` on, in order (views into the line)
     std::string text;                // id text (Id) or configuration text (Config)
     bool whole_id_word = false;      // Id: the record holds at least one whole ID word
     RecordError error = RecordError::None;
 };
 
-// Interprets one line, which must already be upper-cased. Fields are taken by fixed character
+// Interprets one line, which must already be upper-cased; `cells` points into the line. Fields are taken by fixed character
 // positions; the checksum is not read. For RomOverflow and an EEPROM run beyond cell 255 the
 // cells before the limit are listed as well as the error, so a caller can take them first.
 HexRecord ParseHexRecord(const std::string& line);

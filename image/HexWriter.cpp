@@ -1,6 +1,8 @@
 #include "HexWriter.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 namespace parvel {
 
@@ -9,58 +11,81 @@ namespace {
 const Message kChecksumProblem{"Problem bei der Checksummen-Berechnung", Icon::Warning,
                                Buttons::Cancel};
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
+// Value of a hex digit (either case), -1 for any other character; a table because the
+// checksum reads every character of every record.
+constexpr std::array<signed char, 256> kDigitValue = [] {
+    std::array<signed char, 256> t{};
+    for (int c = 0; c < 256; ++c) {
+        t[c] = c >= '0' && c <= '9'   ? static_cast<signed char>(c - '0')
+               : c >= 'A' && c <= 'F' ? static_cast<signed char>(c - 'A' + 10)
+               : c >= 'a' && c <= 'f' ? static_cast<signed char>(c - 'a' + 10)
+                                      : -1;
+    }
+    return t;
+}();
+
+int HexDigit(char c) { return kDigitValue[static_cast<unsigned char>(c)]; }
+
+// The checksum byte of a record without colon and checksum, or -1 when a pair is not a hex
+// number (a trailing odd character is not read).
+int ChecksumByte(const char* p, std::size_t size) {
+    unsigned sum = 0;
+    int bad = 0;
+    for (std::size_t i = 0; i + 1 < size; i += 2) {
+        const int hi = HexDigit(p[i]);
+        const int lo = HexDigit(p[i + 1]);
+        bad |= hi | lo;
+        sum += static_cast<unsigned>(hi * 16 + lo);
+    }
+    return bad < 0 ? -1 : static_cast<int>((256u - sum % 256u) % 256u);
 }
 
 }  // namespace
 
 std::string RecordChecksum(const std::string& record) {
-    unsigned sum = 0;
-    for (std::size_t i = 0; i + 1 < record.size(); i += 2) {
-        const int hi = HexDigit(record[i]);
-        const int lo = HexDigit(record[i + 1]);
-        if (hi < 0 || lo < 0) return "error";
-        sum += static_cast<unsigned>(hi * 16 + lo);
-    }
-    return hex_byte_names()[(256u - sum % 256u) % 256u];
+    const int checksum = ChecksumByte(record.data(), record.size());
+    return checksum < 0 ? std::string("error") : hex_byte_names()[checksum];
 }
 
 int WriteHexLines(FirmwareImage& image, Message* failure) {
     for (auto& line : image.hex_lines) line.clear();
     const auto& names = hex_byte_names();
     int n = 0;
-    std::string record;  // reused for every record: saving is a few hundred of them
-    record.reserve(64);
+    // Each line is put together here ("RECORD" = count, address, type, data) and then copied
+    // into its hex_lines entry in one go: saving is a few hundred records of thousands of cells.
+    // The largest record is the configuration: 255 bytes.
+    char line_text[1 + 8 + 2 * 255 + 2];
+    line_text[0] = ':';
+    char* const record = line_text + 1;
+    std::size_t length = 0;  // characters of the record so far
 
-    // Completes `record` (count, address, type, data) with colon and checksum. A record whose
-    // data are not exactly 2 x count hex digits (a damaged cell) is refused: writing it would
-    // give a file whose length field or bytes no longer say what the image holds.
+    // Completes the record with its checksum and stores the line. A record whose data are not
+    // exactly 2 x count hex digits (a damaged cell) is refused: writing it would give a file
+    // whose length field or bytes no longer say what the image holds.
     auto emit = [&](int count) {
-        std::string checksum = "error";
-        if (record.size() == 8 + 2 * static_cast<std::size_t>(count) && n < kMaxHexLines) {
-            checksum = RecordChecksum(record);
+        int checksum = -1;
+        if (length == 8 + 2 * static_cast<std::size_t>(count) && n < kMaxHexLines) {
+            checksum = ChecksumByte(record, length);
         }
-        if (checksum == "error") {
+        if (checksum < 0) {
             if (failure) *failure = kChecksumProblem;
             return false;
         }
-        std::string& line = image.hex_lines[n++];
-        line.reserve(record.size() + 3);
-        line += ':';
-        line += record;
-        line += checksum;
+        record[length] = names[checksum][0];
+        record[length + 1] = names[checksum][1];
+        image.hex_lines[n++].assign(line_text, 1 + length + 2);
         return true;
     };
+    auto put = [&](char c) {
+        if (length < sizeof line_text - 3) record[length++] = c;
+    };
     auto start = [&](int count, int address_high, int address_low) {
-        record.clear();
-        record += names[count];
-        record += names[address_high];
-        record += names[address_low];
-        record += "00";
+        const std::string& c = names[count];
+        const std::string& h = names[address_high];
+        const std::string& l = names[address_low];
+        const char head[8] = {c[0], c[1], h[0], h[1], l[0], l[1], '0', '0'};
+        std::memcpy(record, head, sizeof head);
+        length = sizeof head;
     };
     auto fail = [&] {
         image.line_count = 0;
@@ -73,10 +98,20 @@ int WriteHexLines(FirmwareImage& image, Message* failure) {
     for (int a = 0; a <= rom_end; a += 16) {
         const int count = std::min(16, rom_end - a + 1);
         start(count, a / 256, a % 256);
+        // Through a local pointer: a character store may alias `length` itself.
+        char* out = record + length;
         for (int k = 0; k < count; ++k) {
             const std::string& cell = image.rom_cells[a + k];
-            record += cell.size() == 2 ? cell : std::string("?");
+            if (cell.size() == 2) {
+                const char high = cell[0];
+                const char low = cell[1];
+                *out++ = high;
+                *out++ = low;
+            } else {
+                *out++ = '?';
+            }
         }
+        length = static_cast<std::size_t>(out - record);
         if (!emit(count)) return fail();
     }
 
@@ -87,9 +122,10 @@ int WriteHexLines(FirmwareImage& image, Message* failure) {
         const int count = static_cast<int>(2 * id_chars);
         start(count, 0x40, 0x00);
         for (std::size_t i = 0; i < id_chars; ++i) {
-            record += '0';
-            record += image.id_text[i];
-            record += "00";
+            put('0');
+            put(image.id_text[i]);
+            put('0');
+            put('0');
         }
         if (!emit(count)) return fail();
     }
@@ -101,7 +137,7 @@ int WriteHexLines(FirmwareImage& image, Message* failure) {
         return fail();
     }
     start(config_bytes, 0x40, 0x0E);
-    record += config;
+    for (const char c : config) put(c);
     if (!emit(config_bytes)) return fail();
 
     const int ee_end = std::clamp(image.eeprom_last, 0, kEepromCells - 1);
@@ -109,16 +145,22 @@ int WriteHexLines(FirmwareImage& image, Message* failure) {
         const int cells = std::min(8, ee_end - c + 1);
         const int address = 2 * c;
         start(2 * cells, 0x42 + address / 256, address % 256);
+        char* out = record + length;
         for (int k = 0; k < cells; ++k) {
             const std::string& cell = image.eeprom_cells[c + k];
             // A damaged cell must not shift the "00" high byte into its place.
             if (cell.size() == 2) {
-                record += cell;
-                record += "00";
+                const char high = cell[0];
+                const char low = cell[1];
+                *out++ = high;
+                *out++ = low;
+                *out++ = '0';
+                *out++ = '0';
             } else {
-                record += '?';
+                *out++ = '?';
             }
         }
+        length = static_cast<std::size_t>(out - record);
         if (!emit(2 * cells)) return fail();
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace parvel {
 
@@ -24,5 +25,16 @@ Answer SafeAnswer(Buttons buttons);
 
 const char* ButtonsName(Buttons buttons);
 const char* AnswerName(Answer answer);
+
+// Bytes from a file (or any other outside source) as readable text: valid UTF-8 passes through
+// unchanged, while every byte of an invalid or cut UTF-8 sequence and every control character
+// other than tab (C0, DEL and the C1 range) appears as "\xNN" with two upper-case hex digits.
+// The result is always valid UTF-8, so it can go into a message box, a terminal or a JSON
+// document, and applying it again changes nothing.
+std::string ReadableText(std::string_view bytes);
+
+// German text of an operating-system error number for messages ("Datei oder Ordner nicht
+// gefunden" for ENOENT); numbers without a German text keep the system's own text.
+std::string SystemErrorText(int error_number);
 
 }  // namespace parvel

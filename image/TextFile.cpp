@@ -1,5 +1,7 @@
 #include "TextFile.h"
 
+#include "Message.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,7 +37,7 @@ LinesResult ReadTextLines(const std::string& path, std::size_t max_lines) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         result.failure = ReadFailure::CannotOpen;
-        result.reason = std::strerror(errno);
+        result.reason = SystemErrorText(errno);
         return result;
     }
     if (!S_ISREG(st.st_mode)) {
@@ -50,7 +52,7 @@ LinesResult ReadTextLines(const std::string& path, std::size_t max_lines) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         result.failure = ReadFailure::CannotOpen;
-        result.reason = std::strerror(errno);
+        result.reason = SystemErrorText(errno);
         return result;
     }
     // Read in chunks up to one byte beyond the cap: files whose size stat cannot tell (/proc)
@@ -63,7 +65,7 @@ LinesResult ReadTextLines(const std::string& path, std::size_t max_lines) {
     }
     if (in.bad()) {
         result.failure = ReadFailure::CannotOpen;
-        result.reason = std::strerror(errno);
+        result.reason = SystemErrorText(errno);
         return result;
     }
     if (text.size() > kMaxTextFileBytes) {
@@ -78,7 +80,8 @@ LinesResult ReadTextLines(const std::string& path, std::size_t max_lines) {
     return result;
 }
 
-std::string ReadFailureText(const LinesResult& result, const std::string& path) {
+std::string ReadFailureText(const LinesResult& result, const std::string& raw_path) {
+    const std::string path = ReadableText(raw_path);
     switch (result.failure) {
         case ReadFailure::None: return {};
         case ReadFailure::CannotOpen: return "Cannot open file " + path;
@@ -102,7 +105,7 @@ WriteResult AtomicWriteFile(const std::string& path, const std::string& content)
 
     auto fail = [&](int err, int fd) {
         result.ok = false;
-        result.error = std::strerror(err);
+        result.error = SystemErrorText(err);
         if (fd >= 0) ::close(fd);
         ::unlink(tmp.c_str());
         return result;
@@ -119,7 +122,7 @@ WriteResult AtomicWriteFile(const std::string& path, const std::string& content)
     const int fd = ::mkstemp(tmp.data());
     if (fd < 0) {
         result.ok = false;
-        result.error = std::strerror(errno);
+        result.error = SystemErrorText(errno);
         return result;
     }
     const char* p = content.data();

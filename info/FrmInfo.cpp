@@ -1,6 +1,6 @@
 #include "FrmInfo.h"
 
-#include <QFontDatabase>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -27,13 +27,23 @@ QPlainTextEdit* MakeList(QWidget* parent, const char* name, const QString& hint)
     auto* memo = new QPlainTextEdit(parent);
     memo->setObjectName(name);
     memo->setReadOnly(true);
-    memo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    memo->setFont(DumpListFont());
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setToolTip(hint);
     return memo;
 }
 
 }  // namespace
+
+QFont DumpListFont() {
+    // The platform's "fixed" font is whatever fontconfig calls monospace, which on some machines
+    // is a font Qt does not take for fixed-pitch. DejaVu Sans Mono comes with the program's
+    // packages; the style hint and fixed pitch pick another monospace font where it is missing.
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    return font;
+}
 
 TfrmInfo::TfrmInfo(const parvel::FirmwareImage& image, parvel::Dialogs& dialogs,
                    const QString& file1_name, QWidget* parent)
@@ -105,8 +115,9 @@ TfrmInfo::TfrmInfo(const parvel::FirmwareImage& image, parvel::Dialogs& dialogs,
         StatusBar1->addWidget(StatusPanel[i], i == 1 ? 1 : 0);
     }
 
-    edt_config->setText(QString::fromStdString(image.config_text));
-    edt_ID->setText(QString::fromStdString(image.id_text));
+    // Both hold the file's characters at their place, which need not be text.
+    edt_config->setText(QString::fromStdString(parvel::ReadableText(image.config_text)));
+    edt_ID->setText(QString::fromStdString(parvel::ReadableText(image.id_text)));
     Memo1a->setPlainText(Joined(parvel::EepromDump(image)));
     Memo3a->setPlainText(Joined(parvel::RomDump(image)));
 }

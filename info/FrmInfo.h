@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QFont>
 #include <QString>
 
 class QLabel;
@@ -13,6 +14,10 @@ namespace parvel {
 class Dialogs;
 struct FirmwareImage;
 }  // namespace parvel
+
+// Font of the dump lists (here and in the series dialog): a monospace font with fixed pitch,
+// so that the columns of a dump line stand under each other.
+QFont DumpListFont();
 
 // Lists the image as hex dumps (data EEPROM left, program memory right) and compares it with a
 // second HEX file. The dump is taken at construction, so it shows unsaved edits too. Every

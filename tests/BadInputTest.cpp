@@ -88,7 +88,9 @@ TEST(BadInput, MatrixThroughTheCommandLine) {
         {"mixed-line-ends", Replace(Replace(valid, "\r\n:10002000", "\n:10002000"), "\r\n:1000300", "\r:1000300"), 0, ""},
         {"nul-in-a-record", first_lines + ":1000100000" + std::string(1, '\0') + "3F" + valid.substr(first_lines.size()), 1,
          "E206: Unerwartete Zeile im File: :1000100000\n"},
-        {"eof-character", valid + "\x1A", 1, "E206: Unerwartete Zeile im File: \x1A\n"},
+        {"eof-character", valid + "\x1A", 1, "E206: Unerwartete Zeile im File: \\x1A\n"},
+        {"latin1-in-a-record", first_lines + ":10001000\xBD\xFC\r\n" + valid.substr(first_lines.size()), 1,
+         "E206: Unerwartete Zeile im File: :10001000\\xBD\\xFC\n"},
         {"binary", binary, 1, "E20"},
         {"utf16", utf16, 1, "E206: Unerwartete Zeile im File: "},
         {"more-than-512-lines", many, 1, "hat mehr als 512 Zeilen"},
@@ -170,12 +172,18 @@ TEST(BadInput, SaveTargetsThatCannotBeWritten) {
     test::WriteFile(in, Valid());
     struct stat dev_full_before {};
     ASSERT_EQ(stat("/dev/full", &dev_full_before), 0);
-    for (const std::string& out : {dir + "/no/such/folder/out.hex", std::string("/dev/full")}) {
+    const std::pair<std::string, std::string> cases[] = {
+        {dir + "/no/such/folder/out.hex", "Datei oder Ordner nicht gefunden"},
+        {"/dev/full", "ist keine gewöhnliche Datei"},
+        {dir, "ist ein Ordner"},
+    };
+    for (const auto& [out, reason] : cases) {
         SCOPED_TRACE(out);
         const auto before = Snapshot(dir);
         const Result r = Parvel("set '" + in + "' -o '" + out + "' --force --address 1=7", dir);
         EXPECT_EQ(r.status, 2);
-        EXPECT_NE(r.err.find("Das HEX-File " + out + " konnte nicht gespeichert werden"), std::string::npos)
+        EXPECT_NE(r.err.find("Das HEX-File " + out + " konnte nicht gespeichert werden: " + reason),
+                  std::string::npos)
             << r.err;
         EXPECT_EQ(Snapshot(dir), before);
     }

@@ -92,3 +92,32 @@ TEST(CodeTables, EveryCodeIsFoundBackAndNoRedEqualsAGreen) {
 
 }  // namespace
 }  // namespace parvel
+
+namespace parvel {
+namespace {
+
+// Saving encodes rows through the single-entry texts; they must say what the tables say,
+// empty outside the filled ranges included.
+TEST(CodeTables, SingleEntryTextsMatchTheTables) {
+    for (int k = -1; k <= CodeTables::kMmSlots; ++k) {
+        const bool in = k >= 0 && k < CodeTables::kMmSlots;
+        ASSERT_EQ(CodeTables::MmAccessoryCode(k), in ? T().mm_accessory_codes[k] : "") << k;
+        ASSERT_EQ(CodeTables::MmAddressCode(k), in ? T().mm_address_codes[k] : "") << k;
+    }
+    for (int k = -1; k <= CodeTables::kDccSlots; ++k) {
+        const bool in = k >= 0 && k < CodeTables::kDccSlots;
+        ASSERT_EQ(CodeTables::DccAccessoryCode(k), in ? T().dcc_accessory_codes[k] : "") << k;
+    }
+}
+
+// A cell text matches only as the exact upper-case code the EEPROM holds.
+TEST(CodeTables, OnlyExactUpperCaseCodesAreFound) {
+    const char* const texts[] = {"311cfd", "311CFD ", " 311CFD", "311CF", "311CFD0", "3I1CFD"};
+    for (const char* text : texts) EXPECT_EQ(CodeTables::FindDccAccessory(text, 2044).index, -1) << text;
+    EXPECT_EQ(CodeTables::FindMmAccessory("0300c3", 320).index, -1);
+    EXPECT_EQ(CodeTables::FindMmAddress("03c0", 255), -1);
+    EXPECT_EQ(CodeTables::FindMmAddress("03C0", 255), 4);
+}
+
+}  // namespace
+}  // namespace parvel

@@ -9,7 +9,9 @@
 namespace parvel::test {
 
 std::string TempDir() {
-    std::string tmpl = "/tmp/parvel-test-XXXXXX";
+    // The machine's temporary folder, as every other program on it uses.
+    const char* base = std::getenv("TMPDIR");
+    std::string tmpl = std::string(base && *base ? base : "/tmp") + "/parvel-test-XXXXXX";
     if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
     return tmpl;
 }

@@ -1,13 +1,55 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "Harness.h"
 #include "HexReader.h"
 #include "HexRecord.h"
+#include "Message.h"
 
 namespace parvel {
 namespace {
 
 using test::Record;
+
+// File bytes shown to the user: valid UTF-8 stays, everything else is escaped as \xNN.
+TEST(ReadableText, EscapesBytesThatAreNotText) {
+    const struct {
+        std::string bytes, shown;
+    } cases[] = {
+        {"", ""},
+        {":10001000FF3F", ":10001000FF3F"},
+        {"Größe – 😀", "Größe – 😀"},                  // 2-, 3- and 4-byte sequences
+        {"a\tb", "a\tb"},                              // tab is text
+        {std::string("\x00\x01\r\n\x1B\x7F", 6), "\\x00\\x01\\x0D\\x0A\\x1B\\x7F"},
+        {"\xBD", "\\xBD"},                              // Latin-1 ½
+        {"\xFC" "ber", "\\xFCber"},                     // lead byte without continuation
+        {"\xC3", "\\xC3"},                              // cut at the end
+        {"\xE2\x80", "\\xE2\\x80"},                     // three-byte sequence cut short
+        {"\xC0\xAF", "\\xC0\\xAF"},                     // overlong '/'
+        {"\xE0\x80\xAF", "\\xE0\\x80\\xAF"},            // overlong three-byte form
+        {"\xED\xA0\x80", "\\xED\\xA0\\x80"},            // UTF-16 surrogate
+        {"\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"},   // above U+10FFFF
+        {"\xFF\xFE", "\\xFF\\xFE"},
+        {"\xC2\x85", "\\xC2\\x85"},                     // C1 control NEL
+        {"\xC2\xA0", "\xC2\xA0"},                       // no-break space is text
+        {"\\xBD", "\\xBD"},                             // a backslash stays as it is
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadableText(c.bytes), c.shown) << c.shown;
+        EXPECT_EQ(ReadableText(ReadableText(c.bytes)), ReadableText(c.bytes)) << c.shown;
+    }
+}
+
+TEST(SystemErrorText, GermanForTheCommonErrors) {
+    EXPECT_EQ(SystemErrorText(ENOENT), "Datei oder Ordner nicht gefunden");
+    EXPECT_EQ(SystemErrorText(EACCES), "keine Berechtigung");
+    EXPECT_EQ(SystemErrorText(EPERM), "keine Berechtigung");
+    EXPECT_EQ(SystemErrorText(ENOSPC), "Datenträger voll");
+    EXPECT_EQ(SystemErrorText(EROFS), "Datenträger schreibgeschützt");
+    EXPECT_EQ(SystemErrorText(EISDIR), "ist ein Ordner");
+    EXPECT_FALSE(SystemErrorText(EIO).empty());  // the system's own text
+}
 
 TEST(HexByteValue, ConvertsTolerantly) {
     EXPECT_EQ(HexByteValue("3F"), 63);
@@ -56,7 +98,7 @@ TEST(ReadHexRecord, AcceptsAndRejectsLines) {
         {":0400000300003800C1", "E204: Unerwartete Zeile im File: :0400000300003800C1"},
         {":00000006FA", "E206: Unerwartete Zeile im File: :00000006FA"},
         {"", "E206: Unerwartete Zeile im File: "},
-        {"\x1A", "E206: Unerwartete Zeile im File: \x1A"},
+        {"\x1A", "E206: Unerwartete Zeile im File: \\x1A"},  // quoted escaped
         {Record(0x1000, 0, {1, 2}), "E201: Unerwartete Zeile: " + Record(0x1000, 0, {1, 2})},
         {Record(0x3F00, 0, {1, 2}), "E201: Unerwartete Zeile: " + Record(0x3F00, 0, {1, 2})},
         {Record(0x4100, 0, {1, 2}), "E201: Unerwartete Zeile: " + Record(0x4100, 0, {1, 2})},

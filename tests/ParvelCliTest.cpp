@@ -76,6 +76,10 @@ TEST(ParvelCli, ExitStatusAndMessagesForBadInput) {
     test::WriteFile(dir + "/bad.hex", ":020000040000FA\n:020000021000EC\n");
     FixtureImage unknown = test::Firmware(0x123456, P::Motorola);
     test::WriteFile(dir + "/unknown.hex", test::BuildHex(unknown));
+    FixtureImage no_id = test::Firmware(0x8, P::Motorola);
+    no_id.id.reset();
+    test::WriteFile(dir + "/noid.hex", test::BuildHex(no_id));
+    test::WriteFile(dir + "/latin1.hex", ":020000040000FA\n:10\xBD\x1B\xFC\n");
     struct Case {
         std::vector<std::string> args;
         int status;
@@ -85,6 +89,14 @@ TEST(ParvelCli, ExitStatusAndMessagesForBadInput) {
         {{"info", dir + "/missing.hex"}, 2, "Cannot open file " + dir + "/missing.hex"},
         {{"info", dir}, 2, "Cannot open file " + dir},
         {{"info", dir + "/unknown.hex"}, 1, "Das HEX-File konnte leider nicht erkannt werden"},
+        {{"info", dir + "/unknown.hex", "--json"}, 1, "Das HEX-File konnte leider nicht erkannt werden"},
+        // Loaded but not recognised: info says what it could and exits 1; the dump is complete.
+        {{"info", dir + "/noid.hex"}, 1, "In dem HEX-File wurde kein Wert für ID gefunden."},
+        {{"info", dir + "/noid.hex", "--json"}, 1, "In dem HEX-File wurde kein Wert für ID gefunden."},
+        {{"dump", dir + "/noid.hex"}, 0, "In dem HEX-File wurde kein Wert für ID gefunden."},
+        // File bytes that are not text are quoted escaped, in the message and in the JSON.
+        {{"info", dir + "/latin1.hex", "--json"}, 1, "E206: Unerwartete Zeile im File: :10\\xBD\\x1B\\xFC\n"},
+        {{"dump", dir + "/latin1.hex"}, 1, "E206: Unerwartete Zeile im File: :10\\xBD\\x1B\\xFC\n"},
         {{"frobnicate"}, 2, ""},
         {{"info"}, 2, ""},
         {{"set", Data("klemmo_mm.hex"), "-o", dir + "/o.hex", "--address", "x=1"}, 2, "R=N"},
@@ -94,6 +106,12 @@ TEST(ParvelCli, ExitStatusAndMessagesForBadInput) {
         const CliRun r = Parvel(c.args);
         EXPECT_EQ(r.status, c.status) << c.args[0] << " " << r.err;
         EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+        if (c.args.back() == "--json") {
+            const auto j = nlohmann::json::parse(r.out);
+            bool quoted = false;
+            for (const auto& m : j["messages"]) quoted |= m.get<std::string>().find(c.err.substr(0, 40)) == 0;
+            EXPECT_TRUE(quoted) << r.out;
+        }
     }
 }
 

@@ -115,6 +115,8 @@ DecoderDiffResult DiffInDecoderTerms(const DecoderSession& first, const DecoderS
         ++out.differences;
     }
     if (out.lines.size() == raw_start) out.lines.push_back("  keine Unterschiede");
+    // Raw cells and names come from the files and need not be text.
+    for (auto& line : out.lines) line = ReadableText(line);
     return out;
 }
 

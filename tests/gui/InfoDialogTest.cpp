@@ -1,3 +1,5 @@
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -49,7 +51,16 @@ private slots:
         QCOMPARE(info.btn_compare->text(), QString("vergleiche mit 2. HEX-File"));
         QCOMPARE(info.btn_close->text(), QString("Fenster schliessen"));
         QVERIFY(info.btn_close->font().bold());
-        QVERIFY(info.Memo1a->font().fixedPitch() || QFontInfo(info.Memo1a->font()).fixedPitch());
+        // The dump's columns stand under each other: every character of a line is drawn with
+        // the same advance in the list's font, whichever font the machine gives for it.
+        for (QPlainTextEdit* list : {info.Memo1a, info.Memo3a}) {
+            const QFontMetrics metrics(list->font());
+            const QString line = list->toPlainText().section('\n', 0, 0) + "0123456789ABCDEFx";
+            for (const QChar c : line) {
+                QVERIFY2(metrics.horizontalAdvance(c) == metrics.horizontalAdvance(line[0]),
+                         qPrintable(QString("'%1' in %2").arg(c).arg(QFontInfo(list->font()).family())));
+            }
+        }
         QCOMPARE(info.Memo1a->toolTip(),
                  QString("Anzeige der EEprom Daten\nFür den Normal-Bediener uninteressant!"));
 

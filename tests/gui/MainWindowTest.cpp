@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -11,6 +12,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <memory>
+#include <random>
 
 #include "CommandLine.h"
 #include "FrmInfo.h"
@@ -30,6 +32,46 @@ namespace fx = parvel::guitest;
 namespace {
 
 QColor BaseColour(const QWidget* w) { return w->palette().color(QPalette::Base); }
+
+// Text a user can read: no replacement character for bytes that were not UTF-8, no control
+// character other than tab and line end.
+bool Readable(const QString& text) {
+    for (const QChar c : text) {
+        if (c == QChar::ReplacementCharacter) return false;
+        if (c.category() == QChar::Other_Control && c != '\t' && c != '\n') return false;
+    }
+    return true;
+}
+
+// A firmware file damaged the way files get damaged: bytes flipped, cut short, junk inserted,
+// line ends changed.
+std::string Mutated(std::string text, int kind, std::mt19937& random) {
+    auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
+    auto byte = [&] { return static_cast<char>(std::uniform_int_distribution<int>(0, 255)(random)); };
+    switch (kind) {
+        case 0:
+            for (std::size_t n = 1 + pick(4); n > 0; --n) text[pick(text.size())] = byte();
+            break;
+        case 1: text.resize(pick(text.size())); break;
+        case 2: {
+            std::string junk;
+            for (std::size_t n = 1 + pick(12); n > 0; --n) junk += byte();
+            text.insert(pick(text.size()), junk);
+            break;
+        }
+        default: {
+            static const char* const ends[] = {"\n", "\r", "\n\r", "\r\r\n"};
+            const std::string end = ends[pick(4)];
+            std::string out;
+            for (char c : text) {
+                if (c == '\n') out += end;
+                else if (c != '\r') out += c;
+            }
+            text = out;
+        }
+    }
+    return text;
+}
 
 }  // namespace
 
@@ -618,6 +660,92 @@ private slots:
         QCOMPARE(config, QString("CC01"));
         QCOMPARE(seen.size(), QSize(750, 700));
         QVERIFY((centre - w->frameGeometry().center()).manhattanLength() <= 2);
+    }
+
+    // Damaged files of every kind of firmware, loaded one after another into the same window;
+    // for each that loads, the info dialog compares it with its undamaged original and the
+    // window saves it. Nothing may crash, and every text shown must be readable.
+    void survivesMutatedFiles() {
+        const std::vector<fx::Firmware> originals = {
+            fx::KlemmoMotorola(),     fx::RelaisDcc(),       fx::Turntable48Dcc(),
+            fx::FunctionDecoderDcc(), fx::ServoDecoderDcc(), fx::BlinkPatternMotorola()};
+        QVERIFY(QDir(m_dir->path()).mkdir("in") && QDir(m_dir->path()).mkdir("out"));
+        std::vector<std::string> original_paths;
+        for (std::size_t k = 0; k < originals.size(); ++k) {
+            original_paths.push_back(fx::WriteHex(Path(QString("original%1.hex").arg(k)), originals[k]));
+        }
+        // Questions get the answer that goes on (Yes, Ignore) for even files, the one that
+        // changes nothing for odd files.
+        struct Answering : ScriptedDialogs {
+            bool go_on = false;
+            parvel::Answer ShowMessage(const parvel::Message& message) override {
+                ScriptedDialogs::ShowMessage(message);
+                switch (message.buttons) {
+                    case parvel::Buttons::YesNo:
+                    case parvel::Buttons::YesIgnore: return go_on ? parvel::Answer::Yes : parvel::Answer::No;
+                    case parvel::Buttons::CancelIgnore:
+                        return go_on ? parvel::Answer::Ignore : parvel::Answer::Cancel;
+                    default: return parvel::SafeAnswer(message.buttons);
+                }
+            }
+        } dialogs;
+        parvel::StartOptions options;
+        options.settings_path = Path("hexparini");
+        options.doc_root = "file:///opt/parvel/doc/";
+        TFormMain w(options, &dialogs);
+        w.SetUrlOpener([](const QUrl&) {});
+        w.show();
+
+        std::mt19937 random(20261208);
+        constexpr int kFiles = 240;
+        int loaded = 0, saved = 0, info_shown = 0;
+        for (int i = 0; i < kFiles; ++i) {
+            const std::size_t kind = static_cast<std::size_t>(i) % originals.size();
+            const std::string path = m_dir->filePath(QString("in/m%1.hex").arg(i, 3, 10, QChar('0'))).toStdString();
+            const std::string damaged = Mutated(fx::HexText(originals[kind]), (i / 6) % 4, random);
+            QVERIFY(parvel::AtomicWriteFile(path, damaged).ok);
+            dialogs.go_on = i % 2 == 0;
+            dialogs.messages.clear();
+            dialogs.open_names.push_back(path);
+            w.btn_loadClick();
+            const QByteArray where = QByteArray("file ") + path.c_str();
+            for (int p = 0; p < 4; ++p) {
+                QVERIFY2(Readable(Child<QLabel>(&w, QString("StatusPanel%1").arg(p))->text()), where);
+            }
+            if (w.session().recognised) {
+                ++loaded;
+                QStringList shown;
+                QTimer::singleShot(0, [&] {
+                    auto* info = qobject_cast<TfrmInfo*>(QApplication::activeModalWidget());
+                    if (!info) return;
+                    ++info_shown;
+                    shown << info->edt_config->text() << info->edt_ID->text()
+                          << info->Memo1a->toPlainText() << info->Memo3a->toPlainText();
+                    dialogs.open_names.push_back(original_paths[kind]);
+                    info->btn_compareClick();
+                    shown << info->Memo1a->toPlainText() << info->Memo3a->toPlainText()
+                          << Child<QLabel>(info, "StatusPanel0")->text()
+                          << Child<QLabel>(info, "StatusPanel1")->text();
+                    info->reject();
+                });
+                w.btn_infoClick();
+                for (const QString& text : shown) QVERIFY2(Readable(text), where);
+                const std::string out = m_dir->filePath(QString("out/s%1.hex").arg(i)).toStdString();
+                dialogs.save_names.push_back(out);
+                w.btn_saveClick();
+                dialogs.save_names.clear();
+                if (QFile::exists(QString::fromStdString(out))) ++saved;
+            }
+            for (const parvel::Message& m : dialogs.messages) {
+                QVERIFY2(Readable(QString::fromStdString(m.text)), where + ": " + m.text.c_str());
+            }
+        }
+        QCOMPARE(info_shown, loaded);
+        qInfo("%d damaged files: %d loaded, %d saved", kFiles, loaded, saved);
+        // The mutations must leave enough files whole to reach the info dialog and the save.
+        QVERIFY2(loaded >= 40 && saved >= 20, qPrintable(QString("%1 loaded, %2 saved").arg(loaded).arg(saved)));
+        // Nothing written beside the inputs, the outputs and the originals.
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), static_cast<int>(originals.size()));
     }
 };
 
