@@ -13,10 +13,12 @@
 #include <algorithm>
 #include <utility>
 #include <QDesktopServices>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -41,6 +43,7 @@
 #include "NeighbourFiles.h"
 #include "QtDialogs.h"
 #include "RecordingView.h"
+#include "FrmRoster.h"
 #include "FrmSeries.h"
 #include "WindowLayout.h"
 #include "WindowSettings.h"
@@ -140,6 +143,16 @@ TFormMain::TFormMain(const parvel::StartOptions& options, parvel::Dialogs* dialo
     addAction(series);
     GroupBoxMain->setContextMenuPolicy(Qt::ActionsContextMenu);
     GroupBoxMain->addAction(series);
+
+    // The address plan of the loaded file's folder, offered the same way.
+    auto* roster = new QAction("Anlagen-Übersicht …", this);
+    roster->setObjectName("act_roster");
+    roster->setShortcut(QKeySequence("Ctrl+U"));
+    roster->setShortcutContext(Qt::WindowShortcut);
+    connect(roster, &QAction::triggered, this, [this] { Guarded([this] { RosterClick(); }); });
+    addAction(roster);
+    GroupBoxMain->addAction(roster);
+
     BuildUndoActions();
 }
 
@@ -1189,4 +1202,39 @@ QString TFormMain::DescribeStep(const parvel::EditState& before, const parvel::E
     }
     if (what.isEmpty()) what = "Änderung";
     return area.isEmpty() ? what : area + ": " + what;
+}
+
+void TFormMain::RosterClick() {
+    // The loaded file's folder; before any file, the user picks one (starting where the file
+    // dialogs would).
+    const std::string loaded = m_session.file_path;
+    QString folder;
+    if (!loaded.empty()) {
+        folder = QFileInfo(QFile::decodeName(QByteArray::fromStdString(loaded))).absolutePath();
+    } else {
+        const std::string start = StartFolder();
+        const auto chosen =
+            m_dialogs->FolderName(start.empty() ? QDir::currentPath().toStdString() : start);
+        if (!chosen) return;
+        folder = QFile::decodeName(QByteArray::fromStdString(*chosen));
+    }
+    auto* dialog = findChild<TfrmRoster*>();
+    if (dialog) {
+        if (dialog->edt_folder->text() != folder) {
+            dialog->edt_folder->setText(folder);
+            dialog->StartReading();
+        }
+    } else {
+        dialog = new TfrmRoster(folder, *m_dialogs, this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        connect(dialog, &TfrmRoster::fileActivated, this, [this](const QString& path) {
+            // The same question as "HEX laden" before unsaved changes are dropped.
+            Guarded([&] {
+                if (ConfirmDiscard()) OpenHexFile(QFile::encodeName(path).toStdString());
+            });
+        });
+    }
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
 }

@@ -88,6 +88,11 @@ public:
     void btn_RGClick(QPushButton* button);
     // "Reihe erzeugen" (grid context menu, Ctrl+R): copies for several decoders.
     void SeriesClick();
+    // "Anlagen-Übersicht" (grid context menu, Ctrl+U): the address plan of the loaded file's
+    // folder, in a window of its own beside the main window.
+    void RosterClick();
+    // Loads a chosen file as "HEX laden" does after its file dialog.
+    void OpenHexFile(const std::string& path);
 
     // ---- undo history ----
     // Every change the user makes after a load is one step of the history (consecutive steps

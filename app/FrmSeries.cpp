@@ -1,5 +1,8 @@
 #include "FrmSeries.h"
 
+#include <algorithm>
+
+#include <QFile>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -14,6 +17,7 @@
 #include "DecoderSession.h"
 #include "DialogPlacement.h"
 #include "FrmInfo.h"
+#include "Roster.h"
 #include "Series.h"
 
 TfrmSeries::TfrmSeries(parvel::DecoderSession& session, parvel::Dialogs& dialogs, QWidget* parent)
@@ -52,6 +56,7 @@ TfrmSeries::TfrmSeries(parvel::DecoderSession& session, parvel::Dialogs& dialogs
         }
     }
     edt_first->setValue(lowest > 0 ? lowest : 1);
+    ProposeFreeRange(QFileInfo(loaded.section(" (", 0, 0)).absolutePath());
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName("ProgressBar1");
@@ -83,6 +88,27 @@ TfrmSeries::TfrmSeries(parvel::DecoderSession& session, parvel::Dialogs& dialogs
     layout->addWidget(ProgressBar1);
     layout->addWidget(Memo1, 1);
     layout->addLayout(buttons);
+}
+
+void TfrmSeries::ProposeFreeRange(const QString& folder) {
+    // The copies go best where the layout still has room: the first free range of the loaded
+    // firmware's protocol and kind in its folder that holds one decoder's addresses.
+    const auto& s = m_session;
+    if ((!s.is_motorola && !s.is_dcc) || s.kind() == parvel::DecoderKind::None) return;
+    int low = 0, high = 0;
+    for (int r = 1; r < parvel::kGridRows; ++r) {
+        if (!s.RowExists(r) || s.row_address[r] <= 0) continue;
+        low = low == 0 ? s.row_address[r] : std::min(low, s.row_address[r]);
+        high = std::max(high, s.row_address[r]);
+    }
+    if (low == 0) return;
+    parvel::RosterRequest request;
+    request.folder = QFile::encodeName(folder).toStdString();
+    const parvel::Roster roster = parvel::BuildRoster(request);
+    const auto first =
+        parvel::FirstFreeAddress(roster, s.is_motorola ? "Mot" : "DCC",
+                                 s.kind() == parvel::DecoderKind::Accessory, high - low + 1);
+    if (first) edt_first->setValue(*first);
 }
 
 bool TfrmSeries::btn_createClick() {

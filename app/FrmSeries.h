@@ -36,6 +36,8 @@ public:
     QPushButton* btn_close;
 
 private:
+    void ProposeFreeRange(const QString& folder);
+
     parvel::DecoderSession& m_session;
     parvel::Dialogs& m_dialogs;
 };

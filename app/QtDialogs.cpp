@@ -149,4 +149,11 @@ std::optional<std::string> QtDialogs::SaveFileName(const std::string& filter,
     return QFile::encodeName(dialog->selectedFiles().first()).toStdString();
 }
 
+std::optional<std::string> QtDialogs::FolderName(const std::string& start) {
+    const QString chosen =
+        QFileDialog::getExistingDirectory(Parent(), "Ordner wählen", Text(start));
+    if (chosen.isEmpty()) return std::nullopt;
+    return QFile::encodeName(chosen).toStdString();
+}
+
 }  // namespace parvel

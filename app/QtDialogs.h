@@ -43,6 +43,7 @@ public:
                                             const std::string& default_extension,
                                             const std::string& proposed_name,
                                             const FileDialogPlace& place = {}) override;
+    std::optional<std::string> FolderName(const std::string& start) override;
 
 private:
     QWidget* Parent() const;

@@ -34,6 +34,13 @@ public:
                                                     const std::string& default_extension,
                                                     const std::string& proposed_name,
                                                     const FileDialogPlace& place = {}) = 0;
+
+    // Chooses a folder, starting at `start`; nothing when cancelled. Seams that never choose
+    // folders need not answer.
+    virtual std::optional<std::string> FolderName(const std::string& start) {
+        (void)start;
+        return std::nullopt;
+    }
 };
 
 // Frames that edit a working copy and hold changes until their take-over button is pressed.

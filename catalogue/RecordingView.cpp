@@ -129,4 +129,11 @@ std::optional<std::string> ScriptedDialogs::SaveFileName(const std::string&, con
     return name;
 }
 
+std::optional<std::string> ScriptedDialogs::FolderName(const std::string&) {
+    if (folder_names.empty()) return std::nullopt;
+    auto name = folder_names.front();
+    folder_names.pop_front();
+    return name;
+}
+
 }  // namespace parvel

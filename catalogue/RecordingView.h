@@ -82,6 +82,7 @@ public:
     std::vector<std::string> save_proposals;  // proposed names the save dialog was opened with
     std::vector<FileDialogPlace> open_places;  // name and start folder of each open dialog
     std::vector<FileDialogPlace> save_places;
+    std::deque<std::optional<std::string>> folder_names;
 
     Answer ShowMessage(const Message& message) override;
     std::optional<std::string> OpenFileName(const std::string& filter,
@@ -90,6 +91,7 @@ public:
                                             const std::string& default_extension,
                                             const std::string& proposed_name,
                                             const FileDialogPlace& place = {}) override;
+    std::optional<std::string> FolderName(const std::string& start) override;
 };
 
 }  // namespace parvel

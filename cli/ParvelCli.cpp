@@ -7,11 +7,13 @@
 #include <nlohmann/json.hpp>
 
 #include "DecoderDiff.h"
+#include "DecoderFile.h"
 #include "DecoderSession.h"
 #include "HexCompare.h"
 #include "Migration.h"
 #include "ParvelVersion.h"
 #include "RecordingView.h"
+#include "RosterCommand.h"
 #include "Series.h"
 #include "TextFile.h"
 
@@ -52,23 +54,8 @@ private:
     bool m_default_config;
 };
 
-enum class LoadOutcome { Recognised, NotRecognised, Rejected, Unreadable };
-
-// Loads a file into the session the way the window does, telling apart a file that could not
-// be read at all from one the reader rejected.
 LoadOutcome Load(DecoderSession& session, Dialogs& dialogs, const std::string& path) {
-    const LinesResult read = ReadTextLines(path, kMaxHexLines);
-    if (!read.ok()) {
-        dialogs.ShowMessage({ReadFailureText(read, path),
-                             read.failure == ReadFailure::CannotOpen ? Icon::Information : Icon::Warning,
-                             Buttons::Ok});
-        return read.failure == ReadFailure::CannotOpen ? LoadOutcome::Unreadable : LoadOutcome::Rejected;
-    }
-    session.LoadHexLines(read.lines, path);
-    if (session.line_rejected) return LoadOutcome::Rejected;
-    // Without an ID record, or with a firmware the catalogue does not know, the image is loaded
-    // but not recognised.
-    return session.recognised && session.entry ? LoadOutcome::Recognised : LoadOutcome::NotRecognised;
+    return LoadDecoderFile(session, dialogs, path);
 }
 
 int ExitFor(LoadOutcome outcome) {
@@ -77,12 +64,6 @@ int ExitFor(LoadOutcome outcome) {
         case LoadOutcome::Unreadable: return kExitUsage;
         default: return kExitRejected;
     }
-}
-
-const char* ChipName(const std::string& default_config) {
-    if (default_config == "CC01") return "12F629/16F630";
-    if (default_config == "CC33") return "16F684/688";
-    return nullptr;
 }
 
 const char* ColourName(int green) { return green == 1 ? "grün" : "rot"; }
@@ -107,14 +88,11 @@ nlohmann::json InfoJson(const DecoderSession& s, const RecordingView& view, cons
     j["max_address"] = s.max_address;
     j["max_function"] = s.max_function;
     json rows = json::array();
-    if (s.recognised) {
-        for (int r = 0; r < kGridRows; ++r) {
-            if (!view.rows[r].visible) continue;
-            json row{{"row", r}, {"label", T(s.row_label[r])}, {"address", s.row_address[r]}};
-            if (s.kind() == DecoderKind::Accessory) row["green"] = s.row_green[r] == 1;
-            else row["function"] = s.row_function[r];
-            rows.push_back(row);
-        }
+    for (const ShownRow& shown : ShownRows(s, view)) {
+        json row{{"row", shown.row}, {"label", T(shown.label)}, {"address", shown.address}};
+        if (s.kind() == DecoderKind::Accessory) row["green"] = shown.green;
+        else row["function"] = shown.function;
+        rows.push_back(row);
     }
     j["rows"] = rows;
     json messages = json::array();
@@ -133,14 +111,12 @@ void PrintInfo(std::ostream& out, const DecoderSession& s, const RecordingView& 
         << T(s.status_text[2]) << '\n';
     out << "Config:    " << T(s.image().config_text) << '\n';
     out << "Limits:    address 1.." << s.max_address << ", function 1.." << s.max_function << '\n';
-    if (!s.recognised) return;
-    for (int r = 0; r < kGridRows; ++r) {
-        if (!view.rows[r].visible) continue;
+    for (const ShownRow& shown : ShownRows(s, view)) {
         char line[32];
-        std::snprintf(line, sizeof line, "  %2d  ", r);
-        out << line << s.row_label[r] << ": " << s.row_address[r];
-        if (s.kind() == DecoderKind::Accessory) out << ' ' << ColourName(s.row_green[r]);
-        else out << " F" << s.row_function[r];
+        std::snprintf(line, sizeof line, "  %2d  ", shown.row);
+        out << line << shown.label << ": " << shown.address;
+        if (s.kind() == DecoderKind::Accessory) out << ' ' << ColourName(shown.green ? 1 : 0);
+        else out << " F" << shown.function;
         out << '\n';
     }
 }
@@ -245,6 +221,8 @@ int RunParvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
                       "Answer Yes when asked to create the default configuration word");
     migrate->add_flag("--force", force, "Overwrite OUT when it exists");
 
+    const RosterCommand roster(app);
+
     std::vector<std::string> argv_rev(args.rbegin(), args.rend());
     if (!argv_rev.empty()) argv_rev.pop_back();  // program name
     try {
@@ -252,6 +230,8 @@ int RunParvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
     } catch (const CLI::ParseError& e) {
         return app.exit(e, out, err) == 0 ? kExitOk : kExitUsage;
     }
+
+    if (roster.chosen()) return roster.Run(out, err);
 
     RecordingView view;
     CliDialogs dialogs(err, default_config);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Catalogue.h"
+#include "CodeTables.h"
 #include "DecoderSession.h"
 #include "FixtureBuilder.h"
 #include "RecordingView.h"
@@ -48,6 +49,16 @@ inline FixtureImage Firmware(uint32_t type_code, FixtureImage::Protocol protocol
         }
     }
     return f;
+}
+
+// Puts into a row of a DCC accessory firmware the code of `address` in the given colour.
+inline void SetDccAccessory(FixtureImage& f, int row, int address, bool green) {
+    const std::string red = CodeTables::Instance().dcc_accessory_codes[address];
+    const std::string code = green ? CodeTables::DccGreenCode(red) : red;
+    auto byte = [&](int i) {
+        return static_cast<uint8_t>(std::stoi(code.substr(2 * i, 2), nullptr, 16));
+    };
+    SetRow(f, row, byte(0), byte(1), byte(2));
 }
 
 // A fresh empty folder under the system's temporary folder.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -8,6 +9,7 @@
 #include "Harness.h"
 #include "Migration.h"
 #include "ParvelCli.h"
+#include "Roster.h"
 #include "Series.h"
 
 namespace parvel {
@@ -191,6 +193,187 @@ TEST(DecoderDiff, SpeaksInDecoderTerms) {
 
     const DecoderDiffResult same = DiffInDecoderTerms(h1.session, h1.session);
     EXPECT_EQ(same.differences, 0);
+}
+
+// A DCC function decoder with every row unused, then rows 1.. set to (address, function cell).
+FixtureImage FunctionDecoder(std::vector<std::pair<int, uint8_t>> rows) {
+    FixtureImage f = test::Firmware(0x13D00, P::Dcc);
+    for (int r = 1; r < kGridRows; ++r) test::SetRow(f, r, 0x81, 0x00, 0x00);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        test::SetRow(f, static_cast<int>(i) + 1, rows[i].second,
+                     static_cast<uint8_t>(rows[i].first & 0xFF),
+                     static_cast<uint8_t>(rows[i].first >> 8));
+    }
+    return f;
+}
+
+// A layout folder with planted conflicts across files and inside one file, the other colour on
+// one address, other protocols and kinds on the same numbers, and files that cannot be used.
+std::string LayoutFolder() {
+    const std::string dir = test::TempDir();
+    FixtureImage a = test::Firmware(0x4, P::Dcc);
+    test::SetDccAccessory(a, 1, 1, false);
+    test::SetDccAccessory(a, 2, 4, true);
+    test::SetDccAccessory(a, 3, 7, false);
+    test::WriteFile(dir + "/dcc-a.hex", test::BuildHex(a));
+    FixtureImage b = test::Firmware(0x5, P::Dcc);  // four rows
+    test::SetDccAccessory(b, 1, 1, false);
+    test::SetDccAccessory(b, 2, 7, true);
+    test::SetDccAccessory(b, 3, 9, false);
+    test::SetDccAccessory(b, 4, 9, false);
+    test::WriteFile(dir + "/dcc-b.hex", test::BuildHex(b));
+    FixtureImage mm = test::Firmware(0x8, P::Motorola);
+    test::SetRow(mm, 1, 0x03, 0x00, 0xC3);  // 1 green
+    test::SetRow(mm, 2, 0x02, 0x00, 0x03);  // 5 red
+    test::WriteFile(dir + "/mm.hex", test::BuildHex(mm));
+    test::SetRow(mm, 2, 0xFF, 0xFF, 0xFF);
+    test::WriteFile(dir + "/UPPER.HEX", test::BuildHex(mm));
+    test::WriteFile(dir + "/fdec.hex",
+                    test::BuildHex(FunctionDecoder({{300, 0x81}, {5, 0x84}, {1, 0x81}})));
+    test::WriteFile(dir + "/fdec2.hex", test::BuildHex(FunctionDecoder({{300, 0x81}, {5, 0x81}})));
+    test::WriteFile(dir + "/broken.hex", "das ist kein HEX-File\r\n");
+    test::WriteFile(dir + "/unknown.hex", test::BuildHex(test::Firmware(0x123456, P::Dcc)));
+    std::string many;
+    for (int i = 0; i < 600; ++i) many += ":00000001FF\r\n";
+    test::WriteFile(dir + "/long.hex", many);
+    test::WriteFile(dir + "/notes.txt", "kein HEX\n");
+    EXPECT_EQ(::symlink("nowhere.hex", (dir + "/gone.hex").c_str()), 0);
+    EXPECT_EQ(::symlink("dcc-a.hex", (dir + "/same.hex").c_str()), 0);
+    EXPECT_EQ(::mkfifo((dir + "/pipe.hex").c_str(), 0600), 0);
+    ::mkdir((dir + "/sub").c_str(), 0700);
+    FixtureImage deep = test::Firmware(0x4, P::Dcc);
+    test::SetDccAccessory(deep, 1, 4, true);
+    test::WriteFile(dir + "/sub/deep.hex", test::BuildHex(deep));
+    EXPECT_EQ(::symlink("..", (dir + "/sub/loop").c_str()), 0);
+    return dir;
+}
+
+std::vector<std::string> ClashLines(const Roster& roster, const std::vector<RosterClash>& clashes,
+                                    bool note, const std::string& dir) {
+    std::vector<std::string> lines;
+    for (const auto& c : clashes) {
+        std::string line = ClashTitle(c, note) + ":";
+        for (std::size_t i : c.outputs) {
+            const RosterOutput& o = roster.outputs[i];
+            line += " " + o.file.substr(dir.size() + 1) + "#" + std::to_string(o.row);
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST(Roster, FindsDoubleUseAcrossFilesAndInsideOne) {
+    const std::string dir = LayoutFolder();
+    struct Case {
+        bool recursive;
+        std::vector<std::string> conflicts, notes, skipped_files;
+    } cases[] = {
+        {false,
+         {"DCC-Zubehör 1 rot: dcc-a.hex#1 dcc-b.hex#1",
+          "DCC-Zubehör 9 rot: dcc-b.hex#3 dcc-b.hex#4",
+          "DCC-Funktion 300 F1: fdec.hex#1 fdec2.hex#1",
+          "Motorola-Zubehör 1 grün: UPPER.HEX#1 mm.hex#1"},
+         {"DCC-Zubehör 7: dcc-a.hex#3 dcc-b.hex#2"},
+         {"broken.hex", "gone.hex", "long.hex", "pipe.hex", "same.hex", "unknown.hex"}},
+        {true,
+         {"DCC-Zubehör 1 rot: dcc-a.hex#1 dcc-b.hex#1",
+          "DCC-Zubehör 4 grün: dcc-a.hex#2 sub/deep.hex#1",
+          "DCC-Zubehör 9 rot: dcc-b.hex#3 dcc-b.hex#4",
+          "DCC-Funktion 300 F1: fdec.hex#1 fdec2.hex#1",
+          "Motorola-Zubehör 1 grün: UPPER.HEX#1 mm.hex#1"},
+         {"DCC-Zubehör 7: dcc-a.hex#3 dcc-b.hex#2"},
+         {"broken.hex", "gone.hex", "long.hex", "pipe.hex", "same.hex", "sub/loop", "unknown.hex"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.recursive);
+        RosterRequest request;
+        request.folder = dir;
+        request.recursive = c.recursive;
+        const Roster roster = BuildRoster(request);
+        ASSERT_TRUE(roster.folder_ok);
+        EXPECT_EQ(ClashLines(roster, roster.conflicts, false, dir), c.conflicts);
+        EXPECT_EQ(ClashLines(roster, roster.notes, true, dir), c.notes);
+        std::vector<std::string> skipped;
+        for (const auto& s : roster.skipped) {
+            skipped.push_back(s.file.substr(dir.size() + 1));
+            EXPECT_FALSE(s.message.empty()) << s.file;
+        }
+        EXPECT_EQ(skipped, c.skipped_files);
+        // Sorted by protocol, then address, then file; address 0 never listed.
+        for (std::size_t i = 1; i < roster.outputs.size(); ++i) {
+            const auto &p = roster.outputs[i - 1], &q = roster.outputs[i];
+            EXPECT_LE(std::tie(p.protocol, p.address, p.file),
+                      std::tie(q.protocol, q.address, q.file));
+            EXPECT_NE(q.address, 0);
+        }
+    }
+    RosterRequest request;
+    request.folder = dir;
+    const Roster roster = BuildRoster(request);
+    std::vector<std::string> free;
+    for (const auto& group : roster.free) {
+        std::string line = group.name + ":";
+        for (const auto& range : group.ranges) line += " " + FreeRangeText(range);
+        free.push_back(line);
+    }
+    EXPECT_EQ(free, (std::vector<std::string>{"DCC-Zubehör: 2–3 5–6 8 10–2044",
+                                              "DCC-Funktion: 2–4 6–299 301–16128",
+                                              "Motorola-Zubehör: 2–4 6–320"}));
+    EXPECT_EQ(FirstFreeAddress(roster, "DCC", true, 3), 10);
+    EXPECT_EQ(FirstFreeAddress(roster, "Mot", false), std::nullopt);
+    const auto& first = roster.outputs.front();  // DCC 1 of dcc-a before fdec and dcc-b
+    EXPECT_EQ(RosterCells(first),
+              (std::vector<std::string>{dir + "/dcc-a.hex", first.name, "3.58", "12F629/16F630",
+                                        "DCC", "Zubehör", "1", first.label, "1", "rot"}));
+}
+
+TEST(Roster, CommandLineOutputsAndExitStatus) {
+    const std::string dir = LayoutFolder();
+    const std::string empty = test::TempDir();
+    const std::string fine = test::TempDir();
+    FixtureImage f = test::Firmware(0x4, P::Dcc);
+    test::SetDccAccessory(f, 1, 17, true);
+    test::WriteFile(fine + "/one.hex", test::BuildHex(f));
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::vector<std::string> out_has;
+    } cases[] = {
+        {{"roster", dir, "--free", "2"},
+         1,
+         {"Doppelt belegt:\n  DCC-Zubehör 1 rot: " + dir + "/dcc-a.hex Zeile 1 (",
+          "Hinweis, gleiche Adresse, andere Farbe:\n  DCC-Zubehör 7: ", "  DCC-Zubehör: 2–3, 5–6\n",
+          "Übersprungen:\n  " + dir + "/broken.hex: "}},
+        {{"roster", fine, "--free", "3"},
+         0,
+         {"Doppelt belegt: keine", "DCC-Zubehör: 1–16, 18–2044\n"}},
+        {{"roster", empty}, 0, {"Im Ordner " + empty + " gibt es keine HEX-Datei."}},
+        {{"roster", fine, "--csv"},
+         0,
+         {"\xEF\xBB\xBF"
+          "Datei;Firmware;Version;Chip;Protokoll;Art;Zeile;Bezeichnung;Adresse;Farbe/Funktion\r\n" +
+          fine + "/one.hex;"}},
+        {{"roster", dir + "/nirgends"}, 2, {}},
+        {{"roster", dir + "/mm.hex"}, 2, {}},
+        {{"roster", dir, "--json", "--csv"}, 2, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[1]);
+        const CliRun r = Parvel(c.args);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        for (const auto& text : c.out_has)
+            EXPECT_NE(r.out.find(text), std::string::npos) << text << "\n" << r.out;
+    }
+    const CliRun r = Parvel({"roster", dir, "--json", "--free", "1", "--recursive"});
+    EXPECT_EQ(r.status, 1);
+    const auto j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["conflicts"].size(), 5u);
+    EXPECT_EQ(j["notes"].size(), 1u);
+    EXPECT_EQ(j["skipped"].size(), 7u);
+    EXPECT_EQ(j["skipped"][0]["file"], dir + "/broken.hex");
+    EXPECT_EQ(j["free"]["Motorola-Zubehör"], nlohmann::json::parse(R"([{"first":2,"last":4}])"));
+    EXPECT_EQ(j["conflicts"][0]["outputs"][1]["file"], dir + "/dcc-b.hex");
+    EXPECT_EQ(j["outputs"].size(), 16u);
 }
 
 }  // namespace

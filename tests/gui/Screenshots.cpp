@@ -14,11 +14,12 @@
 
 #include "BlinkPatternTable.h"
 #include "Catalogue.h"
-#include "FrmInfo.h"
+#include "FormMain.h"
 #include "FrameTorv.h"
+#include "FrmInfo.h"
+#include "FrmRoster.h"
 #include "GuiFixtures.h"
 #include "LedBlinkPatternTable.h"
-#include "FormMain.h"
 #include "RecordingView.h"
 
 namespace fx = parvel::guitest;
@@ -146,6 +147,15 @@ int main(int argc, char** argv) {
             std::printf("%s\n", qPrintable(QDir(out).filePath("info-compare.png")));
         }
     }
+    // The address plan of all images written above (klemmo and other.hex share addresses).
+    fx::WriteHex(work.filePath("kaputt.hex").toStdString(), fx::Firmware{});
+    TfrmRoster roster(work.path(), dialogs);
+    roster.show();
+    while (roster.IsReading()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    QApplication::processEvents();
+    roster.grab().save(QDir(out).filePath("roster.png"));
+    std::printf("%s\n", qPrintable(QDir(out).filePath("roster.png")));
+
     for (const parvel::Message& m : dialogs.messages) std::printf("message: %s\n", m.text.c_str());
     return 0;
 }
