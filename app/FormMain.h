@@ -63,8 +63,8 @@ public:
 
     // Loads a file (an empty path loads nothing).
     void LoadHexFile(const std::string& path);
-    // A file the user chose ("HEX laden" or dropped on the window): loads it and finds its
-    // neighbours for the browse buttons.
+    // A file the user chose ("HEX laden", dropped on the window or double-clicked in the
+    // Anlagen-Übersicht): loads it and finds its neighbours for the browse buttons.
     void OpenHexFile(const std::string& path);
     // Where the file dialogs start: the loaded file's folder, before any file the folder last
     // used (kept in the settings file).
@@ -91,8 +91,6 @@ public:
     // "Anlagen-Übersicht" (grid context menu, Ctrl+U): the address plan of the loaded file's
     // folder, in a window of its own beside the main window.
     void RosterClick();
-    // Loads a chosen file as "HEX laden" does after its file dialog.
-    void OpenHexFile(const std::string& path);
 
     // ---- undo history ----
     // Every change the user makes after a load is one step of the history (consecutive steps

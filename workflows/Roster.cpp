@@ -116,9 +116,12 @@ class QuietDialogs : public Dialogs {
         messages.push_back(message);
         return SafeAnswer(message.buttons);
     }
-    std::optional<std::string> OpenFileName(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> OpenFileName(const std::string&,
+                                            const FileDialogPlace&) override {
+        return std::nullopt;
+    }
     std::optional<std::string> SaveFileName(const std::string&, const std::string&,
-                                            const std::string&) override {
+                                            const std::string&, const FileDialogPlace&) override {
         return std::nullopt;
     }
 };
