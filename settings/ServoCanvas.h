@@ -9,7 +9,7 @@ namespace parvel {
 
 // Geometry of the curve canvas and the relay lane. The widgets paint the drawings built here and
 // hand every pointer position to the edit functions, so tests check the same pixel arithmetic the
-// window uses. Where the firmware tool rounds to single precision this code does too (float);
+// window uses. Where the canvas arithmetic rounds to single precision this code does too (float);
 // every float-to-integer conversion truncates toward zero.
 
 constexpr int kCurveCanvasWidth = 530;

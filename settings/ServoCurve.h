@@ -11,7 +11,7 @@ namespace parvel {
 
 enum class CurveShape { Lin, Log, QuarterSine, HalfSine };
 
-// Positions v(0..n-1) of a generated curve, with the firmware tool's single-precision steps
+// Positions v(0..n-1) of a generated curve, computed in single-precision steps
 // (single(x) = x rounded to float at that place; the sine's angle is double):
 //   Lin      s = single(127 / (n-1))      v = trunc(single(i * s))
 //   Log      s = single(127 / log10(n))   v = trunc(single(single(log10(i+1)) * s))
