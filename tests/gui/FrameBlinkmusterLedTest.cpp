@@ -531,26 +531,6 @@ class FrameBlinkmusterLedTest : public QObject {
         if (QTest::currentTestFailed()) return;
         QVERIFY(steps >= actions.count(';'));
     }
-
-    // Ctrl+Z in the count edit undoes its own unfinished typing first, then the history.
-    void undoKeysInsideAnUnfinishedEdit() {
-        auto w = Loaded();
-        w->activateWindow();  // window shortcuts need the active window
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        guitest::PatternActions(Frame(*w), {"led_blinkmuster_", "Image_led_Blink", "UpDown9", "UpDown10"}, "draw1");
-        QVERIFY(TakeOverButton(*w)->isEnabled());
-        auto* count = Child<QLineEdit>(Frame(*w), "led_blinkmuster_edt_Anzahl");
-        const QString shown = count->text();
-        guitest::TypeText(count, "7", false);
-        QTest::keyClick(count, Qt::Key_Z, Qt::ControlModifier);
-        QVERIFY(count->text() != "7");  // the edit's own undo
-        QVERIFY(TakeOverButton(*w)->isEnabled());
-        while (count->isUndoAvailable()) QTest::keyClick(count, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(count->text(), shown);
-        QTest::keyClick(count, Qt::Key_Z, Qt::ControlModifier);  // now the stroke
-        QVERIFY(!TakeOverButton(*w)->isEnabled());
-        QCOMPARE(w->act_redo->text().startsWith("Wiederherstellen: Muster Adresse 1 gezeichnet"), true);
-    }
 };
 
 QTEST_MAIN(FrameBlinkmusterLedTest)
