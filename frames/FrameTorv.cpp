@@ -452,6 +452,12 @@ void TFrameTorv::ReloadFromImage() {
     // Filling the lists and radios raises their change signals; none of them may write.
     LoadingScope scope(loading);
     ReadPages();
+    ShowPages();
+    if (m_table) m_table->Refresh();
+    servo_btn_uebernehmen->setEnabled(false);
+}
+
+void TFrameTorv::ShowPages() {
     ShowButtonCombos();
     const bool learn = parvel::IsLearnMode(m_session.image());
     (learn ? servo_rad_lernen : servo_rad_servo)->setChecked(true);
@@ -463,8 +469,6 @@ void TFrameTorv::ReloadFromImage() {
     DrawCurve();
     DrawRelayLane();
     ShowCurveInfo();
-    if (m_table) m_table->Refresh();
-    servo_btn_uebernehmen->setEnabled(false);
 }
 
 void TFrameTorv::ReadPages() { pages.ReadFrom(m_session.image()); }
@@ -762,17 +766,7 @@ void TFrameTorv::RestoreUndoState(const std::string& state, int page) {
         pages.set_flat(i, static_cast<std::uint8_t>(state[static_cast<std::size_t>(i)]));
     }
     if (page >= 0 && page < 4) servo_rad_a[page]->setChecked(true);
-    ShowButtonCombos();
-    const bool learn = parvel::IsLearnMode(m_session.image());
-    (learn ? servo_rad_lernen : servo_rad_servo)->setChecked(true);
-    UpdateButtonModeVisibility();
-    if (ThresholdShown()) {
-        threshold = parvel::ReadThreshold(m_session.image());
-        edt_torvik_schwelle->setText(QString::number(threshold));
-    }
-    DrawCurve();
-    DrawRelayLane();
-    ShowCurveInfo();
+    ShowPages();
     if (m_table) {
         // "min,span;" four times between the pages and the flag.
         const std::string pulses =

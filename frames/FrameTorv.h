@@ -95,6 +95,9 @@ class TFrameTorv : public QFrame {
     void LoadFromImage();
     void ReloadFromImage();
     void ReadPages();
+    // Shows the pages as they are now: button lists, button mode, threshold, curve, relay lane
+    // and time texts (after a reload from the image and after an undo alike).
+    void ShowPages();
     void WritePages();
     void ShowCurveInfo();
     void DrawCurve();
