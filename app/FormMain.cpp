@@ -180,6 +180,7 @@ void TFormMain::BuildControls() {
 
     lbl_header = new QLabel(GroupBoxMain);
     lbl_header->setObjectName("lbl_header");
+    lbl_header->setTextFormat(Qt::PlainText);  // a firmware name, never markup
     lbl_header->move(5, 15);
     SetHeader(kStartHeader);
 
@@ -267,27 +268,79 @@ void TFormMain::BuildControls() {
                 [this, handler = handler] { Guarded([this, handler] { (this->*handler)(); }); });
     }
 
-    FrameZusatz1 = new TFrameZusatz(m_session, *m_dialogs, central);
-    FrameZusatz1->setObjectName("FrameZusatz1");
-    FrameBlinkmuster1 = new TFrameBlinkmuster(m_session, *m_dialogs, central);
-    FrameBlinkmuster1->setObjectName("FrameBlinkmuster1");
-    FrameBlinkmuster_led1 = new TFrameBlinkmuster_led(m_session, *m_dialogs, central);
-    FrameBlinkmuster_led1->setObjectName("FrameBlinkmuster_led1");
-    FrameTorv1 = new TFrameTorv(m_session, *m_dialogs, central);
-    FrameTorv1->setObjectName("FrameTorv1");
-    FrameTorvAdr1 = new TFrameTorvAdr(m_session, *m_dialogs, central);
-    FrameTorvAdr1->setObjectName("FrameTorvAdr1");
+    FrameZusatz1.SetBuilder([this] {
+        FrameZusatz1.Set(new TFrameZusatz(m_session, *m_dialogs, centralWidget()));
+        BuildFrame(FrameZusatz1.IfBuilt(), "FrameZusatz1");
+    });
+    FrameBlinkmuster1.SetBuilder([this] {
+        FrameBlinkmuster1.Set(new TFrameBlinkmuster(m_session, *m_dialogs, centralWidget()));
+        BuildFrame(FrameBlinkmuster1.IfBuilt(), "FrameBlinkmuster1");
+    });
+    FrameBlinkmuster_led1.SetBuilder([this] {
+        FrameBlinkmuster_led1.Set(
+            new TFrameBlinkmuster_led(m_session, *m_dialogs, centralWidget()));
+        BuildFrame(FrameBlinkmuster_led1.IfBuilt(), "FrameBlinkmuster_led1");
+    });
+    FrameTorv1.SetBuilder([this] { BuildServoFrames(); });
+    FrameTorvAdr1.SetBuilder([this] { BuildServoFrames(); });
+    FrameRegister1.SetBuilder([this] {
+        FrameRegister1.Set(new TFrameRegister(m_session, *m_dialogs, centralWidget()));
+        BuildFrame(FrameRegister1.IfBuilt(), "FrameRegister1");
+    });
+}
+
+void TFormMain::BuildServoFrames() {
+    if (FrameTorv1.IfBuilt()) return;
+    auto* torv = new TFrameTorv(m_session, *m_dialogs, centralWidget());
+    auto* table = new TFrameTorvAdr(m_session, *m_dialogs, centralWidget());
+    FrameTorv1.Set(torv);
+    FrameTorvAdr1.Set(table);
+    BuildFrame(torv, "FrameTorv1");
+    BuildFrame(table, "FrameTorvAdr1");
     // The curve editor shares its servo pages with the address table and keeps its grid
     // choice in raster_x / raster_y, which the settings file saves.
-    FrameTorv1->SetAddressTable(FrameTorvAdr1);
-    FrameTorv1->SetGridSettings(&raster_x, &raster_y);
-    FrameRegister1 = new TFrameRegister(m_session, *m_dialogs, central);
-    FrameRegister1->setObjectName("FrameRegister1");
-    for (QWidget* frame :
-         std::initializer_list<QWidget*>{FrameZusatz1, FrameBlinkmuster1, FrameBlinkmuster_led1,
-                                         FrameTorv1, FrameTorvAdr1, FrameRegister1}) {
-        frame->hide();
+    torv->SetAddressTable(table);
+    torv->SetGridSettings(&raster_x, &raster_y);
+}
+
+void TFormMain::BuildFrame(QWidget* frame, const char* name) {
+    frame->setObjectName(name);
+    frame->hide();
+    // Files dropped on a field would become its text; the window takes them instead.
+    for (QLineEdit* edit : frame->findChildren<QLineEdit*>()) edit->setAcceptDrops(false);
+    // Tab order: a frame's controls come after the buttons and before the grid, in their
+    // order within the frame, however late the frame is built.
+    std::vector<QWidget*> controls;
+    for (QWidget* w = frame->nextInFocusChain(); w != frame && w != this;
+         w = w->nextInFocusChain()) {
+        if (!frame->isAncestorOf(w) || w->focusPolicy() == Qt::NoFocus) continue;
+        // A control inside a compound control moves with it.
+        const bool inner = std::any_of(controls.begin(), controls.end(),
+                                       [w](const QWidget* c) { return c->isAncestorOf(w); });
+        if (!inner) controls.push_back(w);
     }
+    QWidget* after = btn_goweb;
+    if (frame == FrameTorvAdr1.IfBuilt()) {
+        // The address table follows the curve editor, which is shown with it.
+        for (QWidget* w = btn_goweb->nextInFocusChain(); FrameTorv1.IfBuilt()->isAncestorOf(w);
+             w = w->nextInFocusChain()) {
+            after = w;
+        }
+    }
+    for (QWidget* control : controls) {
+        QWidget::setTabOrder(after, control);
+        after = control;
+    }
+}
+
+std::vector<QWidget*> TFormMain::BuiltFrames() const {
+    std::vector<QWidget*> frames;
+    for (QWidget* frame : std::initializer_list<QWidget*>{
+             FrameZusatz1.IfBuilt(), FrameBlinkmuster1.IfBuilt(), FrameBlinkmuster_led1.IfBuilt(),
+             FrameTorv1.IfBuilt(), FrameTorvAdr1.IfBuilt(), FrameRegister1.IfBuilt()}) {
+        if (frame) frames.push_back(frame);
+    }
+    return frames;
 }
 
 void TFormMain::CreateGridRows() {
@@ -574,27 +627,31 @@ void TFormMain::ResetLayout() {
 }
 
 void TFormMain::SetHeader(const std::string& text) {
+    const QString caption = Q(text);
+    // The width the label sizes itself to (one line of plain text), measured for each point
+    // size without putting the size on the label: every setFont and adjustSize on the label
+    // would lay it out again.
     QFont font = lbl_header->font();
+    const int flags = lbl_header->alignment() & ~(Qt::AlignVCenter | Qt::AlignHCenter);
     auto width_at = [&](int points) {
         font.setPointSize(points);
-        lbl_header->setFont(font);
-        lbl_header->adjustSize();
-        return lbl_header->width();
+        return QFontMetrics(font, lbl_header)
+            .boundingRect(QRect(0, 0, 2000, 2000), flags, caption)
+            .width();
     };
-    lbl_header->setText(Q(text));
-    const int points = parvel::HeaderPointSize(width_at, GroupBoxMain->width());
-    width_at(points);
+    font.setPointSize(parvel::HeaderPointSize(width_at, GroupBoxMain->width()));
+    lbl_header->setFont(font);
+    lbl_header->setText(caption);
+    lbl_header->adjustSize();
 
     Line->setGeometry(200, BottomEdge(lbl_header) + 5, 2,
                       GroupBoxMain->height() - lbl_header->height() - 3);
 }
 
 void TFormMain::ShowFrame(int frame_code) {
-    FrameZusatz1->hide();
-    FrameBlinkmuster1->hide();
-    FrameBlinkmuster_led1->hide();
-    FrameTorv1->hide();
-    FrameTorvAdr1->hide();
+    for (QWidget* frame : BuiltFrames()) {
+        if (frame != FrameRegister1.IfBuilt()) frame->hide();
+    }
     const int t = GroupBoxMain->y();
 
     switch (frame_code) {
@@ -661,9 +718,7 @@ void TFormMain::ShowFrame(int frame_code) {
             break;
     }
     // Captions were laid out for the design font; a larger one must not cut them.
-    for (QWidget* frame : std::initializer_list<QWidget*>{FrameZusatz1, FrameBlinkmuster1,
-                                                          FrameBlinkmuster_led1, FrameTorv1,
-                                                          FrameTorvAdr1, FrameRegister1}) {
+    for (QWidget* frame : BuiltFrames()) {
         if (!frame->isHidden()) parvel::FitLabelsToText(frame);
     }
 }
@@ -766,12 +821,7 @@ void TFormMain::SetStatusText(int panel, const std::string& text) {
 }
 
 void TFormMain::HideAllFrames() {
-    FrameZusatz1->hide();
-    FrameBlinkmuster1->hide();
-    FrameBlinkmuster_led1->hide();
-    FrameTorv1->hide();
-    FrameTorvAdr1->hide();
-    FrameRegister1->hide();
+    for (QWidget* frame : BuiltFrames()) frame->hide();
 }
 
 void TFormMain::SetProgressMaximum(int maximum) { ProgressBar1->setMaximum(maximum); }
@@ -794,13 +844,14 @@ void TFormMain::UpdateWebCaption() {
 }
 
 bool TFormMain::HasPendingChanges(parvel::PendingFrame frame) const {
+    // A frame not built yet has never held a change.
     switch (frame) {
         case parvel::PendingFrame::Torv:
-            return FrameTorv1->HasPendingChanges();
+            return FrameTorv1.IfBuilt() && FrameTorv1->HasPendingChanges();
         case parvel::PendingFrame::Blinkmuster:
-            return FrameBlinkmuster1->HasPendingChanges();
+            return FrameBlinkmuster1.IfBuilt() && FrameBlinkmuster1->HasPendingChanges();
         case parvel::PendingFrame::BlinkmusterLed:
-            return FrameBlinkmuster_led1->HasPendingChanges();
+            return FrameBlinkmuster_led1.IfBuilt() && FrameBlinkmuster_led1->HasPendingChanges();
     }
     return false;
 }
@@ -1172,22 +1223,25 @@ QString TFormMain::DescribeStep(const parvel::EditState& before, const parvel::E
     if (!control) return "Änderung";
     if (control == btn_save) return "Geänderte Werte übernommen";
     const int view = after.view + 1;
-    if (control == FrameTorv1->servo_Image1) return QString("Kurve %1 gezeichnet").arg(view);
-    if (control == FrameTorv1->servo_Image2) {
-        return QString("Relais von Kurve %1 gezeichnet").arg(view);
+    if (const TFrameTorv* torv = FrameTorv1.IfBuilt()) {
+        if (control == torv->servo_Image1) return QString("Kurve %1 gezeichnet").arg(view);
+        if (control == torv->servo_Image2) {
+            return QString("Relais von Kurve %1 gezeichnet").arg(view);
+        }
     }
     if (qobject_cast<const parvel::PatternStripCanvas*>(control)) {
         return QString("Muster Adresse %1 gezeichnet").arg(view);
     }
     QString area;
     for (const QWidget* w = control; w && area.isEmpty(); w = w->parentWidget()) {
-        if (w == FrameZusatz1) area = "Zusatz";
-        if (w == FrameBlinkmuster1 || w == FrameBlinkmuster_led1) {
+        // Only built frames can hold the control.
+        if (w == FrameZusatz1.IfBuilt()) area = "Zusatz";
+        if (w == FrameBlinkmuster1.IfBuilt() || w == FrameBlinkmuster_led1.IfBuilt()) {
             area = QString("Muster Adresse %1").arg(view);
         }
-        if (w == FrameTorv1) area = QString("Kurve %1").arg(view);
-        if (w == FrameTorvAdr1) area = "Servo-Adressen";
-        if (w == FrameRegister1) area = "CV";
+        if (w == FrameTorv1.IfBuilt()) area = QString("Kurve %1").arg(view);
+        if (w == FrameTorvAdr1.IfBuilt()) area = "Servo-Adressen";
+        if (w == FrameRegister1.IfBuilt()) area = "CV";
     }
     QString what;
     if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {

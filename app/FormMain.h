@@ -8,9 +8,11 @@
 #include <memory>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 #include "DecoderSession.h"
 #include "EditState.h"
+#include "OnDemand.h"
 #include "Ports.h"
 
 class QAction;
@@ -180,12 +182,14 @@ public:
     QPushButton* btn_close;
     QProgressBar* ProgressBar1;
     QPushButton* btn_goweb;
-    TFrameZusatz* FrameZusatz1;
-    TFrameBlinkmuster* FrameBlinkmuster1;
-    TFrameBlinkmuster_led* FrameBlinkmuster_led1;
-    TFrameTorv* FrameTorv1;
-    TFrameTorvAdr* FrameTorvAdr1;
-    TFrameRegister* FrameRegister1;
+    // The six frames are built the first time they are needed (at most one frame code is
+    // shown per firmware); FrameTorv1 and FrameTorvAdr1 are built together.
+    OnDemand<TFrameZusatz> FrameZusatz1;
+    OnDemand<TFrameBlinkmuster> FrameBlinkmuster1;
+    OnDemand<TFrameBlinkmuster_led> FrameBlinkmuster_led1;
+    OnDemand<TFrameTorv> FrameTorv1;
+    OnDemand<TFrameTorvAdr> FrameTorvAdr1;
+    OnDemand<TFrameRegister> FrameRegister1;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -199,6 +203,11 @@ private:
     // goes on.
     void Guarded(const std::function<void()>& action);
     void BuildControls();
+    // Builds the frames on first use (see FrameZusatz1 and the others).
+    void BuildFrame(QWidget* frame, const char* name);
+    void BuildServoFrames();
+    // The frames built so far.
+    std::vector<QWidget*> BuiltFrames() const;
     void CreateGridRows();
     void UpdateWebCaption();
     void OpenPage(const QUrl& url);

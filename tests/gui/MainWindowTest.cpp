@@ -171,7 +171,11 @@ private slots:
         QVERIFY(Child<QWidget>(w.get(), "Line")->isHidden());  // the start hint stands there
         QCOMPARE(Child<QLabel>(w.get(), "StatusPanel0")->minimumWidth(), 35);
         QCOMPARE(Child<QLabel>(w.get(), "StatusPanel3")->minimumWidth(), 250);
-        QVERIFY(Child<QWidget>(w.get(), "FrameZusatz1")->isHidden());
+        // No frame is shown, nor even built before a firmware needs one.
+        for (const char* frame : {"FrameZusatz1", "FrameBlinkmuster1", "FrameBlinkmuster_led1",
+                                  "FrameTorv1", "FrameTorvAdr1", "FrameRegister1"}) {
+            QVERIFY2(!w->findChild<QWidget*>(frame), frame);
+        }
         QVERIFY(Child<QWidget>(w.get(), "edt_address1")->isHidden());
         QVERIFY(m_dialogs.messages.empty());
     }
@@ -592,6 +596,39 @@ private slots:
         auto* header = Child<QLabel>(w.get(), "lbl_header");
         QCOMPARE(line->geometry(),
                  QRect(200, header->y() + header->height() + 5, 2, 505 - header->height() - 3));
+    }
+
+    void headerSizeIsWhereTheLabelFits() {
+        // The header takes the largest point size at which the label, sized to its text, fits
+        // the grid box: a box exactly as wide as the label at one size takes that size, one
+        // pixel narrower the next smaller size. The header then has that label's size.
+        auto w = Make();
+        auto* header = Child<QLabel>(w.get(), "lbl_header");
+        auto* box = Child<QGroupBox>(w.get(), "GroupBoxMain");
+        QLabel probe(box);
+        probe.setTextFormat(Qt::PlainText);
+        auto label_size = [&](const QString& name, int points) {
+            QFont font = header->font();
+            font.setPointSize(points);
+            probe.setFont(font);
+            probe.setText(name);
+            probe.adjustSize();
+            return probe.size();
+        };
+        const int sizes[] = {15, 13, 11, 10, 9};
+        for (const QString name : {QString("Klemmo"), QString("Lucor - Ampel < V3.40"),
+                                   QString("Servo-Decoder für Drehscheibe mit Überblendung")}) {
+            for (int k = 0; k < 5; ++k) {
+                const int fit_width = label_size(name, sizes[k]).width();
+                for (int narrower : {0, 1}) {
+                    const int expected = sizes[std::min(k + narrower, 4)];
+                    box->resize(fit_width - narrower, box->height());
+                    w->SetHeader(name.toStdString());
+                    QCOMPARE(header->font().pointSize(), expected);
+                    QCOMPARE(header->size(), label_size(name, expected));
+                }
+            }
+        }
     }
 
     void settingsRead_data() {
