@@ -217,7 +217,7 @@ void TFormMain::BuildControls() {
 
     Image2 = new QLabel(GroupBoxImage);
     Image2->setObjectName("Image2");
-    Image2->setPixmap(parvel::DrawParvelLogo());
+    Image2->setPixmap(parvel::ParvelLogo());
     Image2->setFixedSize(parvel::kLogoWidth, parvel::kLogoHeight);
     Image2->setToolTip("Zur WebSite");
     Image2->setCursor(Qt::PointingHandCursor);

@@ -2,21 +2,21 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
-#include <QMessageBox>
-#include <QMimeData>
-#include <QScreen>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QElapsedTimer>
 #include <QUndoStack>
 #include <QtTest>
 #include <algorithm>
@@ -24,14 +24,15 @@
 #include <random>
 
 #include "CommandLine.h"
-#include "FrmInfo.h"
+#include "FormMain.h"
 #include "FrameBlinkmuster.h"
 #include "FrameRegister.h"
 #include "FrameTorv.h"
 #include "FrameTorvAdr.h"
 #include "FrameZusatz.h"
+#include "FrmInfo.h"
 #include "GuiFixtures.h"
-#include "FormMain.h"
+#include "Logo.h"
 #include "QtDialogs.h"
 #include "RecordingView.h"
 #include "TextFile.h"
@@ -596,6 +597,19 @@ private slots:
         auto* header = Child<QLabel>(w.get(), "lbl_header");
         QCOMPARE(line->geometry(),
                  QRect(200, header->y() + header->height() + 5, 2, 505 - header->height() - 3));
+    }
+
+    void logoIsTheDrawnPicture() {
+        // The window shows the pixels the build drew; they must be the current drawing.
+        const QImage shown = parvel::ParvelLogo().toImage().convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(shown.size(), QSize(parvel::kLogoWidth, parvel::kLogoHeight));
+        QCOMPARE(shown, parvel::DrawParvelLogo().toImage().convertToFormat(QImage::Format_ARGB32));
+        auto w = Make();
+        QCOMPARE(Child<QLabel>(w.get(), "Image2")
+                     ->pixmap()
+                     .toImage()
+                     .convertToFormat(QImage::Format_ARGB32),
+                 shown);
     }
 
     void headerSizeIsWhereTheLabelFits() {
