@@ -578,6 +578,30 @@ private slots:
                  QPoint(imageBox.left() == 410 ? 650 : 410, imageBox.top()));
         QVERIFY(m_dialogs.messages.empty());
 
+        // Tab order: from the buttons into the frame (the curve editor before the servo table
+        // shown with it), then into the grid.
+        auto* grid = Child<QWidget>(w.get(), "GroupBoxMain");
+        QList<QWidget*> chain;
+        for (QWidget* c = Child<QWidget>(w.get(), "btn_goweb")->nextInFocusChain(); c != w.get();
+             c = c->nextInFocusChain()) {
+            if (c->focusPolicy() != Qt::NoFocus) chain.append(c);
+        }
+        auto positions = [&](const QWidget* parent) {
+            QList<int> found;
+            for (int i = 0; i < chain.size(); ++i) {
+                if (parent->isAncestorOf(chain[i])) found.append(i);
+            }
+            return found;
+        };
+        const QList<int> in_frame = positions(shown);
+        const QList<int> in_grid = positions(grid);
+        QVERIFY(!in_frame.isEmpty() && !in_grid.isEmpty());
+        QVERIFY(in_frame.last() < in_grid.first());
+        if (frame == "FrameTorv1") {
+            const QList<int> in_table = positions(Child<QWidget>(w.get(), "FrameTorvAdr1"));
+            QVERIFY(!in_table.isEmpty() && in_frame.last() < in_table.first());
+        }
+
         // The next load hides the frames again.
         m_dialogs.open_names.push_back(fx::WriteHex(Path("t.hex"), fx::Turntable48Dcc()));
         w->btn_loadClick();
