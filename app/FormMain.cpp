@@ -111,7 +111,10 @@ TFormMain::TFormMain(const parvel::StartOptions& options, parvel::Dialogs* dialo
     setMinimumSize(750, 630);
     resize(750, 630);
 
-    CreateGridRows();
+    // The grid rows are built when first used; they keep the design font whatever the
+    // window's font becomes.
+    m_row_font = QApplication::font();
+    m_row_font.setPointSize(kDesignPointSize);
 
     btn_save->setEnabled(false);
     m_session.is_motorola = false;
@@ -343,39 +346,65 @@ std::vector<QWidget*> TFormMain::BuiltFrames() const {
     return frames;
 }
 
-void TFormMain::CreateGridRows() {
-    for (int r = 0; r < parvel::kGridRows; ++r) {
-        GridRow& row = rows[r];
-        row.label = new QLabel(GroupBoxMain);
-        row.label->setObjectName(QString("lbl_row%1").arg(r));
-        row.label->resize(100, parvel::kGridLabelHeight);
+TFormMain::GridRow& TFormMain::EnsureRow(int r) {
+    GridRow& row = rows[r];
+    if (row.label) return row;
+    row.label = new QLabel(GroupBoxMain);
+    row.label->setObjectName(QString("lbl_row%1").arg(r));
+    row.label->resize(0, parvel::kGridLabelHeight);  // an empty label takes no room
 
-        row.address = new QLineEdit(GroupBoxMain);
-        row.address->setObjectName(QString("edt_address%1").arg(r));
-        row.address->resize(parvel::kGridAddressWidth, parvel::kGridFieldHeight);
+    row.address = new QLineEdit(GroupBoxMain);
+    row.address->setObjectName(QString("edt_address%1").arg(r));
+    row.address->resize(parvel::kGridAddressWidth, parvel::kGridFieldHeight);
 
-        row.function = new QLineEdit(GroupBoxMain);
-        row.function->setObjectName(QString("edt_function%1").arg(r));
-        row.function->resize(parvel::kGridFunctionWidth, parvel::kGridFieldHeight);
-        row.function->setToolTip("Funktion Nummer");
+    row.function = new QLineEdit(GroupBoxMain);
+    row.function->setObjectName(QString("edt_function%1").arg(r));
+    row.function->resize(parvel::kGridFunctionWidth, parvel::kGridFieldHeight);
+    row.function->setToolTip("Funktion Nummer");
 
-        row.button = new QPushButton("R/G", GroupBoxMain);
-        row.button->setObjectName(QString("btn_rg%1").arg(r));
-        row.button->resize(parvel::kGridButtonWidth, parvel::kGridButtonHeight);
-        row.button->setToolTip("Wechsel zwischen ROTer und GRÜNer Adresse ");
-        QPushButton* button = row.button;
-        connect(button, &QPushButton::clicked, this,
-                [this, button] { Guarded([this, button] { btn_RGClick(button); }); });
+    row.button = new QPushButton("R/G", GroupBoxMain);
+    row.button->setObjectName(QString("btn_rg%1").arg(r));
+    row.button->resize(parvel::kGridButtonWidth, parvel::kGridButtonHeight);
+    row.button->setToolTip("Wechsel zwischen ROTer und GRÜNer Adresse ");
+    QPushButton* button = row.button;
+    connect(button, &QPushButton::clicked, this,
+            [this, button] { Guarded([this, button] { btn_RGClick(button); }); });
 
-        // The row controls keep their own font whatever the window's font becomes.
-        QFont own = QApplication::font();
-        own.setPointSize(kDesignPointSize);
-        for (QWidget* w :
-             std::initializer_list<QWidget*>{row.label, row.address, row.function, row.button}) {
-            w->setFont(own);
-            w->hide();
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{row.label, row.address, row.function, row.button}) {
+        w->setFont(m_row_font);
+        w->hide();
+    }
+    // Files dropped on a field would become its text; the window takes them instead.
+    row.address->setAcceptDrops(false);
+    row.function->setAcceptDrops(false);
+    if (!m_row_address[r].empty()) row.address->setText(Q(std::exchange(m_row_address[r], {})));
+    if (!m_row_function[r].empty()) row.function->setText(Q(std::exchange(m_row_function[r], {})));
+
+    if (r > 0) PlaceRow(r);  // row 0 is never placed
+    if (m_rows_coloured) ColourRow(r);
+
+    // Tab order by row number, however late a row is built: after the nearest built row
+    // above it, else in front of the nearest built row below it.
+    QWidget* after = nullptr;
+    for (int above = r - 1; above >= 0 && !after; --above) after = rows[above].button;
+    for (int below = r + 1; below < parvel::kGridRows && !after; ++below) {
+        if (!rows[below].address) continue;
+        after = rows[below].address->previousInFocusChain();
+        while (after != this && after->focusPolicy() == Qt::NoFocus) {
+            after = after->previousInFocusChain();
+        }
+        if (after == this) after = nullptr;
+        break;
+    }
+    if (after) {
+        for (QWidget* control :
+             std::initializer_list<QWidget*>{row.address, row.function, row.button}) {
+            QWidget::setTabOrder(after, control);
+            after = control;
         }
     }
+    return row;
 }
 
 void TFormMain::Guarded(const std::function<void()>& action) {
@@ -726,7 +755,8 @@ void TFormMain::ShowFrame(int frame_code) {
 // ---------------------------------------------------------------- grid
 
 void TFormMain::SetRowLabel(int row, const std::string& label) {
-    QLabel* l = rows[row].label;
+    if (label.empty() && !rows[row].label) return;  // a row not built is empty already
+    QLabel* l = EnsureRow(row).label;
     l->setText(Q(label));
     // The label's width follows its text; an empty label takes no room.
     l->resize(label.empty() ? 0 : l->sizeHint().width(), parvel::kGridLabelHeight);
@@ -734,27 +764,34 @@ void TFormMain::SetRowLabel(int row, const std::string& label) {
 
 void TFormMain::LayoutGrid(int split, int gap) {
     std::array<int, parvel::kGridRows> widths{};
-    for (int r = 0; r < parvel::kGridRows; ++r) widths[r] = rows[r].label->width();
-    const parvel::GridPlacement p = parvel::PlaceGrid(split, gap, widths);
-    lbl_header->setVisible(p.header_visible);
-    Line->setVisible(p.line_visible);
-    for (int r = 1; r < parvel::kGridRows; ++r) {
-        const parvel::GridRowPlace& place = p.rows[r];
-        GridRow& row = rows[r];
-        row.label->move(place.label_left, place.label_top);
-        row.address->setGeometry(place.address_left, place.address_top, parvel::kGridAddressWidth,
-                                 parvel::kGridFieldHeight);
-        row.function->setGeometry(place.function_left, place.function_top,
-                                  parvel::kGridFunctionWidth, parvel::kGridFieldHeight);
-        row.button->setGeometry(place.button_left, place.button_top, parvel::kGridButtonWidth,
-                                parvel::kGridButtonHeight);
+    for (int r = 0; r < parvel::kGridRows; ++r) {
+        widths[r] = rows[r].label ? rows[r].label->width() : 0;
     }
+    m_grid_place = parvel::PlaceGrid(split, gap, widths);
+    lbl_header->setVisible(m_grid_place.header_visible);
+    Line->setVisible(m_grid_place.line_visible);
+    for (int r = 1; r < parvel::kGridRows; ++r) {
+        if (rows[r].label) PlaceRow(r);
+    }
+}
+
+void TFormMain::PlaceRow(int r) {
+    const parvel::GridRowPlace& place = m_grid_place.rows[r];
+    GridRow& row = rows[r];
+    row.label->move(place.label_left, place.label_top);
+    row.address->setGeometry(place.address_left, place.address_top, parvel::kGridAddressWidth,
+                             parvel::kGridFieldHeight);
+    row.function->setGeometry(place.function_left, place.function_top, parvel::kGridFunctionWidth,
+                              parvel::kGridFieldHeight);
+    row.button->setGeometry(place.button_left, place.button_top, parvel::kGridButtonWidth,
+                            parvel::kGridButtonHeight);
 }
 
 void TFormMain::ShowRows(parvel::DecoderKind kind, int max_address, int max_function) {
     const bool accessory = kind == parvel::DecoderKind::Accessory;
     for (int r = 0; r < parvel::kGridRows; ++r) {
         GridRow& row = rows[r];
+        if (!row.label) continue;
         if (row.label->text().isEmpty()) {
             row.label->hide();
             row.address->hide();
@@ -774,6 +811,7 @@ void TFormMain::ShowRows(parvel::DecoderKind kind, int max_address, int max_func
 
 void TFormMain::HideAllRows() {
     for (GridRow& row : rows) {
+        if (!row.label) continue;
         row.label->hide();
         row.address->hide();
         row.function->hide();
@@ -782,35 +820,48 @@ void TFormMain::HideAllRows() {
 }
 
 void TFormMain::SetRowFields(int row, const std::string& address, const std::string& function) {
+    if (!rows[row].address) {
+        m_row_address[row] = address;
+        m_row_function[row] = function;
+        return;
+    }
     rows[row].address->setText(Q(address));
     rows[row].function->setText(Q(function));
 }
 
 std::string TFormMain::AddressFieldText(int row) const {
-    return rows[row].address->text().toStdString();
+    return rows[row].address ? rows[row].address->text().toStdString() : m_row_address[row];
 }
 
 std::string TFormMain::FunctionFieldText(int row) const {
-    return rows[row].function->text().toStdString();
+    return rows[row].function ? rows[row].function->text().toStdString() : m_row_function[row];
 }
 
 void TFormMain::RecolourRows(const std::array<parvel::RowColour, parvel::kGridRows>& colours) {
+    m_row_colours = colours;
+    m_rows_coloured = true;
     for (int r = 0; r < parvel::kGridRows; ++r) {
-        QPalette palette = rows[r].address->palette();
-        palette.setColor(QPalette::Base, Colour(colours[r]));
-        palette.setColor(QPalette::Text, Qt::black);
-        rows[r].address->setPalette(palette);
+        if (rows[r].address) ColourRow(r);
     }
 }
 
+void TFormMain::ColourRow(int r) {
+    QPalette palette = rows[r].address->palette();
+    palette.setColor(QPalette::Base, Colour(m_row_colours[r]));
+    palette.setColor(QPalette::Text, Qt::black);
+    rows[r].address->setPalette(palette);
+}
+
 void TFormMain::FocusAddressField(int row) {
-    rows[row].address->setFocus(Qt::OtherFocusReason);
-    rows[row].address->selectAll();
+    QLineEdit* edit = EnsureRow(row).address;
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
 }
 
 void TFormMain::FocusFunctionField(int row) {
-    rows[row].function->setFocus(Qt::OtherFocusReason);
-    rows[row].function->selectAll();
+    QLineEdit* edit = EnsureRow(row).function;
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
 }
 
 // ---------------------------------------------------------------- the rest of MainView

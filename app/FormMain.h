@@ -14,6 +14,7 @@
 #include "EditState.h"
 #include "OnDemand.h"
 #include "Ports.h"
+#include "WindowLayout.h"
 
 class QAction;
 class QFrame;
@@ -157,6 +158,9 @@ public:
     int raster_x = 0;
     int raster_y = 0;
 
+    // A row's controls are built the first time it gets a label (EnsureRow): rows without a
+    // label stay hidden, and the window keeps their field texts until then. A row not built
+    // has four null pointers.
     struct GridRow {
         QLabel* label = nullptr;
         QLineEdit* address = nullptr;
@@ -208,7 +212,9 @@ private:
     void BuildServoFrames();
     // The frames built so far.
     std::vector<QWidget*> BuiltFrames() const;
-    void CreateGridRows();
+    GridRow& EnsureRow(int r);
+    void PlaceRow(int r);
+    void ColourRow(int r);
     void UpdateWebCaption();
     void OpenPage(const QUrl& url);
     void UpdateStartHint();
@@ -220,6 +226,13 @@ private:
     std::string m_web_caption;
     std::function<bool(const QUrl&)> m_open_url;
     std::string m_last_folder;
+    // What rows built later take over: their font, field texts, the last placement and colours.
+    QFont m_row_font;
+    std::array<std::string, parvel::kGridRows> m_row_address;
+    std::array<std::string, parvel::kGridRows> m_row_function;
+    parvel::GridPlacement m_grid_place;
+    std::array<parvel::RowColour, parvel::kGridRows> m_row_colours{};
+    bool m_rows_coloured = false;
 
     // ---- undo history ----
     void BuildUndoActions();
