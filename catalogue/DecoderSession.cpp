@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <initializer_list>
 #include <map>
 
 #include "HexReader.h"
@@ -192,7 +193,7 @@ void DecoderSession::ExtractTypeCode() {
     }
     type_code = k[0] + 256u * k[1] + 65536u * k[2];
     if (type_code == 0) {
-        const std::string& marker = m_image.rom_cells[274];
+        const HexCell& marker = m_image.rom_cells[274];
         if (marker == "2F") type_code = 0x30FF;
         else if (marker == "17") type_code = 0x17E800;
     }
@@ -259,7 +260,7 @@ void DecoderSession::ApplyDecoderType(std::uint32_t code) {
     }
 
     if (default_config.empty()) {
-        const std::string& marker = m_image.rom_cells[124];
+        const HexCell& marker = m_image.rom_cells[124];
         if (marker == "60") default_config = "CC01";
         else if (marker == "80") default_config = "CC33";
     }
@@ -343,13 +344,17 @@ void DecoderSession::RecogniseFirmware() {
 void DecoderSession::ExtractRow(int r) {
     const int c = BaseCell(r);
     const auto& ee = m_image.eeprom_cells;
+    auto join = [](std::string& code, std::initializer_list<HexCell> cells) {
+        code.clear();
+        for (const HexCell& cell : cells) code += cell.view();
+    };
     if (kind_accessory) {
-        row_address_code[r] = ee[c] + ee[c + 16] + ee[c + 32];
+        join(row_address_code[r], {ee[c], ee[c + 16], ee[c + 32]});
     } else if (kind_function && is_dcc) {
-        row_function_code[r] = ee[c];
+        join(row_function_code[r], {ee[c]});
     } else if (kind_function) {
-        row_address_code[r] = ee[c] + ee[c + 16];
-        row_function_code[r] = ee[c + 32];
+        join(row_address_code[r], {ee[c], ee[c + 16]});
+        join(row_function_code[r], {ee[c + 32]});
     } else {
         return;
     }

@@ -1,6 +1,7 @@
 #include "EditState.h"
 
 #include <cstdint>
+#include <string_view>
 
 #include "DecoderSession.h"
 
@@ -8,7 +9,7 @@ namespace parvel {
 
 namespace {
 
-void PutText(std::string& out, const std::string& text) {
+void PutText(std::string& out, std::string_view text) {
     if (text.size() < 255) {
         out.push_back(static_cast<char>(text.size()));
     } else {
@@ -66,8 +67,17 @@ std::size_t EditState::Bytes() const {
 std::string PackImage(const FirmwareImage& image) {
     std::string out;
     out.reserve(3 * (kRomCells + kEepromCells) + 64);
-    for (const std::string& cell : image.rom_cells) PutText(out, cell);
-    for (const std::string& cell : image.eeprom_cells) PutText(out, cell);
+    // A cell that was given a longer text holds its first two characters and counts as damaged;
+    // a third character keeps it damaged when it comes back.
+    auto put_cell = [&out](const HexCell& cell) {
+        if (cell.size() > 2) {
+            PutText(out, cell.str() + '?');
+        } else {
+            PutText(out, cell.view());
+        }
+    };
+    for (const HexCell& cell : image.rom_cells) put_cell(cell);
+    for (const HexCell& cell : image.eeprom_cells) put_cell(cell);
     PutText(out, image.id_text);
     PutText(out, image.config_text);
     PutNumber(out, image.id_found ? 1 : 0);
@@ -81,11 +91,14 @@ bool UnpackImage(const std::string& packed, FirmwareImage& image) {
     // Read into a copy first: a damaged string must not leave half an image behind.
     FirmwareImage copy = image;
     std::size_t pos = 0;
-    for (std::string& cell : copy.rom_cells) {
-        if (!GetText(packed, pos, cell)) return false;
+    std::string text;
+    for (HexCell& cell : copy.rom_cells) {
+        if (!GetText(packed, pos, text)) return false;
+        cell = text;
     }
-    for (std::string& cell : copy.eeprom_cells) {
-        if (!GetText(packed, pos, cell)) return false;
+    for (HexCell& cell : copy.eeprom_cells) {
+        if (!GetText(packed, pos, text)) return false;
+        cell = text;
     }
     int id_found = 0;
     int config_found = 0;

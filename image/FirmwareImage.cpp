@@ -1,20 +1,34 @@
 #include "FirmwareImage.h"
 
+#include <cstring>
+#include <ostream>
+#include <type_traits>
+
 namespace parvel {
 
 void FirmwareImage::Reset() {
     for (auto& line : hex_lines) line.clear();
     line_count = 0;
-    for (auto& cell : eeprom_cells) SetCell(cell, "FF");
-    for (int i = 0; i < kRomCells; i += 2) {
-        SetCell(rom_cells[i], "FF");      // low byte of an erased word 0x3FFF
-        SetCell(rom_cells[i + 1], "3F");  // its high byte
-    }
+    // Copied from one erased image made once: a load starts with thousands of cells to set.
+    static const FirmwareImage erased = [] {
+        FirmwareImage image;
+        image.eeprom_cells.fill(HexCell('F', 'F'));
+        for (int i = 0; i < kRomCells; i += 2) {
+            image.rom_cells[i] = HexCell('F', 'F');      // low byte of an erased word 0x3FFF
+            image.rom_cells[i + 1] = HexCell('3', 'F');  // its high byte
+        }
+        return image;
+    }();
+    static_assert(std::is_trivially_copyable_v<HexCell>);
+    std::memcpy(rom_cells.data(), erased.rom_cells.data(), sizeof rom_cells);
+    std::memcpy(eeprom_cells.data(), erased.eeprom_cells.data(), sizeof eeprom_cells);
     rom_last = 0;
     eeprom_last = 0;
     id_found = false;
     config_found = false;
 }
+
+std::ostream& operator<<(std::ostream& out, const HexCell& cell) { return out << cell.view(); }
 
 const std::array<std::string, 256>& hex_byte_names() {
     static const std::array<std::string, 256> names = [] {
@@ -27,20 +41,10 @@ const std::array<std::string, 256>& hex_byte_names() {
 }
 
 namespace {
-int Nibble(unsigned char c) {
-    if ((c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f')) c = static_cast<unsigned char>(c + 9);
-    return c & 0x0F;
-}
 bool IsHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 }  // namespace
-
-int HexByteValue(std::string_view text) {
-    const int hi = text.size() > 0 ? Nibble(static_cast<unsigned char>(text[0])) : 0;
-    const int lo = text.size() > 1 ? Nibble(static_cast<unsigned char>(text[1])) : 0;
-    return hi * 16 + lo;
-}
 
 int HexByteIndex(const std::string& text) {
     if (text.size() != 2 || !IsHexDigit(text[0]) || !IsHexDigit(text[1])) return 0;

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <cstring>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 
@@ -12,11 +15,67 @@ constexpr int kRomCells = 4096;
 constexpr int kEepromCells = 256;
 constexpr int kMaxHexLines = 512;
 
+// One byte of the image as the two characters it has in the HEX file ("3F"). The reader stores
+// exactly two characters per byte, hex digits or not: a damaged record keeps its text, and the
+// writer then refuses to build a record from it. Code that stores a text of another length
+// makes the cell damaged in the same way. A cell is three bytes, so that the 4,352 cells of an
+// image lie together in memory and loading and saving walk them in one sweep.
+class HexCell {
+public:
+    constexpr HexCell() = default;  // empty: no text yet
+    constexpr HexCell(char high, char low) : m_text{high, low}, m_size(2) {}
+    explicit HexCell(std::string_view text) { *this = text; }
+
+    // Stores `text`. A text longer than two characters keeps its first two and stays damaged
+    // (size() 3): such a cell is never written, and it differs from every two-character text.
+    HexCell& operator=(std::string_view text) {
+        m_size = static_cast<unsigned char>(text.size() < 3 ? text.size() : 3);
+        m_text[0] = text.size() > 0 ? text[0] : '\0';
+        m_text[1] = text.size() > 1 ? text[1] : '\0';
+        return *this;
+    }
+    HexCell& operator=(const char* text) { return *this = std::string_view(text); }
+    HexCell& operator=(const std::string& text) { return *this = std::string_view(text); }
+
+    // Stores the two characters at `pair` (the reader's way: one byte of a record).
+    void SetPair(const char* pair) {
+        std::memcpy(m_text, pair, 2);
+        m_size = 2;
+    }
+
+    std::size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    // The characters held: all of a short text, the first two of a long one.
+    std::string_view view() const { return {m_text, m_size < 2 ? m_size : std::size_t{2}}; }
+    char operator[](std::size_t i) const { return m_text[i]; }
+    std::string str() const { return std::string(view()); }
+    operator std::string_view() const { return view(); }
+    operator std::string() const { return str(); }
+
+    friend bool operator==(const HexCell& a, const HexCell& b) {
+        return a.m_size == b.m_size && a.m_text[0] == b.m_text[0] && a.m_text[1] == b.m_text[1];
+    }
+    friend bool operator!=(const HexCell& a, const HexCell& b) { return !(a == b); }
+    friend bool operator==(const HexCell& a, std::string_view b) { return a.m_size <= 2 && a.view() == b; }
+    friend bool operator!=(const HexCell& a, std::string_view b) { return !(a == b); }
+    friend bool operator==(const HexCell& a, const char* b) { return a == std::string_view(b); }
+    friend bool operator!=(const HexCell& a, const char* b) { return !(a == b); }
+    friend bool operator==(const HexCell& a, const std::string& b) { return a == std::string_view(b); }
+    friend bool operator!=(const HexCell& a, const std::string& b) { return !(a == b); }
+    friend std::string operator+(std::string a, const HexCell& b) { return a.append(b.view()); }
+
+private:
+    char m_text[2] = {'\0', '\0'};
+    unsigned char m_size = 0;
+};
+
+std::ostream& operator<<(std::ostream& out, const HexCell& cell);
+
 // The in-memory copy of one decoder firmware. Every byte is kept as the two-character upper-case
 // hex text it has in the HEX file; editors convert with HexByteValue and hex_byte_names().
 struct FirmwareImage {
-    std::array<std::string, kRomCells> rom_cells;
-    std::array<std::string, kEepromCells> eeprom_cells;
+    std::array<HexCell, kRomCells> rom_cells;
+    std::array<HexCell, kEepromCells> eeprom_cells;
     std::string id_text;
     std::string config_text;
     bool id_found = false;
@@ -30,20 +89,9 @@ struct FirmwareImage {
     // id_text and config_text are kept; the reader replaces them when it meets their records.
     void Reset();
 
-    // Stores a two-character cell text; a cell that already holds two characters is
-    // overwritten in place (loading a file touches thousands of cells).
-    static void SetCell(std::string& cell, std::string_view text) {
-        if (cell.size() == 2 && text.size() == 2) {
-            cell[0] = text[0];
-            cell[1] = text[1];
-        } else {
-            cell.assign(text.data(), text.size());
-        }
-    }
-
     // Low byte of program word w (the byte the pattern and curve tables live in).
-    std::string& RomLow(int word) { return rom_cells[2 * word]; }
-    const std::string& RomLow(int word) const { return rom_cells[2 * word]; }
+    HexCell& RomLow(int word) { return rom_cells[2 * word]; }
+    const HexCell& RomLow(int word) const { return rom_cells[2 * word]; }
 };
 
 // Two-digit text of each byte value: "00" .. "FF".
@@ -51,7 +99,16 @@ const std::array<std::string, 256>& hex_byte_names();
 
 // Value of a cell text. Tolerant on purpose: 'A'..'F'/'a'..'f' count 10..15, any other character
 // the low four bits of its code ('G' gives 7); a missing second character counts as 0.
-int HexByteValue(std::string_view text);
+// Inline: loading reads several values of every record.
+inline int HexNibble(unsigned char c) {
+    if ((c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f')) c = static_cast<unsigned char>(c + 9);
+    return c & 0x0F;
+}
+inline int HexByteValue(std::string_view text) {
+    const int hi = text.size() > 0 ? HexNibble(static_cast<unsigned char>(text[0])) : 0;
+    const int lo = text.size() > 1 ? HexNibble(static_cast<unsigned char>(text[1])) : 0;
+    return hi * 16 + lo;
+}
 
 // Index of the equal entry in hex_byte_names(), 0 when there is none (an exact text comparison).
 int HexByteIndex(const std::string& text);

@@ -10,8 +10,8 @@ namespace parvel {
 
 namespace {
 
-std::vector<std::string> Dump(const std::array<std::string, kRomCells>* rom,
-                              const std::array<std::string, kEepromCells>* ee, int last) {
+std::vector<std::string> Dump(const std::array<HexCell, kRomCells>* rom,
+                              const std::array<HexCell, kEepromCells>* ee, int last) {
     std::vector<std::string> lines;
     for (int start = 0; start <= last; start += 16) {
         char label[16];

@@ -10,22 +10,11 @@ namespace {
 
 // The record's cells into consecutive image cells. Source and count are read into locals
 // first: character stores could otherwise, as far as the compiler knows, change them.
-void StoreCells(const HexCells& cells, std::string* target) {
+void StoreCells(const HexCells& cells, HexCell* target) {
     const char* source = cells.first_char();
     const std::size_t stride = cells.stride();
     const std::size_t count = cells.size();
-    for (std::size_t k = 0; k < count; ++k, source += stride) {
-        std::string& cell = target[k];
-        const char high = source[0];
-        const char low = source[1];
-        if (cell.size() == 2) {
-            char* text = &cell[0];
-            text[0] = high;
-            text[1] = low;
-        } else {
-            cell.assign(source, 2);
-        }
-    }
+    for (std::size_t k = 0; k < count; ++k, source += stride) target[k].SetPair(source);
 }
 
 }  // namespace

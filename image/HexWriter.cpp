@@ -11,33 +11,36 @@ namespace {
 const Message kChecksumProblem{"Problem bei der Checksummen-Berechnung", Icon::Warning,
                                Buttons::Cancel};
 
-// Value of a hex digit (either case), -1 for any other character; a table because the
-// checksum reads every character of every record.
-constexpr std::array<signed char, 256> kDigitValue = [] {
-    std::array<signed char, 256> t{};
+// What a hex digit (either case) adds to a byte in the high and in the low place of a pair;
+// any other character gives kNotHex, which no byte reaches. Tables because the checksum reads
+// every character of every record.
+constexpr unsigned kNotHex = 0x100;
+constexpr std::array<unsigned, 256> DigitTable(unsigned place) {
+    std::array<unsigned, 256> t{};
     for (int c = 0; c < 256; ++c) {
-        t[c] = c >= '0' && c <= '9'   ? static_cast<signed char>(c - '0')
-               : c >= 'A' && c <= 'F' ? static_cast<signed char>(c - 'A' + 10)
-               : c >= 'a' && c <= 'f' ? static_cast<signed char>(c - 'a' + 10)
-                                      : -1;
+        t[c] = c >= '0' && c <= '9'   ? (c - '0') * place
+               : c >= 'A' && c <= 'F' ? (c - 'A' + 10) * place
+               : c >= 'a' && c <= 'f' ? (c - 'a' + 10) * place
+                                      : kNotHex;
     }
     return t;
-}();
-
-int HexDigit(char c) { return kDigitValue[static_cast<unsigned char>(c)]; }
+}
+constexpr std::array<unsigned, 256> kHighDigit = DigitTable(16);
+constexpr std::array<unsigned, 256> kLowDigit = DigitTable(1);
 
 // The checksum byte of a record without colon and checksum, or -1 when a pair is not a hex
 // number (a trailing odd character is not read).
 int ChecksumByte(const char* p, std::size_t size) {
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
     unsigned sum = 0;
-    int bad = 0;
+    // The early return also keeps compilers from turning the table reads into vector code
+    // that takes longer than this plain loop.
     for (std::size_t i = 0; i + 1 < size; i += 2) {
-        const int hi = HexDigit(p[i]);
-        const int lo = HexDigit(p[i + 1]);
-        bad |= hi | lo;
-        sum += static_cast<unsigned>(hi * 16 + lo);
+        const unsigned byte = kHighDigit[u[i]] + kLowDigit[u[i + 1]];
+        if (byte >= kNotHex) return -1;
+        sum += byte;
     }
-    return bad < 0 ? -1 : static_cast<int>((256u - sum % 256u) % 256u);
+    return static_cast<int>((256u - sum % 256u) % 256u);
 }
 
 }  // namespace
@@ -62,11 +65,9 @@ int WriteHexLines(FirmwareImage& image, Message* failure) {
     // Completes the record with its checksum and stores the line. A record whose data are not
     // exactly 2 x count hex digits (a damaged cell) is refused: writing it would give a file
     // whose length field or bytes no longer say what the image holds.
-    auto emit = [&](int count) {
-        int checksum = -1;
-        if (length == 8 + 2 * static_cast<std::size_t>(count) && n < kMaxHexLines) {
-            checksum = ChecksumByte(record, length);
-        }
+    // `checksum` is the record's checksum byte, or -1 when a pair is not a hex number.
+    auto finish = [&](int count, int checksum) {
+        if (length != 8 + 2 * static_cast<std::size_t>(count) || n >= kMaxHexLines) checksum = -1;
         if (checksum < 0) {
             if (failure) *failure = kChecksumProblem;
             return false;
@@ -75,6 +76,12 @@ int WriteHexLines(FirmwareImage& image, Message* failure) {
         record[length + 1] = names[checksum][1];
         image.hex_lines[n++].assign(line_text, 1 + length + 2);
         return true;
+    };
+    auto emit = [&](int count) { return finish(count, ChecksumByte(record, length)); };
+    // Program memory and EEPROM records add up their bytes while the cells are copied, which
+    // saves reading every record a second time. `sum` starts with the head's bytes.
+    auto checksum_of = [](unsigned sum, unsigned not_hex) {
+        return not_hex >= kNotHex ? -1 : static_cast<int>((256u - sum % 256u) % 256u);
     };
     auto put = [&](char c) {
         if (length < sizeof line_text - 3) record[length++] = c;
@@ -98,21 +105,26 @@ int WriteHexLines(FirmwareImage& image, Message* failure) {
     for (int a = 0; a <= rom_end; a += 16) {
         const int count = std::min(16, rom_end - a + 1);
         start(count, a / 256, a % 256);
+        unsigned sum = static_cast<unsigned>(count + a / 256 + a % 256);
+        unsigned not_hex = 0;
         // Through a local pointer: a character store may alias `length` itself.
         char* out = record + length;
         for (int k = 0; k < count; ++k) {
-            const std::string& cell = image.rom_cells[a + k];
+            const HexCell& cell = image.rom_cells[a + k];
             if (cell.size() == 2) {
-                const char high = cell[0];
-                const char low = cell[1];
-                *out++ = high;
-                *out++ = low;
+                const auto high = static_cast<unsigned char>(cell[0]);
+                const auto low = static_cast<unsigned char>(cell[1]);
+                *out++ = static_cast<char>(high);
+                *out++ = static_cast<char>(low);
+                const unsigned byte = kHighDigit[high] + kLowDigit[low];
+                not_hex |= byte;
+                sum += byte;
             } else {
                 *out++ = '?';
             }
         }
         length = static_cast<std::size_t>(out - record);
-        if (!emit(count)) return fail();
+        if (!finish(count, checksum_of(sum, not_hex))) return fail();
     }
 
     // One word per ID character, at most four. An image whose ID record held fewer words gets
@@ -145,15 +157,20 @@ int WriteHexLines(FirmwareImage& image, Message* failure) {
         const int cells = std::min(8, ee_end - c + 1);
         const int address = 2 * c;
         start(2 * cells, 0x42 + address / 256, address % 256);
+        unsigned sum = static_cast<unsigned>(2 * cells + 0x42 + address / 256 + address % 256);
+        unsigned not_hex = 0;
         char* out = record + length;
         for (int k = 0; k < cells; ++k) {
-            const std::string& cell = image.eeprom_cells[c + k];
+            const HexCell& cell = image.eeprom_cells[c + k];
             // A damaged cell must not shift the "00" high byte into its place.
             if (cell.size() == 2) {
-                const char high = cell[0];
-                const char low = cell[1];
-                *out++ = high;
-                *out++ = low;
+                const auto high = static_cast<unsigned char>(cell[0]);
+                const auto low = static_cast<unsigned char>(cell[1]);
+                *out++ = static_cast<char>(high);
+                *out++ = static_cast<char>(low);
+                const unsigned byte = kHighDigit[high] + kLowDigit[low];
+                not_hex |= byte;
+                sum += byte;
                 *out++ = '0';
                 *out++ = '0';
             } else {
@@ -161,7 +178,7 @@ int WriteHexLines(FirmwareImage& image, Message* failure) {
             }
         }
         length = static_cast<std::size_t>(out - record);
-        if (!emit(2 * cells)) return fail();
+        if (!finish(2 * cells, checksum_of(sum, not_hex))) return fail();
     }
 
     image.hex_lines[n++] = ":00000001FF";
@@ -170,11 +187,17 @@ int WriteHexLines(FirmwareImage& image, Message* failure) {
 }
 
 std::string HexFileText(const FirmwareImage& image) {
-    std::string out;
-    out.reserve(static_cast<std::size_t>(image.line_count) * 46);
-    for (int i = 0; i < image.line_count && i < kMaxHexLines; ++i) {
-        out += image.hex_lines[i];
-        out += "\r\n";
+    const int lines = std::clamp(image.line_count, 0, kMaxHexLines);
+    std::size_t size = 0;
+    for (int i = 0; i < lines; ++i) size += image.hex_lines[i].size() + 2;
+    std::string out(size, '\0');
+    char* p = out.data();
+    for (int i = 0; i < lines; ++i) {
+        const std::string& line = image.hex_lines[i];
+        std::memcpy(p, line.data(), line.size());
+        p += line.size();
+        *p++ = '\r';
+        *p++ = '\n';
     }
     return out;
 }

@@ -43,7 +43,7 @@ void PatternTable::WriteTable(FirmwareImage& image) {
     const auto& names = hex_byte_names();
     bool changed = false;
     for (int i = 0; i < table_bytes(); ++i) {
-        std::string& cell = image.rom_cells[RomCellOf(i)];
+        HexCell& cell = image.rom_cells[RomCellOf(i)];
         // A cell that already reads as this value keeps its text: taking over an unedited
         // table leaves the image exactly as loaded.
         if (HexByteValue(cell) != m_bytes[i]) {

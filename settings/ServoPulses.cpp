@@ -10,7 +10,7 @@ namespace parvel {
 void ReadPulseValues(const FirmwareImage& image, PulseValues& values) {
     const auto& names = hex_byte_names();
     for (int i = 0; i < 8; ++i) {
-        const std::string& text = image.eeprom_cells[kPulseFirstCell + i];
+        const std::string text = image.eeprom_cells[kPulseFirstCell + i];
         const auto found = std::find(names.begin(), names.end(), text);
         if (found == names.end()) continue;
         const int v = static_cast<int>(found - names.begin());

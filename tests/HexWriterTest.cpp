@@ -111,6 +111,8 @@ TEST(WriteHexLines, DamagedCellOrConfigurationWritesNothing) {
         {"non-hex cell", [](FirmwareImage& i) { i.rom_cells[3] = "ZZ"; }},
         {"short cell", [](FirmwareImage& i) { i.rom_cells[3] = "F"; }},
         {"empty EEPROM cell", [](FirmwareImage& i) { i.eeprom_cells[0] = ""; }},
+        {"non-hex EEPROM cell", [](FirmwareImage& i) { i.eeprom_cells[0] = "G1"; }},
+        {"cell given three characters", [](FirmwareImage& i) { i.rom_cells[5] = "3FF"; }},
         {"odd configuration", [](FirmwareImage& i) { i.config_text = "CC0"; }},
         {"non-hex configuration", [](FirmwareImage& i) { i.config_text = "CCXX"; }},
     };

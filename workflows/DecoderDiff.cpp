@@ -69,8 +69,8 @@ DecoderDiffResult DiffInDecoderTerms(const DecoderSession& first, const DecoderS
         std::string last_part;
         for (std::size_t i = 0; i < s.cells.size(); ++i) {
             (s.region == DecoderSetting::Region::Eeprom ? eeprom_read : rom_read).insert(s.cells[i]);
-            const std::string& x = s.Cell(a, static_cast<int>(i));
-            const std::string& y = s.Cell(b, static_cast<int>(i));
+            const HexCell& x = s.Cell(a, static_cast<int>(i));
+            const HexCell& y = s.Cell(b, static_cast<int>(i));
             if (x == y) continue;
             if (!s.part) {
                 parts.push_back(ByteChange(x, y));

@@ -21,7 +21,7 @@ struct DecoderSetting {
     // for a setting that is one value.
     std::function<std::string(int)> part;
 
-    const std::string& Cell(const FirmwareImage& image, int i) const {
+    const HexCell& Cell(const FirmwareImage& image, int i) const {
         return region == Region::Eeprom ? image.eeprom_cells[cells[i]] : image.rom_cells[cells[i]];
     }
     // Same name and same place: the setting means the same in both firmwares.

@@ -45,7 +45,7 @@ ZusatzSettings SettingsOf(test::Harness& h) {
     return ZusatzSettings(h.session.image(), h.session.type_code, h.session.version);
 }
 
-const std::string& Cell(test::Harness& h, int cell) { return h.session.image().eeprom_cells[cell]; }
+const HexCell& Cell(test::Harness& h, int cell) { return h.session.image().eeprom_cells[cell]; }
 
 // Saves the session's image to a new file (through the save dialog seam) and loads that file
 // into a fresh session.
