@@ -693,8 +693,8 @@ private slots:
             return probe.size();
         };
         const int sizes[] = {15, 13, 11, 10, 9};
-        for (const QString name : {QString("Klemmo"), QString("Lucor - Ampel < V3.40"),
-                                   QString("Servo-Decoder für Drehscheibe mit Überblendung")}) {
+        for (const QString& name : {QString("Klemmo"), QString("Lucor - Ampel < V3.40"),
+                                    QString("Servo-Decoder für Drehscheibe mit Überblendung")}) {
             for (int k = 0; k < 5; ++k) {
                 const int fit_width = label_size(name, sizes[k]).width();
                 for (int narrower : {0, 1}) {
