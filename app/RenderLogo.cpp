@@ -2,12 +2,12 @@
 // window shows it without drawing text at every start (each font size the drawing uses is a
 // font match and a set of glyphs to render).
 //   QT_QPA_PLATFORM=offscreen parvel_render_logo OUT.cpp
-#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <cstdio>
 
 #include "Logo.h"
+#include "TextFile.h"
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
@@ -38,9 +38,10 @@ int main(int argc, char** argv) {
         "                                     kLogoHeight, QImage::Format_ARGB32));\n"
         "}\n\n"
         "}  // namespace parvel\n";
-    QFile out(QString::fromLocal8Bit(argv[1]));
-    if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.flush()) {
-        std::fprintf(stderr, "parvel_render_logo: cannot write %s\n", argv[1]);
+    // Written whole or not at all: a cut file would leave the build with a broken source.
+    const parvel::WriteResult written = parvel::AtomicWriteFile(argv[1], text.toStdString());
+    if (!written.ok) {
+        std::fprintf(stderr, "parvel_render_logo: %s: %s\n", argv[1], written.error.c_str());
         return 1;
     }
     return 0;
