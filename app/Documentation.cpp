@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
+#include <algorithm>
 
 #ifndef PARVEL_DATA_FROM_BIN
 #define PARVEL_DATA_FROM_BIN "../share/hexparvel"
@@ -30,6 +31,23 @@ std::string DocumentationRoot(const QStringList& candidates) {
     QString url = QUrl::fromLocalFile(QDir::cleanPath(chosen)).toString(QUrl::FullyEncoded);
     if (!url.endsWith('/')) url += '/';
     return url.toStdString();
+}
+
+QList<IconFile> InstalledIconFiles(const QString& executable_dir, const QString& id) {
+    const QDir hicolor(QDir::cleanPath(InstalledDataDir(executable_dir) + "/../icons/hicolor"));
+    QList<IconFile> files;
+    for (const QString& folder : hicolor.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        // Size folders are named "NxN".
+        const qsizetype x = folder.indexOf('x');
+        bool number = false;
+        const int size = folder.left(x).toInt(&number);
+        if (x <= 0 || !number || size <= 0 || folder.mid(x + 1) != folder.left(x)) continue;
+        const QString path = hicolor.filePath(folder + "/apps/" + id + ".png");
+        if (QFileInfo(path).isFile()) files.append({size, path});
+    }
+    std::sort(files.begin(), files.end(),
+              [](const IconFile& a, const IconFile& b) { return a.size < b.size; });
+    return files;
 }
 
 }  // namespace parvel

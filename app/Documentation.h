@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <string>
@@ -22,5 +23,15 @@ QStringList DocumentationCandidates(const QString& executable_dir);
 // File URL prefix (ending in '/') of the first candidate that holds index.html; the first
 // candidate's URL when none does, so that addresses still name the expected place.
 std::string DocumentationRoot(const QStringList& candidates);
+
+// The program's icon as its installation ships it: the PNG files `id`.png of every NxN size
+// folder of the hicolor theme beside InstalledDataDir, smallest first. Looked up here rather
+// than through the desktop's icon theme, whose index takes longer to read than the whole
+// window takes to build. Empty when the program does not run from an installation.
+struct IconFile {
+    int size = 0;
+    QString path;
+};
+QList<IconFile> InstalledIconFiles(const QString& executable_dir, const QString& id);
 
 }  // namespace parvel

@@ -111,7 +111,10 @@ TFormMain::TFormMain(const parvel::StartOptions& options, parvel::Dialogs* dialo
     setMinimumSize(750, 630);
     resize(750, 630);
 
-    CreateGridRows();
+    // The grid rows are built when first used; they keep the design font whatever the
+    // window's font becomes.
+    m_row_font = QApplication::font();
+    m_row_font.setPointSize(kDesignPointSize);
 
     btn_save->setEnabled(false);
     m_session.is_motorola = false;
@@ -180,6 +183,7 @@ void TFormMain::BuildControls() {
 
     lbl_header = new QLabel(GroupBoxMain);
     lbl_header->setObjectName("lbl_header");
+    lbl_header->setTextFormat(Qt::PlainText);  // a firmware name, never markup
     lbl_header->move(5, 15);
     SetHeader(kStartHeader);
 
@@ -216,7 +220,7 @@ void TFormMain::BuildControls() {
 
     Image2 = new QLabel(GroupBoxImage);
     Image2->setObjectName("Image2");
-    Image2->setPixmap(parvel::DrawParvelLogo());
+    Image2->setPixmap(parvel::ParvelLogo());
     Image2->setFixedSize(parvel::kLogoWidth, parvel::kLogoHeight);
     Image2->setToolTip("Zur WebSite");
     Image2->setCursor(Qt::PointingHandCursor);
@@ -267,62 +271,140 @@ void TFormMain::BuildControls() {
                 [this, handler = handler] { Guarded([this, handler] { (this->*handler)(); }); });
     }
 
-    FrameZusatz1 = new TFrameZusatz(m_session, *m_dialogs, central);
-    FrameZusatz1->setObjectName("FrameZusatz1");
-    FrameBlinkmuster1 = new TFrameBlinkmuster(m_session, *m_dialogs, central);
-    FrameBlinkmuster1->setObjectName("FrameBlinkmuster1");
-    FrameBlinkmuster_led1 = new TFrameBlinkmuster_led(m_session, *m_dialogs, central);
-    FrameBlinkmuster_led1->setObjectName("FrameBlinkmuster_led1");
-    FrameTorv1 = new TFrameTorv(m_session, *m_dialogs, central);
-    FrameTorv1->setObjectName("FrameTorv1");
-    FrameTorvAdr1 = new TFrameTorvAdr(m_session, *m_dialogs, central);
-    FrameTorvAdr1->setObjectName("FrameTorvAdr1");
+    FrameZusatz1.SetBuilder([this] {
+        FrameZusatz1.Set(new TFrameZusatz(m_session, *m_dialogs, centralWidget()));
+        BuildFrame(FrameZusatz1.IfBuilt(), "FrameZusatz1");
+    });
+    FrameBlinkmuster1.SetBuilder([this] {
+        FrameBlinkmuster1.Set(new TFrameBlinkmuster(m_session, *m_dialogs, centralWidget()));
+        BuildFrame(FrameBlinkmuster1.IfBuilt(), "FrameBlinkmuster1");
+    });
+    FrameBlinkmuster_led1.SetBuilder([this] {
+        FrameBlinkmuster_led1.Set(
+            new TFrameBlinkmuster_led(m_session, *m_dialogs, centralWidget()));
+        BuildFrame(FrameBlinkmuster_led1.IfBuilt(), "FrameBlinkmuster_led1");
+    });
+    FrameTorv1.SetBuilder([this] { BuildServoFrames(); });
+    FrameTorvAdr1.SetBuilder([this] { BuildServoFrames(); });
+    FrameRegister1.SetBuilder([this] {
+        FrameRegister1.Set(new TFrameRegister(m_session, *m_dialogs, centralWidget()));
+        BuildFrame(FrameRegister1.IfBuilt(), "FrameRegister1");
+    });
+}
+
+void TFormMain::BuildServoFrames() {
+    if (FrameTorv1.IfBuilt()) return;
+    auto* torv = new TFrameTorv(m_session, *m_dialogs, centralWidget());
+    auto* table = new TFrameTorvAdr(m_session, *m_dialogs, centralWidget());
+    FrameTorv1.Set(torv);
+    FrameTorvAdr1.Set(table);
+    BuildFrame(torv, "FrameTorv1");
+    BuildFrame(table, "FrameTorvAdr1");
     // The curve editor shares its servo pages with the address table and keeps its grid
     // choice in raster_x / raster_y, which the settings file saves.
-    FrameTorv1->SetAddressTable(FrameTorvAdr1);
-    FrameTorv1->SetGridSettings(&raster_x, &raster_y);
-    FrameRegister1 = new TFrameRegister(m_session, *m_dialogs, central);
-    FrameRegister1->setObjectName("FrameRegister1");
-    for (QWidget* frame :
-         std::initializer_list<QWidget*>{FrameZusatz1, FrameBlinkmuster1, FrameBlinkmuster_led1,
-                                         FrameTorv1, FrameTorvAdr1, FrameRegister1}) {
-        frame->hide();
+    torv->SetAddressTable(table);
+    torv->SetGridSettings(&raster_x, &raster_y);
+}
+
+void TFormMain::BuildFrame(QWidget* frame, const char* name) {
+    frame->setObjectName(name);
+    frame->hide();
+    // Files dropped on a field would become its text; the window takes them instead.
+    for (QLineEdit* edit : frame->findChildren<QLineEdit*>()) edit->setAcceptDrops(false);
+    // Tab order: a frame's controls come after the buttons and before the grid, in their
+    // order within the frame, however late the frame is built.
+    std::vector<QWidget*> controls;
+    for (QWidget* w = frame->nextInFocusChain(); w != frame && w != this;
+         w = w->nextInFocusChain()) {
+        if (!frame->isAncestorOf(w) || w->focusPolicy() == Qt::NoFocus) continue;
+        // A control inside a compound control moves with it.
+        const bool inner = std::any_of(controls.begin(), controls.end(),
+                                       [w](const QWidget* c) { return c->isAncestorOf(w); });
+        if (!inner) controls.push_back(w);
+    }
+    QWidget* after = btn_goweb;
+    if (frame == FrameTorvAdr1.IfBuilt()) {
+        // The address table follows the curve editor, which is shown with it.
+        for (QWidget* w = btn_goweb->nextInFocusChain(); FrameTorv1.IfBuilt()->isAncestorOf(w);
+             w = w->nextInFocusChain()) {
+            after = w;
+        }
+    }
+    for (QWidget* control : controls) {
+        QWidget::setTabOrder(after, control);
+        after = control;
     }
 }
 
-void TFormMain::CreateGridRows() {
-    for (int r = 0; r < parvel::kGridRows; ++r) {
-        GridRow& row = rows[r];
-        row.label = new QLabel(GroupBoxMain);
-        row.label->setObjectName(QString("lbl_row%1").arg(r));
-        row.label->resize(100, parvel::kGridLabelHeight);
+std::vector<QWidget*> TFormMain::BuiltFrames() const {
+    std::vector<QWidget*> frames;
+    for (QWidget* frame : std::initializer_list<QWidget*>{
+             FrameZusatz1.IfBuilt(), FrameBlinkmuster1.IfBuilt(), FrameBlinkmuster_led1.IfBuilt(),
+             FrameTorv1.IfBuilt(), FrameTorvAdr1.IfBuilt(), FrameRegister1.IfBuilt()}) {
+        if (frame) frames.push_back(frame);
+    }
+    return frames;
+}
 
-        row.address = new QLineEdit(GroupBoxMain);
-        row.address->setObjectName(QString("edt_address%1").arg(r));
-        row.address->resize(parvel::kGridAddressWidth, parvel::kGridFieldHeight);
+TFormMain::GridRow& TFormMain::EnsureRow(int r) {
+    GridRow& row = rows[r];
+    if (row.label) return row;
+    row.label = new QLabel(GroupBoxMain);
+    row.label->setObjectName(QString("lbl_row%1").arg(r));
+    row.label->resize(0, parvel::kGridLabelHeight);  // an empty label takes no room
 
-        row.function = new QLineEdit(GroupBoxMain);
-        row.function->setObjectName(QString("edt_function%1").arg(r));
-        row.function->resize(parvel::kGridFunctionWidth, parvel::kGridFieldHeight);
-        row.function->setToolTip("Funktion Nummer");
+    row.address = new QLineEdit(GroupBoxMain);
+    row.address->setObjectName(QString("edt_address%1").arg(r));
+    row.address->resize(parvel::kGridAddressWidth, parvel::kGridFieldHeight);
 
-        row.button = new QPushButton("R/G", GroupBoxMain);
-        row.button->setObjectName(QString("btn_rg%1").arg(r));
-        row.button->resize(parvel::kGridButtonWidth, parvel::kGridButtonHeight);
-        row.button->setToolTip("Wechsel zwischen ROTer und GRÜNer Adresse ");
-        QPushButton* button = row.button;
-        connect(button, &QPushButton::clicked, this,
-                [this, button] { Guarded([this, button] { btn_RGClick(button); }); });
+    row.function = new QLineEdit(GroupBoxMain);
+    row.function->setObjectName(QString("edt_function%1").arg(r));
+    row.function->resize(parvel::kGridFunctionWidth, parvel::kGridFieldHeight);
+    row.function->setToolTip("Funktion Nummer");
 
-        // The row controls keep their own font whatever the window's font becomes.
-        QFont own = QApplication::font();
-        own.setPointSize(kDesignPointSize);
-        for (QWidget* w :
-             std::initializer_list<QWidget*>{row.label, row.address, row.function, row.button}) {
-            w->setFont(own);
-            w->hide();
+    row.button = new QPushButton("R/G", GroupBoxMain);
+    row.button->setObjectName(QString("btn_rg%1").arg(r));
+    row.button->resize(parvel::kGridButtonWidth, parvel::kGridButtonHeight);
+    row.button->setToolTip("Wechsel zwischen ROTer und GRÜNer Adresse ");
+    QPushButton* button = row.button;
+    connect(button, &QPushButton::clicked, this,
+            [this, button] { Guarded([this, button] { btn_RGClick(button); }); });
+
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{row.label, row.address, row.function, row.button}) {
+        w->setFont(m_row_font);
+        w->hide();
+    }
+    // Files dropped on a field would become its text; the window takes them instead.
+    row.address->setAcceptDrops(false);
+    row.function->setAcceptDrops(false);
+    if (!m_row_address[r].empty()) row.address->setText(Q(std::exchange(m_row_address[r], {})));
+    if (!m_row_function[r].empty()) row.function->setText(Q(std::exchange(m_row_function[r], {})));
+
+    if (r > 0) PlaceRow(r);  // row 0 is never placed
+    if (m_rows_coloured) ColourRow(r);
+
+    // Tab order by row number, however late a row is built: after the nearest built row
+    // above it, else in front of the nearest built row below it.
+    QWidget* after = nullptr;
+    for (int above = r - 1; above >= 0 && !after; --above) after = rows[above].button;
+    for (int below = r + 1; below < parvel::kGridRows && !after; ++below) {
+        if (!rows[below].address) continue;
+        after = rows[below].address->previousInFocusChain();
+        while (after != this && after->focusPolicy() == Qt::NoFocus) {
+            after = after->previousInFocusChain();
+        }
+        if (after == this) after = nullptr;
+        break;
+    }
+    if (after) {
+        for (QWidget* control :
+             std::initializer_list<QWidget*>{row.address, row.function, row.button}) {
+            QWidget::setTabOrder(after, control);
+            after = control;
         }
     }
+    return row;
 }
 
 void TFormMain::Guarded(const std::function<void()>& action) {
@@ -574,27 +656,31 @@ void TFormMain::ResetLayout() {
 }
 
 void TFormMain::SetHeader(const std::string& text) {
+    const QString caption = Q(text);
+    // The width the label sizes itself to (one line of plain text), measured for each point
+    // size without putting the size on the label: every setFont and adjustSize on the label
+    // would lay it out again.
     QFont font = lbl_header->font();
+    const int flags = lbl_header->alignment() & ~(Qt::AlignVCenter | Qt::AlignHCenter);
     auto width_at = [&](int points) {
         font.setPointSize(points);
-        lbl_header->setFont(font);
-        lbl_header->adjustSize();
-        return lbl_header->width();
+        return QFontMetrics(font, lbl_header)
+            .boundingRect(QRect(0, 0, 2000, 2000), flags, caption)
+            .width();
     };
-    lbl_header->setText(Q(text));
-    const int points = parvel::HeaderPointSize(width_at, GroupBoxMain->width());
-    width_at(points);
+    font.setPointSize(parvel::HeaderPointSize(width_at, GroupBoxMain->width()));
+    lbl_header->setFont(font);
+    lbl_header->setText(caption);
+    lbl_header->adjustSize();
 
     Line->setGeometry(200, BottomEdge(lbl_header) + 5, 2,
                       GroupBoxMain->height() - lbl_header->height() - 3);
 }
 
 void TFormMain::ShowFrame(int frame_code) {
-    FrameZusatz1->hide();
-    FrameBlinkmuster1->hide();
-    FrameBlinkmuster_led1->hide();
-    FrameTorv1->hide();
-    FrameTorvAdr1->hide();
+    for (QWidget* frame : BuiltFrames()) {
+        if (frame != FrameRegister1.IfBuilt()) frame->hide();
+    }
     const int t = GroupBoxMain->y();
 
     switch (frame_code) {
@@ -661,9 +747,7 @@ void TFormMain::ShowFrame(int frame_code) {
             break;
     }
     // Captions were laid out for the design font; a larger one must not cut them.
-    for (QWidget* frame : std::initializer_list<QWidget*>{FrameZusatz1, FrameBlinkmuster1,
-                                                          FrameBlinkmuster_led1, FrameTorv1,
-                                                          FrameTorvAdr1, FrameRegister1}) {
+    for (QWidget* frame : BuiltFrames()) {
         if (!frame->isHidden()) parvel::FitLabelsToText(frame);
     }
 }
@@ -671,7 +755,8 @@ void TFormMain::ShowFrame(int frame_code) {
 // ---------------------------------------------------------------- grid
 
 void TFormMain::SetRowLabel(int row, const std::string& label) {
-    QLabel* l = rows[row].label;
+    if (label.empty() && !rows[row].label) return;  // a row not built is empty already
+    QLabel* l = EnsureRow(row).label;
     l->setText(Q(label));
     // The label's width follows its text; an empty label takes no room.
     l->resize(label.empty() ? 0 : l->sizeHint().width(), parvel::kGridLabelHeight);
@@ -679,27 +764,34 @@ void TFormMain::SetRowLabel(int row, const std::string& label) {
 
 void TFormMain::LayoutGrid(int split, int gap) {
     std::array<int, parvel::kGridRows> widths{};
-    for (int r = 0; r < parvel::kGridRows; ++r) widths[r] = rows[r].label->width();
-    const parvel::GridPlacement p = parvel::PlaceGrid(split, gap, widths);
-    lbl_header->setVisible(p.header_visible);
-    Line->setVisible(p.line_visible);
-    for (int r = 1; r < parvel::kGridRows; ++r) {
-        const parvel::GridRowPlace& place = p.rows[r];
-        GridRow& row = rows[r];
-        row.label->move(place.label_left, place.label_top);
-        row.address->setGeometry(place.address_left, place.address_top, parvel::kGridAddressWidth,
-                                 parvel::kGridFieldHeight);
-        row.function->setGeometry(place.function_left, place.function_top,
-                                  parvel::kGridFunctionWidth, parvel::kGridFieldHeight);
-        row.button->setGeometry(place.button_left, place.button_top, parvel::kGridButtonWidth,
-                                parvel::kGridButtonHeight);
+    for (int r = 0; r < parvel::kGridRows; ++r) {
+        widths[r] = rows[r].label ? rows[r].label->width() : 0;
     }
+    m_grid_place = parvel::PlaceGrid(split, gap, widths);
+    lbl_header->setVisible(m_grid_place.header_visible);
+    Line->setVisible(m_grid_place.line_visible);
+    for (int r = 1; r < parvel::kGridRows; ++r) {
+        if (rows[r].label) PlaceRow(r);
+    }
+}
+
+void TFormMain::PlaceRow(int r) {
+    const parvel::GridRowPlace& place = m_grid_place.rows[r];
+    GridRow& row = rows[r];
+    row.label->move(place.label_left, place.label_top);
+    row.address->setGeometry(place.address_left, place.address_top, parvel::kGridAddressWidth,
+                             parvel::kGridFieldHeight);
+    row.function->setGeometry(place.function_left, place.function_top, parvel::kGridFunctionWidth,
+                              parvel::kGridFieldHeight);
+    row.button->setGeometry(place.button_left, place.button_top, parvel::kGridButtonWidth,
+                            parvel::kGridButtonHeight);
 }
 
 void TFormMain::ShowRows(parvel::DecoderKind kind, int max_address, int max_function) {
     const bool accessory = kind == parvel::DecoderKind::Accessory;
     for (int r = 0; r < parvel::kGridRows; ++r) {
         GridRow& row = rows[r];
+        if (!row.label) continue;
         if (row.label->text().isEmpty()) {
             row.label->hide();
             row.address->hide();
@@ -719,6 +811,7 @@ void TFormMain::ShowRows(parvel::DecoderKind kind, int max_address, int max_func
 
 void TFormMain::HideAllRows() {
     for (GridRow& row : rows) {
+        if (!row.label) continue;
         row.label->hide();
         row.address->hide();
         row.function->hide();
@@ -727,35 +820,48 @@ void TFormMain::HideAllRows() {
 }
 
 void TFormMain::SetRowFields(int row, const std::string& address, const std::string& function) {
+    if (!rows[row].address) {
+        m_row_address[row] = address;
+        m_row_function[row] = function;
+        return;
+    }
     rows[row].address->setText(Q(address));
     rows[row].function->setText(Q(function));
 }
 
 std::string TFormMain::AddressFieldText(int row) const {
-    return rows[row].address->text().toStdString();
+    return rows[row].address ? rows[row].address->text().toStdString() : m_row_address[row];
 }
 
 std::string TFormMain::FunctionFieldText(int row) const {
-    return rows[row].function->text().toStdString();
+    return rows[row].function ? rows[row].function->text().toStdString() : m_row_function[row];
 }
 
 void TFormMain::RecolourRows(const std::array<parvel::RowColour, parvel::kGridRows>& colours) {
+    m_row_colours = colours;
+    m_rows_coloured = true;
     for (int r = 0; r < parvel::kGridRows; ++r) {
-        QPalette palette = rows[r].address->palette();
-        palette.setColor(QPalette::Base, Colour(colours[r]));
-        palette.setColor(QPalette::Text, Qt::black);
-        rows[r].address->setPalette(palette);
+        if (rows[r].address) ColourRow(r);
     }
 }
 
+void TFormMain::ColourRow(int r) {
+    QPalette palette = rows[r].address->palette();
+    palette.setColor(QPalette::Base, Colour(m_row_colours[r]));
+    palette.setColor(QPalette::Text, Qt::black);
+    rows[r].address->setPalette(palette);
+}
+
 void TFormMain::FocusAddressField(int row) {
-    rows[row].address->setFocus(Qt::OtherFocusReason);
-    rows[row].address->selectAll();
+    QLineEdit* edit = EnsureRow(row).address;
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
 }
 
 void TFormMain::FocusFunctionField(int row) {
-    rows[row].function->setFocus(Qt::OtherFocusReason);
-    rows[row].function->selectAll();
+    QLineEdit* edit = EnsureRow(row).function;
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
 }
 
 // ---------------------------------------------------------------- the rest of MainView
@@ -766,12 +872,7 @@ void TFormMain::SetStatusText(int panel, const std::string& text) {
 }
 
 void TFormMain::HideAllFrames() {
-    FrameZusatz1->hide();
-    FrameBlinkmuster1->hide();
-    FrameBlinkmuster_led1->hide();
-    FrameTorv1->hide();
-    FrameTorvAdr1->hide();
-    FrameRegister1->hide();
+    for (QWidget* frame : BuiltFrames()) frame->hide();
 }
 
 void TFormMain::SetProgressMaximum(int maximum) { ProgressBar1->setMaximum(maximum); }
@@ -794,13 +895,14 @@ void TFormMain::UpdateWebCaption() {
 }
 
 bool TFormMain::HasPendingChanges(parvel::PendingFrame frame) const {
+    // A frame not built yet has never held a change.
     switch (frame) {
         case parvel::PendingFrame::Torv:
-            return FrameTorv1->HasPendingChanges();
+            return FrameTorv1.IfBuilt() && FrameTorv1->HasPendingChanges();
         case parvel::PendingFrame::Blinkmuster:
-            return FrameBlinkmuster1->HasPendingChanges();
+            return FrameBlinkmuster1.IfBuilt() && FrameBlinkmuster1->HasPendingChanges();
         case parvel::PendingFrame::BlinkmusterLed:
-            return FrameBlinkmuster_led1->HasPendingChanges();
+            return FrameBlinkmuster_led1.IfBuilt() && FrameBlinkmuster_led1->HasPendingChanges();
     }
     return false;
 }
@@ -1172,22 +1274,25 @@ QString TFormMain::DescribeStep(const parvel::EditState& before, const parvel::E
     if (!control) return "Änderung";
     if (control == btn_save) return "Geänderte Werte übernommen";
     const int view = after.view + 1;
-    if (control == FrameTorv1->servo_Image1) return QString("Kurve %1 gezeichnet").arg(view);
-    if (control == FrameTorv1->servo_Image2) {
-        return QString("Relais von Kurve %1 gezeichnet").arg(view);
+    if (const TFrameTorv* torv = FrameTorv1.IfBuilt()) {
+        if (control == torv->servo_Image1) return QString("Kurve %1 gezeichnet").arg(view);
+        if (control == torv->servo_Image2) {
+            return QString("Relais von Kurve %1 gezeichnet").arg(view);
+        }
     }
     if (qobject_cast<const parvel::PatternStripCanvas*>(control)) {
         return QString("Muster Adresse %1 gezeichnet").arg(view);
     }
     QString area;
     for (const QWidget* w = control; w && area.isEmpty(); w = w->parentWidget()) {
-        if (w == FrameZusatz1) area = "Zusatz";
-        if (w == FrameBlinkmuster1 || w == FrameBlinkmuster_led1) {
+        // Only built frames can hold the control.
+        if (w == FrameZusatz1.IfBuilt()) area = "Zusatz";
+        if (w == FrameBlinkmuster1.IfBuilt() || w == FrameBlinkmuster_led1.IfBuilt()) {
             area = QString("Muster Adresse %1").arg(view);
         }
-        if (w == FrameTorv1) area = QString("Kurve %1").arg(view);
-        if (w == FrameTorvAdr1) area = "Servo-Adressen";
-        if (w == FrameRegister1) area = "CV";
+        if (w == FrameTorv1.IfBuilt()) area = QString("Kurve %1").arg(view);
+        if (w == FrameTorvAdr1.IfBuilt()) area = "Servo-Adressen";
+        if (w == FrameRegister1.IfBuilt()) area = "CV";
     }
     QString what;
     if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {

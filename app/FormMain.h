@@ -8,10 +8,13 @@
 #include <memory>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 #include "DecoderSession.h"
 #include "EditState.h"
+#include "OnDemand.h"
 #include "Ports.h"
+#include "WindowLayout.h"
 
 class QAction;
 class QFrame;
@@ -155,6 +158,9 @@ public:
     int raster_x = 0;
     int raster_y = 0;
 
+    // A row's controls are built the first time it gets a label (EnsureRow): rows without a
+    // label stay hidden, and the window keeps their field texts until then. A row not built
+    // has four null pointers.
     struct GridRow {
         QLabel* label = nullptr;
         QLineEdit* address = nullptr;
@@ -180,12 +186,14 @@ public:
     QPushButton* btn_close;
     QProgressBar* ProgressBar1;
     QPushButton* btn_goweb;
-    TFrameZusatz* FrameZusatz1;
-    TFrameBlinkmuster* FrameBlinkmuster1;
-    TFrameBlinkmuster_led* FrameBlinkmuster_led1;
-    TFrameTorv* FrameTorv1;
-    TFrameTorvAdr* FrameTorvAdr1;
-    TFrameRegister* FrameRegister1;
+    // The six frames are built the first time they are needed (at most one frame code is
+    // shown per firmware); FrameTorv1 and FrameTorvAdr1 are built together.
+    OnDemand<TFrameZusatz> FrameZusatz1;
+    OnDemand<TFrameBlinkmuster> FrameBlinkmuster1;
+    OnDemand<TFrameBlinkmuster_led> FrameBlinkmuster_led1;
+    OnDemand<TFrameTorv> FrameTorv1;
+    OnDemand<TFrameTorvAdr> FrameTorvAdr1;
+    OnDemand<TFrameRegister> FrameRegister1;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -199,7 +207,14 @@ private:
     // goes on.
     void Guarded(const std::function<void()>& action);
     void BuildControls();
-    void CreateGridRows();
+    // Builds the frames on first use (see FrameZusatz1 and the others).
+    void BuildFrame(QWidget* frame, const char* name);
+    void BuildServoFrames();
+    // The frames built so far.
+    std::vector<QWidget*> BuiltFrames() const;
+    GridRow& EnsureRow(int r);
+    void PlaceRow(int r);
+    void ColourRow(int r);
     void UpdateWebCaption();
     void OpenPage(const QUrl& url);
     void UpdateStartHint();
@@ -211,6 +226,13 @@ private:
     std::string m_web_caption;
     std::function<bool(const QUrl&)> m_open_url;
     std::string m_last_folder;
+    // What rows built later take over: their font, field texts, the last placement and colours.
+    QFont m_row_font;
+    std::array<std::string, parvel::kGridRows> m_row_address;
+    std::array<std::string, parvel::kGridRows> m_row_function;
+    parvel::GridPlacement m_grid_place;
+    std::array<parvel::RowColour, parvel::kGridRows> m_row_colours{};
+    bool m_rows_coloured = false;
 
     // ---- undo history ----
     void BuildUndoActions();

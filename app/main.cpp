@@ -39,7 +39,12 @@ int main(int argc, char** argv) {
     parvel::TParvelApplication app(argc, argv);
     QApplication::setApplicationName("HEX Parvel");
     QGuiApplication::setDesktopFileName(PARVEL_DESKTOP_ID);
-    QApplication::setWindowIcon(QIcon::fromTheme(PARVEL_DESKTOP_ID));
+    QIcon icon;
+    for (const parvel::IconFile& file :
+         parvel::InstalledIconFiles(QApplication::applicationDirPath(), PARVEL_DESKTOP_ID)) {
+        icon.addFile(file.path, QSize(file.size, file.size));
+    }
+    QApplication::setWindowIcon(icon);
 
     app.InstallGermanQtTranslation();
 

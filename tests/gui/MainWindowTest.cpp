@@ -2,21 +2,21 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
-#include <QMessageBox>
-#include <QMimeData>
-#include <QScreen>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QElapsedTimer>
 #include <QUndoStack>
 #include <QtTest>
 #include <algorithm>
@@ -24,14 +24,15 @@
 #include <random>
 
 #include "CommandLine.h"
-#include "FrmInfo.h"
+#include "FormMain.h"
 #include "FrameBlinkmuster.h"
 #include "FrameRegister.h"
 #include "FrameTorv.h"
 #include "FrameTorvAdr.h"
 #include "FrameZusatz.h"
+#include "FrmInfo.h"
 #include "GuiFixtures.h"
-#include "FormMain.h"
+#include "Logo.h"
 #include "QtDialogs.h"
 #include "RecordingView.h"
 #include "TextFile.h"
@@ -171,8 +172,12 @@ private slots:
         QVERIFY(Child<QWidget>(w.get(), "Line")->isHidden());  // the start hint stands there
         QCOMPARE(Child<QLabel>(w.get(), "StatusPanel0")->minimumWidth(), 35);
         QCOMPARE(Child<QLabel>(w.get(), "StatusPanel3")->minimumWidth(), 250);
-        QVERIFY(Child<QWidget>(w.get(), "FrameZusatz1")->isHidden());
-        QVERIFY(Child<QWidget>(w.get(), "edt_address1")->isHidden());
+        // No frame is shown, nor even built before a firmware needs one.
+        for (const char* frame : {"FrameZusatz1", "FrameBlinkmuster1", "FrameBlinkmuster_led1",
+                                  "FrameTorv1", "FrameTorvAdr1", "FrameRegister1"}) {
+            QVERIFY2(!w->findChild<QWidget*>(frame), frame);
+        }
+        QVERIFY(!w->findChild<QLineEdit*>("edt_address1"));  // no grid row before a file
         QVERIFY(m_dialogs.messages.empty());
     }
 
@@ -213,7 +218,8 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QString, hint);
         QFETCH(bool, bold);
-        auto w = Make();
+        // Grid rows exist once a file gives them a label.
+        auto w = name.startsWith("btn_rg") ? Loaded(fx::Turntable48Dcc(), "t.hex") : Make();
         auto* button = Child<QPushButton>(w.get(), name);
         QCOMPARE(button->text(), caption);
         QCOMPARE(button->toolTip(), hint);
@@ -334,6 +340,23 @@ private slots:
                                           fx::Turntable48Dcc(), fx::FunctionDecoderDcc()};
         auto w = Loaded(firmwares[fixture], "f.hex");
         const QString n = QString::number(row);
+        // Row 0 and rows without a label show nothing; their controls need not even exist, but
+        // the window keeps their values.
+        auto shows_nothing = [&](int r) {
+            for (const char* kind : {"lbl_row", "edt_address", "edt_function", "btn_rg"}) {
+                auto* c = w->findChild<QWidget*>(kind + QString::number(r));
+                if (c && !c->isHidden()) return false;
+            }
+            return true;
+        };
+        QVERIFY(shows_nothing(0));
+        QCOMPARE(QString::fromStdString(w->AddressFieldText(row)), address);
+        QCOMPARE(QString::fromStdString(w->FunctionFieldText(row)), function);
+        if (!visible) {
+            QVERIFY(label.isEmpty());
+            QVERIFY(shows_nothing(row));
+            return;
+        }
         auto* lbl = Child<QLabel>(w.get(), "lbl_row" + n);
         auto* edt = Child<QLineEdit>(w.get(), "edt_address" + n);
         auto* fn = Child<QLineEdit>(w.get(), "edt_function" + n);
@@ -352,7 +375,25 @@ private slots:
         QCOMPARE(edt->size(), QSize(40, 20));
         QCOMPARE(rg->size(), QSize(30, 16));
         QCOMPARE(rg->pos(), fn->pos() + QPoint(0, 2));
-        QCOMPARE(Child<QLabel>(w.get(), "lbl_row0")->isHidden(), true);
+    }
+
+    void gridRowsKeepTheirTabOrder() {
+        // Rows are built when they first get a label, in any order; Tab still goes row by row.
+        auto w = Make();
+        for (int r : {9, 3, 12, 1}) w->SetRowLabel(r, "Ausgang");
+        QStringList chain;
+        for (QWidget* c = w->nextInFocusChain(); c != w.get(); c = c->nextInFocusChain()) {
+            if (c->parentWidget() == w->GroupBoxMain && c->focusPolicy() != Qt::NoFocus) {
+                chain << c->objectName();
+            }
+        }
+        QStringList expected;
+        for (int r : {1, 3, 9, 12}) {
+            for (const char* kind : {"edt_address", "edt_function", "btn_rg"}) {
+                expected << kind + QString::number(r);
+            }
+        }
+        QCOMPARE(chain, expected);
     }
 
     void hintsFollowTheLimits() {
@@ -360,15 +401,17 @@ private slots:
         QCOMPARE(Child<QLineEdit>(acc.get(), "edt_address1")->toolTip(),
                  QString("gültiger Adressbereich: 1 bis 320\n'0' für unbenutzt (keine Reaktion auf "
                          "irgendeinen Befehl)"));
-        QCOMPARE(Child<QLineEdit>(acc.get(), "edt_address3")->toolTip(), QString());
+        // A row without a label has no controls, or hidden ones without the hint.
+        auto* unlabelled = acc->findChild<QLineEdit*>("edt_address3");
+        QVERIFY(!unlabelled || unlabelled->toolTip().isEmpty());
         auto fn = Loaded(fx::FunctionDecoderDcc(), "f.hex");
         QCOMPARE(Child<QLineEdit>(fn.get(), "edt_address1")->toolTip(),
                  QString("gültiger Adressbereich: 1 bis 16128\n'0' für unbenutzt (keine Reaktion "
                          "auf irgendeinen Befehl)"));
         QCOMPARE(Child<QLineEdit>(fn.get(), "edt_function1")->toolTip(),
                  QString("gültiger Bereich für die Funktions-Nummer: 1 bis 12"));
-        QCOMPARE(Child<QLineEdit>(fn.get(), "edt_function9")->toolTip(),
-                 QString("Funktion Nummer"));
+        auto* unlabelled_function = fn->findChild<QLineEdit*>("edt_function9");
+        QVERIFY(!unlabelled_function || unlabelled_function->toolTip() == "Funktion Nummer");
     }
 
     void redGreenToggles() {
@@ -573,6 +616,31 @@ private slots:
                  QPoint(imageBox.left() == 410 ? 650 : 410, imageBox.top()));
         QVERIFY(m_dialogs.messages.empty());
 
+        // Tab order: from the buttons into the frame (the curve editor before the servo table
+        // shown with it), then into the grid.
+        auto* grid = Child<QWidget>(w.get(), "GroupBoxMain");
+        QList<QWidget*> chain;
+        for (QWidget* c = Child<QWidget>(w.get(), "btn_goweb")->nextInFocusChain(); c != w.get();
+             c = c->nextInFocusChain()) {
+            if (c->focusPolicy() != Qt::NoFocus) chain.append(c);
+        }
+        auto positions = [&](const QWidget* parent) {
+            QList<int> found;
+            for (int i = 0; i < chain.size(); ++i) {
+                if (parent->isAncestorOf(chain[i])) found.append(i);
+            }
+            return found;
+        };
+        const QList<int> in_frame = positions(shown);
+        const QList<int> in_grid = positions(grid);
+        QVERIFY(!in_frame.isEmpty());
+        QCOMPARE(in_grid.isEmpty(), frame == "FrameRegister1");  // the CV table has no rows
+        if (!in_grid.isEmpty()) QVERIFY(in_frame.last() < in_grid.first());
+        if (frame == "FrameTorv1") {
+            const QList<int> in_table = positions(Child<QWidget>(w.get(), "FrameTorvAdr1"));
+            QVERIFY(!in_table.isEmpty() && in_frame.last() < in_table.first());
+        }
+
         // The next load hides the frames again.
         m_dialogs.open_names.push_back(fx::WriteHex(Path("t.hex"), fx::Turntable48Dcc()));
         w->btn_loadClick();
@@ -592,6 +660,52 @@ private slots:
         auto* header = Child<QLabel>(w.get(), "lbl_header");
         QCOMPARE(line->geometry(),
                  QRect(200, header->y() + header->height() + 5, 2, 505 - header->height() - 3));
+    }
+
+    void logoIsTheDrawnPicture() {
+        // The window shows the pixels the build drew; they must be the current drawing.
+        const QImage shown = parvel::ParvelLogo().toImage().convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(shown.size(), QSize(parvel::kLogoWidth, parvel::kLogoHeight));
+        QCOMPARE(shown, parvel::DrawParvelLogo().toImage().convertToFormat(QImage::Format_ARGB32));
+        auto w = Make();
+        QCOMPARE(Child<QLabel>(w.get(), "Image2")
+                     ->pixmap()
+                     .toImage()
+                     .convertToFormat(QImage::Format_ARGB32),
+                 shown);
+    }
+
+    void headerSizeIsWhereTheLabelFits() {
+        // The header takes the largest point size at which the label, sized to its text, fits
+        // the grid box: a box exactly as wide as the label at one size takes that size, one
+        // pixel narrower the next smaller size. The header then has that label's size.
+        auto w = Make();
+        auto* header = Child<QLabel>(w.get(), "lbl_header");
+        auto* box = Child<QGroupBox>(w.get(), "GroupBoxMain");
+        QLabel probe(box);
+        probe.setTextFormat(Qt::PlainText);
+        auto label_size = [&](const QString& name, int points) {
+            QFont font = header->font();
+            font.setPointSize(points);
+            probe.setFont(font);
+            probe.setText(name);
+            probe.adjustSize();
+            return probe.size();
+        };
+        const int sizes[] = {15, 13, 11, 10, 9};
+        for (const QString& name : {QString("Klemmo"), QString("Lucor - Ampel < V3.40"),
+                                    QString("Servo-Decoder für Drehscheibe mit Überblendung")}) {
+            for (int k = 0; k < 5; ++k) {
+                const int fit_width = label_size(name, sizes[k]).width();
+                for (int narrower : {0, 1}) {
+                    const int expected = sizes[std::min(k + narrower, 4)];
+                    box->resize(fit_width - narrower, box->height());
+                    w->SetHeader(name.toStdString());
+                    QCOMPARE(header->font().pointSize(), expected);
+                    QCOMPARE(header->size(), label_size(name, expected));
+                }
+            }
+        }
     }
 
     void settingsRead_data() {

@@ -305,6 +305,31 @@ TEST(Documentation, FoundRelativeToTheExecutable) {
     EXPECT_EQ(InstalledDataDir("/usr/bin"), QString("/usr/share/hexparvel"));
 }
 
+// The icon of an installation: the PNGs of the square size folders of its own hicolor theme,
+// smallest first; other folders, other names and an install without icons give nothing.
+TEST(Documentation, IconFilesOfTheInstallation) {
+    QTemporaryDir dir;
+    const QDir root(dir.path());
+    ASSERT_TRUE(root.mkpath("usr/bin"));
+    const char* files[] = {"256x256/apps/id.png",  "16x16/apps/id.png",    "48x48/apps/id.png",
+                           "48x48/apps/other.png", "scalable/apps/id.png", "48x32/apps/id.png",
+                           "x48/apps/id.png",      "22x22/apps/id.svg"};
+    for (const char* file : files) {
+        const QString path = root.filePath(QString("usr/share/icons/hicolor/") + file);
+        ASSERT_TRUE(root.mkpath(QFileInfo(path).path()));
+        QFile(path).open(QIODevice::WriteOnly);
+    }
+    ASSERT_TRUE(root.mkpath("usr/share/icons/hicolor/32x32/apps/id.png"));  // a folder
+    const QList<IconFile> found = InstalledIconFiles(root.filePath("usr/bin"), "id");
+    std::vector<std::pair<int, QString>> got;
+    for (const IconFile& f : found) got.emplace_back(f.size, f.path);
+    const QString hicolor = root.filePath("usr/share/icons/hicolor/");
+    EXPECT_EQ(got, (std::vector<std::pair<int, QString>>{{16, hicolor + "16x16/apps/id.png"},
+                                                         {48, hicolor + "48x48/apps/id.png"},
+                                                         {256, hicolor + "256x256/apps/id.png"}}));
+    EXPECT_TRUE(InstalledIconFiles(root.filePath("opt/bin"), "id").isEmpty());
+}
+
 TEST(Documentation, EveryFamilyHasItsPage) {
     const QDir doc(PARVEL_DOC_DIR);
     EXPECT_TRUE(doc.exists("index.html"));
