@@ -43,6 +43,24 @@ int ChecksumByte(const char* p, std::size_t size) {
     return static_cast<int>((256u - sum % 256u) % 256u);
 }
 
+// Puts a cell's two characters at `out` and adds its byte to `sum` (and to `not_hex`, which
+// reaches kNotHex when a character is not a hex digit). A cell that does not hold two
+// characters puts one '?', so the record's length no longer matches and it is refused.
+char* PutCell(const HexCell& cell, char* out, unsigned& sum, unsigned& not_hex) {
+    if (cell.size() != 2) {
+        *out++ = '?';
+        return out;
+    }
+    const auto high = static_cast<unsigned char>(cell[0]);
+    const auto low = static_cast<unsigned char>(cell[1]);
+    *out++ = static_cast<char>(high);
+    *out++ = static_cast<char>(low);
+    const unsigned byte = kHighDigit[high] + kLowDigit[low];
+    not_hex |= byte;
+    sum += byte;
+    return out;
+}
+
 }  // namespace
 
 std::string RecordChecksum(const std::string& record) {
@@ -109,20 +127,7 @@ int WriteHexLines(FirmwareImage& image, Message* failure) {
         unsigned not_hex = 0;
         // Through a local pointer: a character store may alias `length` itself.
         char* out = record + length;
-        for (int k = 0; k < count; ++k) {
-            const HexCell& cell = image.rom_cells[a + k];
-            if (cell.size() == 2) {
-                const auto high = static_cast<unsigned char>(cell[0]);
-                const auto low = static_cast<unsigned char>(cell[1]);
-                *out++ = static_cast<char>(high);
-                *out++ = static_cast<char>(low);
-                const unsigned byte = kHighDigit[high] + kLowDigit[low];
-                not_hex |= byte;
-                sum += byte;
-            } else {
-                *out++ = '?';
-            }
-        }
+        for (int k = 0; k < count; ++k) out = PutCell(image.rom_cells[a + k], out, sum, not_hex);
         length = static_cast<std::size_t>(out - record);
         if (!finish(count, checksum_of(sum, not_hex))) return fail();
     }
@@ -162,19 +167,11 @@ int WriteHexLines(FirmwareImage& image, Message* failure) {
         char* out = record + length;
         for (int k = 0; k < cells; ++k) {
             const HexCell& cell = image.eeprom_cells[c + k];
+            out = PutCell(cell, out, sum, not_hex);
             // A damaged cell must not shift the "00" high byte into its place.
             if (cell.size() == 2) {
-                const auto high = static_cast<unsigned char>(cell[0]);
-                const auto low = static_cast<unsigned char>(cell[1]);
-                *out++ = static_cast<char>(high);
-                *out++ = static_cast<char>(low);
-                const unsigned byte = kHighDigit[high] + kLowDigit[low];
-                not_hex |= byte;
-                sum += byte;
                 *out++ = '0';
                 *out++ = '0';
-            } else {
-                *out++ = '?';
             }
         }
         length = static_cast<std::size_t>(out - record);
