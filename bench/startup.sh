@@ -5,8 +5,9 @@
 #   2. load -> recognise -> write of the full image in process (parvel_bench);
 #   3. `hexparvel FILE` to its first painted main window against a minimal Qt main window,
 #      both under Xvfb and both ended by the same probe plugin right after the first paint;
-#      a third window with hexparvel's widgets for this file, built from a table, splits the
-#      ratio into what the window's contents cost in Qt and what the program adds.
+#      a third window, built from the list of widgets hexparvel shows for this file (written by
+#      the probe), splits the ratio into what the window's contents cost in Qt and what the
+#      program adds.
 #
 # Usage: bench/startup.sh [BUILD_DIR]   (default: build-bench)
 # The build dir must be a Release build with -DPARVEL_BENCHMARKS=ON (and the GUI for item 3):
@@ -91,18 +92,21 @@ if [ -x "$BUILD/app/hexparvel" ] && [ -x "$BUILD/bench/parvel_minimal_window" ] 
     # hexparvel keeps its window settings beside a copy of the program, not in the build dir.
     mkdir -p "$WORK/app"
     cp "$BUILD/app/hexparvel" "$WORK/app/"
+    # The third window is built from the widgets hexparvel shows for this file.
+    PARVEL_PROBE_WIDGETS="$WORK/widgets.tsv" "$WORK/app/hexparvel" "$FILE"
+    [ -s "$WORK/widgets.tsv" ] || { echo "the paint probe wrote no widget list" >&2; exit 1; }
     # -i: on a loaded machine a client now and then fails to connect to Xvfb ("could not
     # connect to display") and aborts within milliseconds; such a run must not end the whole
     # measurement. It shortens the mean a little; the median is unaffected.
     hyperfine -N -i --style none --warmup 5 --runs "$GUI_RUNS" --export-csv "$WORK/gui.csv" \
         "$WORK/app/hexparvel $FILE" "$BUILD/bench/parvel_minimal_window" \
-        "$BUILD/bench/parvel_same_widgets_window" >/dev/null
+        "$BUILD/bench/parvel_same_widgets_window $WORK/widgets.tsv" >/dev/null
     H_MEAN=$(csv "$WORK/gui.csv" 1 2); H_MED=$(csv "$WORK/gui.csv" 1 4)
     M_MEAN=$(csv "$WORK/gui.csv" 2 2); M_MED=$(csv "$WORK/gui.csv" 2 4)
     echo "   hexparvel:      mean $(ms "$H_MEAN"), median $(ms "$H_MED")"
     S_MEAN=$(csv "$WORK/gui.csv" 3 2); S_MED=$(csv "$WORK/gui.csv" 3 4)
     echo "   minimal window: mean $(ms "$M_MEAN"), median $(ms "$M_MED")"
-    echo "   same widgets:   mean $(ms "$S_MEAN"), median $(ms "$S_MED")   (hexparvel's widgets for this file, from a table)"
+    echo "   same widgets:   mean $(ms "$S_MEAN"), median $(ms "$S_MED")   ($(wc -l <"$WORK/widgets.tsv") widgets as hexparvel shows them for this file)"
     GUI=1
 fi
 
