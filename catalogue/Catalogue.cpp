@@ -2,6 +2,8 @@
 
 #include <initializer_list>
 #include <iterator>
+#include <mutex>
+#include <new>
 
 namespace parvel {
 
@@ -162,43 +164,47 @@ constexpr Row kRows[] = {
     {0xDD, "LED - Blinkmuster", A, &L52, kOneColumn, 0, kFrameBlinkmusterLed, "led-blinkmuster"},
 };
 
-std::vector<DecoderType> Build() {
-    std::vector<DecoderType> list(std::size(kRows));
-    for (std::size_t i = 0; i < std::size(kRows); ++i) {
-        const Row& r = kRows[i];
-        DecoderType& t = list[i];
-        t.type_code = r.code;
-        t.name = r.name;
-        t.kind = r.kind == 'A' ? DecoderKind::Accessory
-                 : r.kind == 'F' ? DecoderKind::Function : DecoderKind::None;
-        if (r.labels) {
-            int row = 1;
-            for (const char* label : *r.labels) t.labels[row++] = label;
-        }
-        t.split = r.split;
-        t.gap = r.gap;
-        t.frame = r.frame;
-        // The two turntable firmwares carry no chip marker in program word 62.
-        if (r.code == 0x30FF || r.code == 0x17E800) t.default_config = "CC01";
-        t.doc_page.reserve(std::char_traits<char>::length(r.doc_page) + 5);
-        t.doc_page.append(r.doc_page).append(".html");
+void Build(const Row& r, DecoderType& t) {
+    t.type_code = r.code;
+    t.name = r.name;
+    t.kind = r.kind == 'A' ? DecoderKind::Accessory
+             : r.kind == 'F' ? DecoderKind::Function : DecoderKind::None;
+    if (r.labels) {
+        int row = 1;
+        for (const char* label : *r.labels) t.labels[row++] = label;
     }
-    return list;
+    t.split = r.split;
+    t.gap = r.gap;
+    t.frame = r.frame;
+    // The two turntable firmwares carry no chip marker in program word 62.
+    if (r.code == 0x30FF || r.code == 0x17E800) t.default_config = "CC01";
+    t.doc_page.reserve(std::char_traits<char>::length(r.doc_page) + 5);
+    t.doc_page.append(r.doc_page).append(".html");
 }
 
 }  // namespace
 
-const std::vector<DecoderType>& Catalogue() {
-    // Built on first use and never destroyed: the program ends without walking 80 entries of
-    // texts just to free them.
-    static const std::vector<DecoderType>& catalogue = *new std::vector<DecoderType>(Build());
-    return catalogue;
+const DecoderType& CatalogueEntry(std::size_t i) {
+    // Each entry is made in its own storage the first time it is asked for (call_once: the
+    // roster reads files on several threads) and never destroyed, so the program ends without
+    // walking texts just to free them. Making all 80 entries with their 48 row texts wrote
+    // some 130 KB at every start of a command that needs one.
+    constexpr std::size_t n = std::size(kRows);
+    alignas(DecoderType) static unsigned char storage[n][sizeof(DecoderType)];
+    static std::once_flag made[n];
+    auto* entry = reinterpret_cast<DecoderType*>(storage[i]);
+    std::call_once(made[i], [&] { Build(kRows[i], *new (storage[i]) DecoderType); });
+    return *entry;
 }
+
+std::size_t CatalogueList::size() const { return std::size(kRows); }
+
+CatalogueList Catalogue() { return {}; }
 
 const DecoderType* FindDecoderType(std::uint32_t type_code) {
     // The first entry with the code, in catalogue order (the list is short; no index needed).
     for (std::size_t i = 0; i < std::size(kRows); ++i) {
-        if (kRows[i].code == type_code) return &Catalogue()[i];
+        if (kRows[i].code == type_code) return &CatalogueEntry(i);
     }
     return nullptr;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -37,8 +38,35 @@ struct DecoderType {
     std::string doc_page;        // documentation page of the firmware family (file name)
 };
 
-// The fixed list of supported firmwares, in the order of the product documentation.
-const std::vector<DecoderType>& Catalogue();
+// The entry at position i of the catalogue (i < kCatalogueSize).
+const DecoderType& CatalogueEntry(std::size_t i);
+
+// The fixed list of supported firmwares, in the order of the product documentation. Entries
+// are made the first time they are asked for and then stay: a command that reads one firmware
+// makes one entry. A list and FindDecoderType give the same objects.
+class CatalogueList {
+public:
+    class Iterator {
+    public:
+        explicit Iterator(std::size_t i) : m_i(i) {}
+        const DecoderType& operator*() const { return CatalogueEntry(m_i); }
+        const DecoderType* operator->() const { return &CatalogueEntry(m_i); }
+        Iterator& operator++() {
+            ++m_i;
+            return *this;
+        }
+        bool operator==(const Iterator& other) const { return m_i == other.m_i; }
+        bool operator!=(const Iterator& other) const { return m_i != other.m_i; }
+
+    private:
+        std::size_t m_i;
+    };
+    std::size_t size() const;
+    const DecoderType& operator[](std::size_t i) const { return CatalogueEntry(i); }
+    Iterator begin() const { return Iterator(0); }
+    Iterator end() const { return Iterator(size()); }
+};
+CatalogueList Catalogue();
 
 // The entry with this type code, or nullptr.
 const DecoderType* FindDecoderType(std::uint32_t type_code);
