@@ -203,10 +203,10 @@ TEST_P(WindowSettingsRead, DefaultsForMissingKeysNoRangeCheck) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, WindowSettingsRead,
-    ::testing::Values(SettingsCase{"", {0, 0, 560, 10, 10}},
-                      SettingsCase{"[Window]\nTop=200\n", {0, 0, 560, 200, 10}},
+    ::testing::Values(SettingsCase{"", {0, 0, 560, 10, 10, ""}},
+                      SettingsCase{"[Window]\nTop=200\n", {0, 0, 560, 200, 10, ""}},
                       SettingsCase{"[Raster]\nx=99\ny=-1\n[Window]\nLeft=-4000\nWidth=x\n",
-                                   {99, -1, 560, 10, -4000}}));
+                                   {99, -1, 560, 10, -4000, ""}}));
 
 // Beside the executable only for a program in a writable folder of its own; an installed one,
 // or one in a folder it cannot write, uses the configuration folder, which is created.
