@@ -14,12 +14,14 @@
 #   cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DPARVEL_BENCHMARKS=ON -DPARVEL_TESTS=OFF
 #   cmake --build build-bench
 # Needs hyperfine (Debian: apt-get install hyperfine), /usr/bin/time (package time) and Xvfb.
-# CLI_RUNS and GUI_RUNS set the number of timed runs (300 and 60).
+# CLI_RUNS and GUI_RUNS set the number of timed runs (300 and 60), ROUNDS the number of rounds
+# they are spread over (10).
 set -euo pipefail
 
 BUILD=${1:-build-bench}
 CLI_RUNS=${CLI_RUNS:-300}
 GUI_RUNS=${GUI_RUNS:-60}
+ROUNDS=${ROUNDS:-10}
 
 for tool in hyperfine /usr/bin/time; do
     command -v "$tool" >/dev/null || { echo "startup.sh needs $tool (Debian: apt-get install ${tool##*/})" >&2; exit 2; }
@@ -45,6 +47,41 @@ EMPTY=$BUILD/bench/parvel_empty
 csv() { awk -F, -v row="$2" -v col="$3" 'NR == row + 1 { print $col }' "$1"; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 ms() { awk -v s="$1" 'BEGIN { printf "%.2f ms", s * 1000 }'; }
+# Times commands in ROUNDS rounds (default 10), each command taking its turn in every round with
+# RUNS / ROUNDS timed runs, so that a slow spell of the shared machine does not fall on one
+# command only. Writes OUT like hyperfine's CSV, one row per command in the order given:
+# command, mean of all runs, (empty), median of the rounds' medians, mean user and system time.
+#   interleaved OUT WARMUP RUNS [-i] COMMAND...
+interleaved() {
+    local out=$1 warmup=$2 runs=$3
+    shift 3
+    local ignore=()
+    if [ "$1" = "-i" ]; then ignore=(-i); shift; fi
+    local per=$(( (runs + ROUNDS - 1) / ROUNDS )) round k
+    for round in $(seq "$ROUNDS"); do
+        k=0
+        for command in "$@"; do
+            k=$((k + 1))
+            # Its warnings about outliers would repeat in every round; its errors are shown.
+            hyperfine -N "${ignore[@]}" --style none --warmup "$warmup" --runs "$per" \
+                --export-csv "$WORK/round-$k-$round.csv" "$command" >/dev/null 2>"$WORK/hyperfine.err" ||
+                { cat "$WORK/hyperfine.err" >&2; exit 1; }
+        done
+    done
+    echo "command,mean,stddev,median,user,system" >"$out"
+    k=0
+    for command in "$@"; do
+        k=$((k + 1))
+        for round in $(seq "$ROUNDS"); do sed -n 2p "$WORK/round-$k-$round.csv"; done >"$WORK/rounds.csv"
+        local mid
+        mid=$(cut -d, -f4 "$WORK/rounds.csv" | sort -g |
+              awk '{ m[NR] = $1 } END { print NR % 2 ? m[(NR + 1) / 2] : (m[NR / 2] + m[NR / 2 + 1]) / 2 }')
+        awk -F, -v name="$command" -v mid="$mid" '
+            { mean += $2; user += $5; sys += $6 }
+            END { printf "%s,%.9f,,%s,%.9f,%.9f\n", name, mean / NR, mid, user / NR, sys / NR }' \
+            "$WORK/rounds.csv" >>"$out"
+    done
+}
 # Smallest of several peak-memory readings (kB), so a disturbed run does not count.
 peak_kb() {
     local best=""
@@ -57,8 +94,7 @@ peak_kb() {
 }
 
 echo "== 1. parvel info FILE against an empty C++ program ($CLI_RUNS runs each)"
-hyperfine -N --style none --warmup 30 --runs "$CLI_RUNS" --export-csv "$WORK/cli.csv" \
-    "$PARVEL info $FILE" "$EMPTY" >/dev/null
+interleaved "$WORK/cli.csv" 10 "$CLI_RUNS" "$PARVEL info $FILE" "$EMPTY"
 P_MEAN=$(csv "$WORK/cli.csv" 1 2); P_MED=$(csv "$WORK/cli.csv" 1 4)
 E_MEAN=$(csv "$WORK/cli.csv" 2 2); E_MED=$(csv "$WORK/cli.csv" 2 4)
 P_KB=$(peak_kb "$PARVEL" info "$FILE"); E_KB=$(peak_kb "$EMPTY")
@@ -98,9 +134,9 @@ if [ -x "$BUILD/app/hexparvel" ] && [ -x "$BUILD/bench/parvel_minimal_window" ] 
     # -i: on a loaded machine a client now and then fails to connect to Xvfb ("could not
     # connect to display") and aborts within milliseconds; such a run must not end the whole
     # measurement. It shortens the mean a little; the median is unaffected.
-    hyperfine -N -i --style none --warmup 5 --runs "$GUI_RUNS" --export-csv "$WORK/gui.csv" \
+    interleaved "$WORK/gui.csv" 2 "$GUI_RUNS" -i \
         "$WORK/app/hexparvel $FILE" "$BUILD/bench/parvel_minimal_window" \
-        "$BUILD/bench/parvel_same_widgets_window $WORK/widgets.tsv" >/dev/null
+        "$BUILD/bench/parvel_same_widgets_window $WORK/widgets.tsv"
     H_MEAN=$(csv "$WORK/gui.csv" 1 2); H_MED=$(csv "$WORK/gui.csv" 1 4)
     M_MEAN=$(csv "$WORK/gui.csv" 2 2); M_MED=$(csv "$WORK/gui.csv" 2 4)
     echo "   hexparvel:      mean $(ms "$H_MEAN"), median $(ms "$H_MED")"
