@@ -24,7 +24,6 @@ class HexCell {
 public:
     constexpr HexCell() = default;  // empty: no text yet
     constexpr HexCell(char high, char low) : m_text{high, low}, m_size(2) {}
-    explicit HexCell(std::string_view text) { *this = text; }
 
     // Stores `text`. A text longer than two characters keeps its first two and stays damaged
     // (size() 3): such a cell is never written, and it differs from every two-character text.
