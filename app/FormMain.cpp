@@ -137,24 +137,22 @@ TFormMain::TFormMain(const parvel::StartOptions& options, parvel::Dialogs* dialo
     for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->setAcceptDrops(false);
     setAcceptDrops(true);
 
-    // Series of decoders: offered where it does not change the window's fixed layout.
-    auto* series = new QAction("Reihe erzeugen …", this);
-    series->setObjectName("act_series");
-    series->setShortcut(QKeySequence("Ctrl+R"));
-    series->setShortcutContext(Qt::WindowShortcut);
-    connect(series, &QAction::triggered, this, [this] { Guarded([this] { SeriesClick(); }); });
-    addAction(series);
+    // The series of decoders and the address plan of the loaded file's folder: window shortcuts
+    // and entries of the grid's context menu, where they do not change the window's fixed layout.
+    auto add_action = [this](const QString& text, const char* name, const char* keys,
+                             void (TFormMain::*click)()) {
+        auto* action = new QAction(text, this);
+        action->setObjectName(name);
+        action->setShortcut(QKeySequence(keys));
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this,
+                [this, click] { Guarded([this, click] { (this->*click)(); }); });
+        addAction(action);
+        GroupBoxMain->addAction(action);
+    };
     GroupBoxMain->setContextMenuPolicy(Qt::ActionsContextMenu);
-    GroupBoxMain->addAction(series);
-
-    // The address plan of the loaded file's folder, offered the same way.
-    auto* roster = new QAction("Anlagen-Übersicht …", this);
-    roster->setObjectName("act_roster");
-    roster->setShortcut(QKeySequence("Ctrl+U"));
-    roster->setShortcutContext(Qt::WindowShortcut);
-    connect(roster, &QAction::triggered, this, [this] { Guarded([this] { RosterClick(); }); });
-    addAction(roster);
-    GroupBoxMain->addAction(roster);
+    add_action("Reihe erzeugen …", "act_series", "Ctrl+R", &TFormMain::SeriesClick);
+    add_action("Anlagen-Übersicht …", "act_roster", "Ctrl+U", &TFormMain::RosterClick);
 
     BuildUndoActions();
 }

@@ -513,14 +513,7 @@ class FrameBlinkmusterLedTest : public QObject {
     }
 
     // Undo all after a run of edits gives back the loaded file, redo all the edited one.
-    void undoRoundTrip_data() {
-        QTest::addColumn<QString>("actions");
-        QTest::newRow("drawing") << "draw1;erase1;draw2";
-        QTest::newRow("drawing taken over") << "draw1;take;draw3;rad2;draw1";
-        QTest::newRow("count and stretch") << "count=12;stretch=3;count+;stretch-;count-";
-        QTest::newRow("loop, outputs, copy") << "loop;out2;rad3;copy1;loop";
-        QTest::newRow("taken over and discarded") << "draw1;take;rad2;count=7;discard;stretch=9";
-    }
+    void undoRoundTrip_data() { guitest::PatternUndoRows(); }
 
     void undoRoundTrip() {
         QFETCH(QString, actions);

@@ -156,6 +156,17 @@ struct PatternNames {
     QString stretch_updown;
 };
 
+// The rows of both pattern editors' undo round trip: the same runs of actions, each editor
+// doing them through its own controls.
+inline void PatternUndoRows() {
+    QTest::addColumn<QString>("actions");
+    QTest::newRow("drawing") << "draw1;erase1;draw2";
+    QTest::newRow("drawing taken over") << "draw1;take;draw3;rad2;draw1";
+    QTest::newRow("count and stretch") << "count=12;stretch=3;count+;stretch-;count-";
+    QTest::newRow("loop, outputs, copy") << "loop;out2;rad3;copy1;loop";
+    QTest::newRow("taken over and discarded") << "draw1;take;rad2;count=7;discard;stretch=9";
+}
+
 inline void PatternActions(QWidget* frame, const PatternNames& names, const QString& actions) {
     for (const QString& action : actions.split(';')) {
         if (action.startsWith("count=") || action.startsWith("stretch=")) {
