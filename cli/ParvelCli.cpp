@@ -160,7 +160,8 @@ int RunParvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
         "nothing; --default-config answers Yes to creating the default configuration word.");
     app.require_subcommand(1);
     app.set_help_all_flag("--help-all", "Show help for all commands");
-    app.set_version_flag("--version", std::string("parvel ") + PARVEL_VERSION,
+    // "program (package) version", the form GNU tools print; hexparvel prints the same.
+    app.set_version_flag("-v,--version", std::string("parvel (HEX Parvel) ") + PARVEL_VERSION,
                          "Print the version and exit");
 
     std::string file, file2, out_path;

@@ -184,10 +184,13 @@ TEST(ParvelCli, BinaryExitStatus) {
     EXPECT_EQ(WEXITSTATUS(std::system(help.c_str())), 0);
 }
 
+// The GNU form "program (package) version", as hexparvel prints it.
 TEST(ParvelCli, VersionNeedsNoCommand) {
-    const CliRun r = Parvel({"--version"});
-    EXPECT_EQ(r.status, kExitOk);
-    EXPECT_EQ(r.out, "parvel " PARVEL_EXPECTED_VERSION "\n");
+    for (const char* flag : {"--version", "-v"}) {
+        const CliRun r = Parvel({flag});
+        EXPECT_EQ(r.status, kExitOk) << flag;
+        EXPECT_EQ(r.out, "parvel (HEX Parvel) " PARVEL_EXPECTED_VERSION "\n") << flag;
+    }
 }
 
 }  // namespace
