@@ -15,6 +15,10 @@ QString InstalledDataDir(const QString& executable_dir) {
     return QDir::cleanPath(QDir(executable_dir).absoluteFilePath(PARVEL_DATA_FROM_BIN));
 }
 
+bool RunsFromPrefixInstallation(const QString& executable_dir) {
+    return QString(PARVEL_DATA_FROM_BIN) != "." && QFileInfo(InstalledDataDir(executable_dir)).isDir();
+}
+
 QStringList DocumentationCandidates(const QString& executable_dir) {
     return {InstalledDataDir(executable_dir) + "/doc",
             QDir::cleanPath(QDir(executable_dir).absoluteFilePath("../doc"))};

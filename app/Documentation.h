@@ -15,6 +15,12 @@ namespace parvel {
 // from the install's bin folder. It exists only when the program runs from an installation.
 QString InstalledDataDir(const QString& executable_dir);
 
+// True when the program runs from an installation under a prefix (/usr/bin beside
+// /usr/share/hexparvel), which keeps its window settings per user. Where the data lies in the
+// program's own folder (Windows: the installed and the unpacked program alike), this says
+// nothing; whether that folder is writable decides (ChooseSettingsPath).
+bool RunsFromPrefixInstallation(const QString& executable_dir);
+
 // Folders searched, in order, for the program at executable_dir: the installed pages
 // (InstalledDataDir + "/doc"), then the build tree's copy one level up (build/doc beside
 // build/app/hexparvel).

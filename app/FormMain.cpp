@@ -553,7 +553,7 @@ void TFormMain::dropEvent(QDropEvent* event) {
     const QString path = DroppedHexFile(event->mimeData());
     if (path.isEmpty()) return;
     event->acceptProposedAction();
-    const std::string file = QFile::encodeName(path).toStdString();
+    const std::string file = path.toStdString();
     // The same question as "HEX laden" before unsaved changes are dropped.
     Guarded([this, file] {
         if (ConfirmDiscard()) OpenHexFile(file);
@@ -1313,13 +1313,13 @@ void TFormMain::RosterClick() {
     const std::string loaded = m_session.file_path;
     QString folder;
     if (!loaded.empty()) {
-        folder = QFileInfo(QFile::decodeName(QByteArray::fromStdString(loaded))).absolutePath();
+        folder = QFileInfo(QString::fromStdString(loaded)).absolutePath();
     } else {
         const std::string start = StartFolder();
         const auto chosen =
             m_dialogs->FolderName(start.empty() ? QDir::currentPath().toStdString() : start);
         if (!chosen) return;
-        folder = QFile::decodeName(QByteArray::fromStdString(*chosen));
+        folder = QString::fromStdString(*chosen);
     }
     auto* dialog = findChild<TfrmRoster*>();
     if (dialog) {
@@ -1333,7 +1333,7 @@ void TFormMain::RosterClick() {
         connect(dialog, &TfrmRoster::fileActivated, this, [this](const QString& path) {
             // The same question as "HEX laden" before unsaved changes are dropped.
             Guarded([&] {
-                if (ConfirmDiscard()) OpenHexFile(QFile::encodeName(path).toStdString());
+                if (ConfirmDiscard()) OpenHexFile(path.toStdString());
             });
         });
     }

@@ -167,7 +167,7 @@ void TfrmRoster::StartReading() {
     ProgressBar1->setMaximum(0);  // busy until the files are counted
     lbl_summary->setText("Der Ordner wird gelesen …");
     parvel::RosterRequest request;
-    request.folder = QFile::encodeName(edt_folder->text()).toStdString();
+    request.folder = edt_folder->text().toStdString();
     request.recursive = cbx_subfolders->isChecked();
     m_watcher.setFuture(QtConcurrent::run([this, request] {
         return parvel::BuildRoster(
@@ -182,7 +182,7 @@ void TfrmRoster::StartReading() {
 }
 
 void TfrmRoster::ShowRoster() {
-    const std::string folder = QFile::encodeName(edt_folder->text()).toStdString();
+    const std::string folder = edt_folder->text().toStdString();
     model->SetRoster(m_roster, folder);
     tbl_outputs->resizeColumnsToContents();
     lst_conflicts->clear();
@@ -229,15 +229,15 @@ void TfrmRoster::ShowRoster() {
 }
 
 void TfrmRoster::btn_folderClick() {
-    const auto chosen = m_dialogs.FolderName(QFile::encodeName(edt_folder->text()).toStdString());
+    const auto chosen = m_dialogs.FolderName(edt_folder->text().toStdString());
     if (!chosen) return;
-    edt_folder->setText(QFile::decodeName(QByteArray::fromStdString(*chosen)));
+    edt_folder->setText(QString::fromStdString(*chosen));
     StartReading();
 }
 
 void TfrmRoster::Export(const char* filter, const char* extension, const std::string& text) {
     const std::string proposed =
-        QFile::encodeName(edt_folder->text()).toStdString() + "/anlagen-uebersicht." + extension;
+        edt_folder->text().toStdString() + "/anlagen-uebersicht." + extension;
     const auto path = m_dialogs.SaveFileName(filter, extension, proposed);
     if (!path) return;
     const parvel::WriteResult written = parvel::AtomicWriteFile(*path, text);
@@ -252,12 +252,12 @@ void TfrmRoster::btn_csvClick() { Export("CSV|*.csv", "csv", parvel::RosterCsv(m
 
 void TfrmRoster::btn_htmlClick() {
     Export("HTML|*.html", "html",
-           parvel::RosterHtml(m_roster, QFile::encodeName(edt_folder->text()).toStdString()));
+           parvel::RosterHtml(m_roster, edt_folder->text().toStdString()));
 }
 
 void TfrmRoster::tbl_outputsDblClick(const QModelIndex& index) {
     const QModelIndex source = proxy->mapToSource(index);
     if (!source.isValid()) return;
     emit fileActivated(
-        QFile::decodeName(QByteArray::fromStdString(model->Output(source.row()).file)));
+        QString::fromStdString(model->Output(source.row()).file));
 }

@@ -103,7 +103,7 @@ void TfrmSeries::ProposeFreeRange(const QString& folder) {
     }
     if (low == 0) return;
     parvel::RosterRequest request;
-    request.folder = QFile::encodeName(folder).toStdString();
+    request.folder = folder.toStdString();
     const parvel::Roster roster = parvel::BuildRoster(request);
     const auto first =
         parvel::FirstFreeAddress(roster, s.is_motorola ? "Mot" : "DCC",

@@ -3,48 +3,32 @@
 #include <filesystem>
 #include <system_error>
 
+#include "Platform.h"
+
 namespace parvel {
 
 namespace {
 
-bool IsSeparator(char c) {
-#ifdef _WIN32
-    return c == '/' || c == '\\';
-#else
-    return c == '/';
-#endif
-}
-
-std::size_t LastSeparator(const std::string& path) {
-    for (std::size_t i = path.size(); i > 0; --i) {
-        if (IsSeparator(path[i - 1])) return i - 1;
-    }
-    return std::string::npos;
-}
-
 bool HasHexExtension(const std::string& name) {
     if (name.size() < 4) return false;
-    const std::string ext = name.substr(name.size() - 4);
-#ifdef _WIN32
-    std::string lower = ext;
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    std::string ext = name.substr(name.size() - 4);
+    if (!kFileNamesKeepCase) {
+        for (char& c : ext) {
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        }
     }
-    return lower == ".hex";
-#else
     return ext == ".hex";
-#endif
 }
 
 }  // namespace
 
 std::string FolderOf(const std::string& path) {
-    const std::size_t sep = LastSeparator(path);
+    const std::size_t sep = LastPathSeparator(path);
     return sep == std::string::npos ? std::string() : path.substr(0, sep + 1);
 }
 
 std::string NameOf(const std::string& path) {
-    const std::size_t sep = LastSeparator(path);
+    const std::size_t sep = LastPathSeparator(path);
     return sep == std::string::npos ? path : path.substr(sep + 1);
 }
 
@@ -84,11 +68,11 @@ std::vector<std::string> ListHexFiles(const std::string& folder) {
     namespace fs = std::filesystem;
     std::vector<std::string> names;
     std::error_code ec;
-    fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec);
+    fs::directory_iterator it(PathFromUtf8(folder.empty() ? std::string(".") : folder), ec);
     if (ec) return names;
     for (; it != fs::directory_iterator(); it.increment(ec)) {
         if (ec) break;
-        const std::string name = it->path().filename().string();
+        const std::string name = Utf8FromPath(it->path().filename());
         if (name.empty() || name[0] == '.' || !HasHexExtension(name)) continue;
         std::error_code type_ec;
         if (!it->is_regular_file(type_ec)) continue;

@@ -97,8 +97,8 @@ std::unique_ptr<QFileDialog> MakeFileDialog(const std::string& filter, const Fil
     auto dialog = std::make_unique<QFileDialog>(parent);
     dialog->setObjectName(Text(place.name));
     dialog->setNameFilter(QtNameFilters(filter));
-    if (!place.folder.empty() && QFileInfo(QFile::decodeName(place.folder.c_str())).isDir()) {
-        dialog->setDirectory(QFile::decodeName(place.folder.c_str()));
+    if (!place.folder.empty() && QFileInfo(QString::fromStdString(place.folder)).isDir()) {
+        dialog->setDirectory(QString::fromStdString(place.folder));
     }
     KeepInsideScreenWhenShown(dialog.get());
     return dialog;
@@ -136,7 +136,7 @@ std::optional<std::string> QtDialogs::OpenFileName(const std::string& filter,
                                                    const FileDialogPlace& place) {
     const auto dialog = MakeOpenDialog(filter, place, Parent());
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
-    return QFile::encodeName(dialog->selectedFiles().first()).toStdString();
+    return dialog->selectedFiles().first().toStdString();
 }
 
 std::optional<std::string> QtDialogs::SaveFileName(const std::string& filter,
@@ -146,14 +146,14 @@ std::optional<std::string> QtDialogs::SaveFileName(const std::string& filter,
     const auto dialog =
         MakeSaveDialog(filter, default_extension, proposed_name, place, Parent());
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
-    return QFile::encodeName(dialog->selectedFiles().first()).toStdString();
+    return dialog->selectedFiles().first().toStdString();
 }
 
 std::optional<std::string> QtDialogs::FolderName(const std::string& start) {
     const QString chosen =
         QFileDialog::getExistingDirectory(Parent(), "Ordner wählen", Text(start));
     if (chosen.isEmpty()) return std::nullopt;
-    return QFile::encodeName(chosen).toStdString();
+    return chosen.toStdString();
 }
 
 }  // namespace parvel

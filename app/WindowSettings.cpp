@@ -1,9 +1,8 @@
 #include "WindowSettings.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <filesystem>
+
+#include "Platform.h"
 
 namespace parvel {
 
@@ -13,8 +12,7 @@ namespace {
 constexpr std::size_t kMaxSettingsLines = 10000;
 
 bool Exists(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0;
+    return QueryFile(path).kind != FileKind::Missing;
 }
 
 }  // namespace
@@ -27,12 +25,13 @@ std::string SettingsPathFor(const std::string& executable_path) {
 std::string ChooseSettingsPath(const std::string& executable_path, bool installed,
                                const std::string& config_dir) {
     namespace fs = std::filesystem;
-    const fs::path beside(SettingsPathFor(executable_path));
-    const fs::path folder = beside.parent_path().empty() ? fs::path(".") : beside.parent_path();
-    if (!installed && ::access(folder.c_str(), W_OK) == 0) return beside.string();
+    const std::string beside = SettingsPathFor(executable_path);
+    const std::size_t slash = LastPathSeparator(beside);
+    const std::string folder = slash == std::string::npos ? std::string(".") : beside.substr(0, slash + 1);
+    if (!installed && FolderIsWritable(folder)) return beside;
     std::error_code ignored;  // a folder that cannot be made shows up when saving fails
-    fs::create_directories(config_dir, ignored);
-    return (fs::path(config_dir) / beside.filename()).string();
+    fs::create_directories(PathFromUtf8(config_dir), ignored);
+    return Utf8FromPath(PathFromUtf8(config_dir) / PathFromUtf8(beside.substr(slash + 1)));
 }
 
 WindowSettings ReadWindowSettings(const IniFile& ini) {

@@ -67,7 +67,7 @@ constexpr const char* kMmNoAddress = "FFFF";
 }  // namespace
 
 std::string FileFolder(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
+    const std::size_t slash = LastPathSeparator(path);
     if (slash == std::string::npos) return {};
     return slash == 0 ? "/" : path.substr(0, slash);
 }

@@ -1,6 +1,5 @@
 #include "ParvelCli.h"
 
-#include <sys/stat.h>
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
@@ -122,8 +121,7 @@ void PrintInfo(std::ostream& out, const DecoderSession& s, const RecordingView& 
 }
 
 bool FileExists(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0;
+    return QueryFile(path).kind != FileKind::Missing;
 }
 
 // "R=N" with R a grid row 0..47.
@@ -352,8 +350,7 @@ int RunParvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
         if (step != 0) request.step = step;
         request.out_dir = out_dir;
         request.overwrite = force;
-        struct stat st {};
-        if (::stat(out_dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        if (QueryFile(out_dir).kind != FileKind::Folder) {
             err << "parvel: " << T(out_dir) << " is not a folder\n";
             return kExitUsage;
         }

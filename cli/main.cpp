@@ -3,8 +3,9 @@
 #include <vector>
 
 #include "ParvelCli.h"
+#include "Platform.h"
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv, argv + argc);
-    return parvel::RunParvel(args, std::cout, std::cerr);
+    parvel::UseUtf8Console();
+    return parvel::RunParvel(parvel::ProgramArguments(argc, argv), std::cout, std::cerr);
 }

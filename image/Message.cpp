@@ -1,6 +1,7 @@
 #include "Message.h"
 
 #include <cerrno>
+#include <string>
 #include <cstring>
 
 namespace parvel {
@@ -114,10 +115,27 @@ std::string SystemErrorText(int error_number) {
         case EACCES:
         case EPERM: return "keine Berechtigung";
         case ENOSPC: return "Datenträger voll";
+#ifdef EDQUOT
+        case EDQUOT: return "Speicherkontingent erschöpft";
+#endif
         case EROFS: return "Datenträger schreibgeschützt";
         case EISDIR: return "ist ein Ordner";
+        case ENOTDIR: return "ein Teil des Pfades ist kein Ordner";
+        case EEXIST: return "die Datei gibt es schon";
+        case EBUSY:
+        case ETXTBSY: return "die Datei ist von einem anderen Programm belegt";
+        case EIO: return "Ein-/Ausgabefehler des Datenträgers";
+        case ENAMETOOLONG: return "Dateiname zu lang";
+        case ELOOP: return "zu viele symbolische Verknüpfungen (Verknüpfung im Kreis?)";
+        case EMFILE:
+        case ENFILE: return "zu viele offene Dateien";
+        case ENOMEM: return "zu wenig Arbeitsspeicher";
+        case EFBIG: return "Datei zu groß";
+        case EXDEV: return "Verschieben zwischen Laufwerken nicht möglich";
+        case EINVAL: return "ungültiger Datei- oder Ordnername";
     }
-    return std::strerror(error_number);
+    // A rare error: its number, with the system's own text (which may be English) as a clue.
+    return "Systemfehler " + std::to_string(error_number) + " (" + std::strerror(error_number) + ")";
 }
 
 }  // namespace parvel

@@ -34,7 +34,7 @@ const char* AnswerName(Answer answer);
 std::string ReadableText(std::string_view bytes);
 
 // German text of an operating-system error number for messages ("Datei oder Ordner nicht
-// gefunden" for ENOENT); numbers without a German text keep the system's own text.
+// gefunden" for ENOENT); a rare number is named with the system's own text as a clue.
 std::string SystemErrorText(int error_number);
 
 }  // namespace parvel

@@ -2,14 +2,8 @@
 
 #include "Message.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstdio>
 #include <algorithm>
-#include <cstring>
 #include <fstream>
 
 namespace parvel {
@@ -34,22 +28,22 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 LinesResult ReadTextLines(const std::string& path, std::size_t max_lines) {
     LinesResult result;
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
+    const FileQuery file = QueryFile(path);
+    if (file.kind == FileKind::Missing) {
         result.failure = ReadFailure::CannotOpen;
-        result.reason = SystemErrorText(errno);
+        result.reason = file.error;
         return result;
     }
-    if (!S_ISREG(st.st_mode)) {
+    if (file.kind != FileKind::Regular) {
         result.failure = ReadFailure::CannotOpen;
-        result.reason = S_ISDIR(st.st_mode) ? "ist ein Ordner" : "ist keine Datei";
+        result.reason = file.kind == FileKind::Folder ? "ist ein Ordner" : "ist keine Datei";
         return result;
     }
-    if (static_cast<unsigned long long>(st.st_size) > kMaxTextFileBytes) {
+    if (file.size > kMaxTextFileBytes) {
         result.failure = ReadFailure::TooLarge;
         return result;
     }
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
     if (!in) {
         result.failure = ReadFailure::CannotOpen;
         result.reason = SystemErrorText(errno);
@@ -58,7 +52,7 @@ LinesResult ReadTextLines(const std::string& path, std::size_t max_lines) {
     // Read in chunks up to one byte beyond the cap: files whose size stat cannot tell (/proc)
     // stay bounded, and a normal file costs no more than its own size.
     std::string text;
-    text.reserve(static_cast<std::size_t>(st.st_size) + 1);
+    text.reserve(static_cast<std::size_t>(file.size) + 1);
     char chunk[16384];
     while (text.size() <= kMaxTextFileBytes && in.read(chunk, sizeof chunk).gcount() > 0) {
         text.append(chunk, static_cast<std::size_t>(in.gcount()));
@@ -94,67 +88,6 @@ std::string ReadFailureText(const LinesResult& result, const std::string& raw_pa
                    "nicht gelesen.";
     }
     return {};
-}
-
-WriteResult AtomicWriteFile(const std::string& path, const std::string& content) {
-    WriteResult result;
-    const std::size_t slash = path.find_last_of('/');
-    const std::string dir = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string tmp = (slash == std::string::npos ? std::string() : dir) + "." + base + ".XXXXXX";
-
-    auto fail = [&](int err, int fd) {
-        result.ok = false;
-        result.error = SystemErrorText(err);
-        if (fd >= 0) ::close(fd);
-        ::unlink(tmp.c_str());
-        return result;
-    };
-
-    struct stat target {};
-    const bool exists = ::stat(path.c_str(), &target) == 0;
-    if (exists && !S_ISREG(target.st_mode)) {
-        result.ok = false;
-        result.error = S_ISDIR(target.st_mode) ? "ist ein Ordner" : "ist keine gewöhnliche Datei";
-        return result;
-    }
-
-    const int fd = ::mkstemp(tmp.data());
-    if (fd < 0) {
-        result.ok = false;
-        result.error = SystemErrorText(errno);
-        return result;
-    }
-    const char* p = content.data();
-    std::size_t left = content.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return fail(errno, fd);
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0) return fail(errno, fd);
-    mode_t mode = 0666;
-    if (exists) {
-        mode = target.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
-    }
-    if (::fchmod(fd, mode) != 0) return fail(errno, fd);
-    if (::close(fd) != 0) return fail(errno, -1);
-    if (::rename(tmp.c_str(), path.c_str()) != 0) return fail(errno, -1);
-    // Make the rename itself durable; a failure here does not undo the completed write.
-    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
-    }
-    return result;
 }
 
 std::string JoinCrLf(const std::vector<std::string>& lines) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "Platform.h"  // AtomicWriteFile, WriteResult
+
 namespace parvel {
 
 // Largest file any reader of the program takes in. A firmware HEX file is a few hundred lines
@@ -31,16 +33,6 @@ std::vector<std::string> SplitLines(const std::string& text);
 
 // German message for a failed ReadTextLines, naming the file.
 std::string ReadFailureText(const LinesResult& result, const std::string& path);
-
-struct WriteResult {
-    bool ok = true;
-    std::string error;  // operating-system reason on failure
-};
-
-// Writes content to path through a temporary file in the same folder that is flushed to disk
-// and then renamed over path. Until the rename the old file is untouched, so a failed write
-// (disk full, no permission, missing folder) never harms it. An existing file keeps its mode.
-WriteResult AtomicWriteFile(const std::string& path, const std::string& content);
 
 // Lines joined with CR LF after every line, the last one too.
 std::string JoinCrLf(const std::vector<std::string>& lines);

@@ -1,10 +1,6 @@
 #include "Roster.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -14,6 +10,7 @@
 
 #include "DecoderFile.h"
 #include "Message.h"
+#include "Platform.h"
 #include "TextFile.h"
 
 namespace parvel {
@@ -29,7 +26,7 @@ bool EndsWithHex(const std::string& name) {
     return tail == ".hex";
 }
 
-using FileId = std::pair<dev_t, ino_t>;
+using FileId = FileIdentity;
 
 struct Scan {
     std::vector<std::pair<std::string, FileId>> files;
@@ -39,17 +36,18 @@ struct Scan {
 // Walks the folder (and its subfolders when asked) without following a folder twice, so a
 // symbolic link back up the tree ends instead of looping. Entries are taken in name order.
 bool ScanFolder(const std::string& folder, bool recursive, Scan& scan, std::string& failure) {
-    struct stat st {};
-    if (::stat(folder.c_str(), &st) != 0) {
-        failure = "Der Ordner " + folder + " kann nicht gelesen werden: " + std::strerror(errno);
+    const FileQuery top_query = QueryFile(folder);
+    if (top_query.kind == FileKind::Missing) {
+        failure = "Der Ordner " + folder + " kann nicht gelesen werden: " + top_query.error;
         return false;
     }
-    if (!S_ISDIR(st.st_mode)) {
+    if (top_query.kind != FileKind::Folder) {
         failure = folder + " ist kein Ordner.";
         return false;
     }
-    std::set<FileId> seen_dirs{{st.st_dev, st.st_ino}};
-    std::vector<fs::path> pending{fs::path(folder)};
+    std::set<FileId> seen_dirs;
+    if (const auto id = IdentityOf(folder)) seen_dirs.insert(*id);
+    std::vector<fs::path> pending{PathFromUtf8(folder)};
     bool top = true;
     while (!pending.empty()) {
         const fs::path dir = pending.back();
@@ -60,32 +58,32 @@ bool ScanFolder(const std::string& folder, bool recursive, Scan& scan, std::stri
         for (; !ec && it != fs::directory_iterator(); it.increment(ec))
             entries.push_back(it->path());
         if (ec) {
-            const std::string reason = "Der Ordner kann nicht gelesen werden: " + ec.message();
+            const std::string reason = "Der Ordner kann nicht gelesen werden: " + ErrorCodeText(ec);
             if (top) {
-                failure = "Der Ordner " + folder + " kann nicht gelesen werden: " + ec.message();
+                failure = "Der Ordner " + folder + " kann nicht gelesen werden: " + ErrorCodeText(ec);
                 return false;
             }
-            scan.skipped.push_back({dir.string(), reason});
+            scan.skipped.push_back({Utf8FromPath(dir), reason});
             if (entries.empty()) continue;
         }
         top = false;
         std::sort(entries.begin(), entries.end());
         std::vector<fs::path> subdirs;
         for (const fs::path& entry : entries) {
-            const std::string path = entry.string();
-            const bool hex = EndsWithHex(entry.filename().string());
-            struct stat es {};
-            if (::stat(path.c_str(), &es) != 0) {
+            const std::string path = Utf8FromPath(entry);
+            const bool hex = EndsWithHex(Utf8FromPath(entry.filename()));
+            const FileQuery es = QueryFile(path);
+            if (es.kind == FileKind::Missing) {
                 if (hex) {
                     scan.skipped.push_back(
-                        {path, std::string("Die Datei kann nicht gelesen werden: ") +
-                                   std::strerror(errno)});
+                        {path, "Die Datei kann nicht gelesen werden: " + es.error});
                 }
                 continue;
             }
-            if (S_ISDIR(es.st_mode)) {
+            if (es.kind == FileKind::Folder) {
                 if (!recursive) continue;
-                if (!seen_dirs.insert({es.st_dev, es.st_ino}).second) {
+                const auto id = IdentityOf(path);
+                if (id && !seen_dirs.insert(*id).second) {
                     scan.skipped.push_back(
                         {path,
                          "Ordner übersprungen: er wurde über eine symbolische Verknüpfung schon "
@@ -94,8 +92,11 @@ bool ScanFolder(const std::string& folder, bool recursive, Scan& scan, std::stri
                 }
                 subdirs.push_back(entry);
             } else if (hex) {
-                if (S_ISREG(es.st_mode))
-                    scan.files.push_back({path, {es.st_dev, es.st_ino}});
+                const auto id = IdentityOf(path);
+                if (es.kind == FileKind::Regular && id)
+                    scan.files.push_back({path, *id});
+                else if (es.kind == FileKind::Regular)
+                    scan.skipped.push_back({path, "Die Datei kann nicht gelesen werden."});
                 else
                     scan.skipped.push_back(
                         {path, "Keine gewöhnliche Datei; sie wurde nicht gelesen."});
@@ -328,7 +329,8 @@ std::string ClashTitle(const RosterClash& clash, bool note) {
 
 std::string RelativeName(const std::string& file, const std::string& folder) {
     if (folder.empty()) return file;
-    const std::string prefix = folder.back() == '/' ? folder : folder + "/";
+    const std::string generic = Utf8FromPath(PathFromUtf8(folder));  // as the scan names files
+    const std::string prefix = generic.back() == '/' ? generic : generic + "/";
     if (file.size() > prefix.size() && file.compare(0, prefix.size(), prefix) == 0)
         return file.substr(prefix.size());
     return file;

@@ -1,13 +1,12 @@
 #include "Series.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <climits>
 #include <cstdio>
 
 #include "DecoderSession.h"
 #include "HexWriter.h"
+#include "Platform.h"
 #include "RecordingView.h"
 #include "TextFile.h"
 
@@ -22,7 +21,7 @@ std::string Stem(std::string path) {
         const std::size_t suffix = path.rfind(" (");
         if (suffix != std::string::npos) path.resize(suffix);
     }
-    const std::size_t slash = path.find_last_of('/');
+    const std::size_t slash = LastPathSeparator(path);
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     const std::size_t dot = name.find_last_of('.');
     if (dot != std::string::npos && dot > 0) name.resize(dot);
@@ -132,8 +131,7 @@ bool WriteSeries(const SeriesPlan& plan, const SeriesRequest& request, Dialogs& 
     if (!request.overwrite) {
         std::string existing;
         for (const auto& copy : plan.copies) {
-            struct stat st {};
-            if (::stat(copy.path.c_str(), &st) == 0) existing += "\n" + copy.path;
+            if (QueryFile(copy.path).kind != FileKind::Missing) existing += "\n" + copy.path;
         }
         if (!existing.empty()) {
             Warn(dialogs, "Diese Dateien gibt es schon; es wurde keine Datei geschrieben:" + existing);
