@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
 
 #include "Harness.h"
 #include "HexReader.h"
@@ -48,7 +49,9 @@ TEST(SystemErrorText, GermanForTheCommonErrors) {
     EXPECT_EQ(SystemErrorText(ENOSPC), "Datenträger voll");
     EXPECT_EQ(SystemErrorText(EROFS), "Datenträger schreibgeschützt");
     EXPECT_EQ(SystemErrorText(EISDIR), "ist ein Ordner");
-    EXPECT_FALSE(SystemErrorText(EIO).empty());  // the system's own text
+    EXPECT_EQ(SystemErrorText(EEXIST), "die Datei gibt es schon");
+    // A rare error: its number, the system's own text only as a clue.
+    EXPECT_EQ(SystemErrorText(EDOM).rfind("Systemfehler " + std::to_string(EDOM) + " (", 0), 0u);
 }
 
 TEST(HexByteValue, ConvertsTolerantly) {
@@ -247,6 +250,26 @@ TEST(LoadHexFile, RefusesOversizedFilesBeforeTouchingTheImage) {
     const std::size_t messages = h.dialogs.messages.size();
     EXPECT_FALSE(h.session.LoadHexFile(""));  // nothing chosen: nothing happens
     EXPECT_EQ(h.dialogs.messages.size(), messages);
+}
+
+// A name with umlauts and a space is written and read as that very name (on Windows not
+// through the ANSI code page), and a second write takes the place of the first.
+TEST(TextFile, NameWithUmlautsAndSpaceRoundTrips) {
+    const std::string dir = test::TempDir();
+    const std::string name = "Weiche Süd Öß.hex";
+    const std::string path = dir + "/" + name;
+    ASSERT_TRUE(AtomicWriteFile(path, "alt\r\n").ok);
+    const WriteResult again = AtomicWriteFile(path, ":00000001FF\r\nzwei");
+    ASSERT_TRUE(again.ok) << again.error;
+    const LinesResult read = ReadTextLines(path, kMaxHexLines);
+    ASSERT_TRUE(read.ok()) << read.reason;
+    EXPECT_EQ(read.lines, (std::vector<std::string>{":00000001FF", "zwei"}));
+    // The folder holds just this file, under the given name: no temporary file is left over.
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(dir))) {
+        names.push_back(entry.path().filename().u8string());
+    }
+    EXPECT_EQ(names, std::vector<std::string>{name});
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -139,8 +141,7 @@ TEST(ParvelCli, SetValidatesEncodesAndWrites) {
     r = Parvel({"set", Data("klemmo_dcc.hex"), "-o", dir + "/no.hex", "--address", "1=2045"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Adresse für <Weiche> ist zu gross"), std::string::npos);
-    struct stat st {};
-    EXPECT_NE(stat((dir + "/no.hex").c_str(), &st), 0);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::u8path(dir + "/no.hex")));
 
     // function decoder: function numbers too
     r = Parvel({"set", Data("fdec_dcc.hex"), "-o", dir + "/f.hex", "--address", "2=128",
@@ -173,7 +174,9 @@ TEST(ParvelCli, DumpAndDiff) {
     EXPECT_NE(other.out.find("ID: File1:0x3358 - File2:0x3351"), std::string::npos);
 }
 
-// The installed program: exit status and streams as a script sees them.
+// The installed program: exit status and streams as a script sees them. (On Windows the
+// program is compared with the Linux one as a whole, outside these tests.)
+#ifndef _WIN32
 TEST(ParvelCli, BinaryExitStatus) {
     const std::string cmd = std::string(PARVEL_BINARY) + " info '" + Data("klemmo_mm.hex") +
                             "' --json >/dev/null 2>&1";
@@ -183,6 +186,7 @@ TEST(ParvelCli, BinaryExitStatus) {
     const std::string help = std::string(PARVEL_BINARY) + " --help >/dev/null";
     EXPECT_EQ(WEXITSTATUS(std::system(help.c_str())), 0);
 }
+#endif
 
 // The GNU form "program (package) version", as hexparvel prints it.
 TEST(ParvelCli, VersionNeedsNoCommand) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include <fstream>
 #include <functional>
@@ -211,7 +214,9 @@ TEST(Save, FailedWriteLeavesTheOldFileWhole) {
     } cases[] = {
         {dir + "/missing-folder/out.hex", ""},
         {dir, ""},  // a folder
+#ifndef _WIN32
         {"/dev/full", ""},
+#endif
     };
     for (const auto& c : cases) {
         test::Harness h;
@@ -221,7 +226,9 @@ TEST(Save, FailedWriteLeavesTheOldFileWhole) {
         EXPECT_EQ(h.LastMessage().rfind("Das HEX-File " + c.path + " konnte nicht gespeichert werden", 0), 0u)
             << h.LastMessage();
     }
-    // a read-only folder: the temporary file cannot be made, the old file stays
+    // a read-only folder: the temporary file cannot be made, the old file stays (Windows has
+    // no such folder: its read-only mark does not stop new files)
+#ifndef _WIN32
     if (geteuid() != 0) {
         chmod(dir.c_str(), 0555);
         test::Harness h;
@@ -230,6 +237,7 @@ TEST(Save, FailedWriteLeavesTheOldFileWhole) {
         EXPECT_EQ(h.session.Save(), DecoderSession::SaveResult::WriteFailed);
         chmod(dir.c_str(), 0755);
     }
+#endif
     EXPECT_EQ(Slurp(target), "old contents\n");
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <deque>
 
@@ -338,19 +340,25 @@ TEST(ServoFileButtons, FilesThatCannotBeReadOrWrittenChangeNothing) {
     EXPECT_EQ(p, before);
 }
 
+// The new contents take the old file's place (on Windows a plain rename fails there); on Linux
+// the file keeps its permissions.
 TEST(ServoFileButtons, SavingOverAnExistingFileIsAtomic) {
     const std::string dir = test::TempDir();
     const std::string path = dir + "/kurve.cur";
     test::WriteFile(path, "alt\r\n");
+#ifndef _WIN32
     ::chmod(path.c_str(), 0640);
+#endif
     ServoPages p;
     p.set(0, kOffsetPointCount, 1);
     p.set(0, 0, 200);
     ASSERT_FALSE(SaveCurveFile(p, 0, path).has_value());
     EXPECT_EQ(test::Slurp(path), "200\r\n");
+#ifndef _WIN32
     struct stat st {};
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
+#endif
 }
 
 }  // namespace
