@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <cstdio>
@@ -30,14 +31,20 @@ bool AsksOnlyForText(int argc, char** argv) {
     return false;
 }
 
-void ArmAutoClose(QWidget& window, const QByteArray& milliseconds) {
+void ArmAutoClose(QWidget& window, const QByteArray& milliseconds, bool save) {
     bool ok = false;
     const int ms = milliseconds.trimmed().toInt(&ok);
     if (!ok || ms < 0) return;
-    QTimer::singleShot(ms, &window, [&window] {
+    QTimer::singleShot(ms, &window, [&window, save] {
         if (auto* web = window.findChild<QPushButton*>("btn_goweb")) {
             std::printf("Web: %s\n", web->text().toUtf8().constData());
-            std::fflush(stdout);
+        }
+        if (auto* header = window.findChild<QLabel*>("lbl_header")) {
+            std::printf("Firmware: %s\n", header->text().toUtf8().constData());
+        }
+        std::fflush(stdout);
+        if (auto* button = window.findChild<QPushButton*>("btn_save"); save && button) {
+            button->click();
         }
         if (auto* close = window.findChild<QPushButton*>("btn_close")) {
             close->click();
@@ -45,6 +52,11 @@ void ArmAutoClose(QWidget& window, const QByteArray& milliseconds) {
             window.close();
         }
     });
+}
+
+Answer UnattendedDialogs::ShowMessage(const Message& message) {
+    std::fprintf(stderr, "Meldung: %s\n", message.text.c_str());
+    return SafeAnswer(message.buttons);
 }
 
 }  // namespace parvel

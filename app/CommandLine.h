@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <string>
+
+#include "Ports.h"
 
 class QCommandLineParser;
 class QWidget;
@@ -17,10 +20,34 @@ bool AsksOnlyForText(int argc, char** argv);
 // Name of the environment variable read by ArmAutoClose.
 constexpr const char* kAutoCloseVariable = "HEXPARVEL_AUTOCLOSE_MS";
 
+// Name of the environment variable that makes an unattended check also save (see ArmAutoClose).
+constexpr const char* kAutoSaveVariable = "HEXPARVEL_AUTOSAVE";
+
 // For unattended checks of an installation (HEXPARVEL_AUTOCLOSE_MS=N): N milliseconds after the
 // event loop starts, writes the web button's address to standard output as "Web: <address>" and
-// presses "Ende", which saves the window settings and closes the window, as a user would.
+// the firmware's name as "Firmware: <header>", presses "speichern" when save is set, and then
+// "Ende", which saves the window settings and closes the window, as a user would.
 // Does nothing unless milliseconds is a whole number >= 0.
-void ArmAutoClose(QWidget& window, const QByteArray& milliseconds);
+void ArmAutoClose(QWidget& window, const QByteArray& milliseconds, bool save = false);
+
+// The answers of an unattended save (HEXPARVEL_AUTOSAVE=1 with HEXPARVEL_AUTOCLOSE_MS): the save
+// dialog chooses the loaded file, so that "speichern" writes over it as a user's most common
+// save does; every question takes the answer that changes nothing, and every message goes to
+// standard error as "Meldung: <text>", so that nothing waits for a person.
+class UnattendedDialogs : public Dialogs {
+public:
+    explicit UnattendedDialogs(std::string loaded_file) : m_file(std::move(loaded_file)) {}
+    Answer ShowMessage(const Message& message) override;
+    std::optional<std::string> OpenFileName(const std::string&, const FileDialogPlace&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> SaveFileName(const std::string&, const std::string&,
+                                            const std::string&, const FileDialogPlace&) override {
+        return m_file;
+    }
+
+private:
+    std::string m_file;
+};
 
 }  // namespace parvel

@@ -12,6 +12,7 @@
 #include "Documentation.h"
 #include "ParvelApplication.h"
 #include "ParvelVersion.h"
+#include "Platform.h"
 #include "QtDialogs.h"
 #include "FormMain.h"
 #include "WindowSettings.h"
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName("HEX Parvel");
     QCoreApplication::setApplicationVersion(PARVEL_VERSION);
     if (parvel::AsksOnlyForText(argc, argv)) {
+        parvel::UseParentConsole();
         QCoreApplication text_only(argc, argv);
         QTranslator qt_german;  // Qt's own help lines in German, like the rest of the program
         if (qt_german.load("qtbase_de", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
@@ -60,16 +62,19 @@ int main(int argc, char** argv) {
         parvel::StartOptions options;
         options.settings_path = parvel::ChooseSettingsPath(
             QApplication::applicationFilePath().toStdString(),
-            QFileInfo(parvel::InstalledDataDir(bin_dir)).isDir(),
+            parvel::RunsFromPrefixInstallation(bin_dir),
             QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString());
         options.doc_root =
             parvel::DocumentationRoot(parvel::DocumentationCandidates(bin_dir));
         const QStringList files = parser.positionalArguments();
-        if (!files.isEmpty()) options.hex_file = QFile::encodeName(files.first()).toStdString();
+        if (!files.isEmpty()) options.hex_file = files.first().toStdString();
 
-        TFormMain window(options);
+        const QByteArray auto_close = qgetenv(parvel::kAutoCloseVariable);
+        const bool auto_save = !auto_close.isEmpty() && qgetenv(parvel::kAutoSaveVariable) == "1";
+        parvel::UnattendedDialogs unattended(options.hex_file);
+        TFormMain window(options, auto_save ? &unattended : nullptr);
         window.show();
-        parvel::ArmAutoClose(window, qgetenv(parvel::kAutoCloseVariable));
+        parvel::ArmAutoClose(window, auto_close, auto_save);
         return QApplication::exec();
     } catch (const std::exception& e) {
         dialogs.ShowMessage({e.what(), parvel::Icon::Warning, parvel::Buttons::Ok});

@@ -146,6 +146,9 @@ int RunParvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
         "parvel - check and edit model-railway decoder firmware (Intel HEX) without the window.\n"
         "Decoder messages are printed in German, as the window shows them."};
     app.name("parvel");
+    // File names such as "/daten/x.hex" are names, on Windows too (CLI11 would otherwise take a
+    // leading '/' there as an option); set before the subcommands, which copy it.
+    app.allow_windows_style_options(false);
     app.footer(
         "Exit status: 0 success (diff: no difference; dump: the dump was printed, also of an image\n"
         "without ID or of an unknown firmware, with the warning on standard error); 1 a rejected\n"

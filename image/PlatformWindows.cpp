@@ -65,6 +65,17 @@ std::string WindowsErrorText(DWORD code) {
 
 std::string LastErrorText() { return WindowsErrorText(::GetLastError()); }
 
+// The absolute form with '\' only: ReplaceFileW does not take every relative or '/' form.
+std::wstring FullPath(const std::wstring& name) {
+    const DWORD n = ::GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
+    if (n == 0) return name;
+    std::wstring full(n, L'\0');
+    const DWORD written = ::GetFullPathNameW(name.c_str(), n, full.data(), nullptr);
+    if (written == 0 || written >= n) return name;
+    full.resize(written);
+    return full;
+}
+
 bool GetAttributes(const std::wstring& name, WIN32_FILE_ATTRIBUTE_DATA& data) {
     return ::GetFileAttributesExW(name.c_str(), GetFileExInfoStandard, &data) != 0;
 }
@@ -125,7 +136,7 @@ WriteResult AtomicWriteFile(const std::string& path, const std::string& content)
     const std::size_t slash = LastPathSeparator(path);
     const std::string dir = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    const std::wstring target = Wide(path);
+    const std::wstring target = FullPath(Wide(path));
 
     WIN32_FILE_ATTRIBUTE_DATA existing{};
     const bool exists = GetAttributes(target, existing);
@@ -144,7 +155,7 @@ WriteResult AtomicWriteFile(const std::string& path, const std::string& content)
         static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
         std::string suffix;
         for (int i = 0; i < 6; ++i) suffix += kLetters[random() % 36];
-        tmp = Wide(dir + "." + base + "." + suffix);
+        tmp = FullPath(Wide(dir + "." + base + "." + suffix));
         h = ::CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                           nullptr);
         if (h == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) break;

@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QDateTime>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -755,6 +757,27 @@ private slots:
         parvel::ArmAutoClose(*w, "0");
         QTRY_VERIFY(!w->isVisible());
         QVERIFY(QFile::exists(QString::fromStdString(Path("hexparini"))));
+    }
+
+    // With HEXPARVEL_AUTOSAVE the unattended check also saves, over the loaded file, and the
+    // window still closes by itself.
+    void autoSaveWritesOverTheLoadedFile() {
+        const std::string file = fx::WriteHex(Path("k ä.hex"), fx::KlemmoMotorola());
+        const QDateTime past(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
+        {
+            QFile f(QString::fromStdString(file));
+            QVERIFY(f.open(QIODevice::ReadWrite) && f.setFileTime(past, QFileDevice::FileModificationTime));
+        }
+        parvel::StartOptions options;
+        options.settings_path = Path("hexparini");
+        options.hex_file = file;
+        parvel::UnattendedDialogs unattended(file);
+        TFormMain w(options, &unattended);
+        w.show();
+        parvel::ArmAutoClose(w, "0", true);
+        QTRY_VERIFY(!w.isVisible());
+        QVERIFY(QFileInfo(QString::fromStdString(file)).lastModified() > past);
+        QVERIFY(parvel::ReadTextLines(file, 600).ok());
     }
 
     void closingOtherwiseWritesNothing() {
