@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <QVariant>
 #include <cstdio>
 #include <cstring>
 
@@ -37,7 +38,10 @@ void ArmAutoClose(QWidget& window, const QByteArray& milliseconds, bool save) {
     if (!ok || ms < 0) return;
     QTimer::singleShot(ms, &window, [&window, save] {
         if (auto* web = window.findChild<QPushButton*>("btn_goweb")) {
-            std::printf("Web: %s\n", web->text().toUtf8().constData());
+            // The caption may be cut in the middle; the button keeps the whole address.
+            const QVariant address = web->property("address");
+            const QString shown = address.isValid() ? address.toString() : web->text();
+            std::printf("Web: %s\n", shown.toUtf8().constData());
         }
         if (auto* header = window.findChild<QLabel*>("lbl_header")) {
             std::printf("Firmware: %s\n", header->text().toUtf8().constData());

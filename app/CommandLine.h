@@ -24,7 +24,7 @@ constexpr const char* kAutoCloseVariable = "HEXPARVEL_AUTOCLOSE_MS";
 constexpr const char* kAutoSaveVariable = "HEXPARVEL_AUTOSAVE";
 
 // For unattended checks of an installation (HEXPARVEL_AUTOCLOSE_MS=N): N milliseconds after the
-// event loop starts, writes the web button's address to standard output as "Web: <address>" and
+// event loop starts, writes the web button's whole address to standard output as "Web: <address>" and
 // the firmware's name as "Firmware: <header>", presses "speichern" when save is set, and then
 // "Ende", which saves the window settings and closes the window, as a user would.
 // Does nothing unless milliseconds is a whole number >= 0.

@@ -888,6 +888,7 @@ void TFormMain::UpdateWebCaption() {
     if (m_web_caption.empty()) return;
     // A file address can be longer than the button; the middle goes, the page name stays.
     const QFontMetrics metrics(btn_goweb->font());
+    btn_goweb->setProperty("address", Q(m_web_caption));  // the whole address, for scripts
     btn_goweb->setText(metrics.elidedText(Q(m_web_caption), Qt::ElideMiddle,
                                           std::max(0, btn_goweb->width() - 12)));
 }

@@ -1,6 +1,7 @@
 # Icon and version information of the Windows programs, as the Explorer shows them. Included
 # before the programs are defined; sets PARVEL_WINDOWS_RESOURCES (the window) and
-# PARVEL_WINDOWS_CLI_RESOURCES (the command line).
+# PARVEL_WINDOWS_CLI_RESOURCES (the command line). The window program depends on the target
+# parvel_windows_icon, which makes the icon its resource file embeds.
 find_program(RSVG_CONVERT rsvg-convert REQUIRED)
 find_program(ICOTOOL icotool REQUIRED)
 set(win_dir ${PROJECT_BINARY_DIR}/packaging/windows)
@@ -37,7 +38,6 @@ foreach(program hexparvel parvel)
   endif()
   set(PARVEL_RC_PROGRAM ${program})
   configure_file(${CMAKE_CURRENT_LIST_DIR}/program.rc.in ${win_dir}/${program}.rc @ONLY)
-  set_source_files_properties(${win_dir}/${program}.rc PROPERTIES OBJECT_DEPENDS ${ico})
 endforeach()
 set(PARVEL_WINDOWS_RESOURCES ${win_dir}/hexparvel.rc)
 set(PARVEL_WINDOWS_CLI_RESOURCES ${win_dir}/parvel.rc)
