@@ -195,7 +195,11 @@ void DecoderSession::ReportUnsavedParts() {
 
 void DecoderSession::ShowIdRecord(const std::string& line) {
     // Most lines are ":10...": the second character settles them without a full compare.
-    if (line.size() < 6 || line[1] != '0' || line.compare(0, 6, ":08400") != 0) return;
+    // The ID record, or a longer record at 0x4000 that starts with the four ID words.
+    const bool id_record = line.size() >= 6 && line[1] == '0' && line.compare(0, 6, ":08400") == 0;
+    const bool longer = line.size() >= 23 && line.compare(3, 6, "400000") == 0 &&
+                        HexByteValue(std::string_view(line).substr(1, 2)) > 8;
+    if (!id_record && !longer) return;
     SetStatus(0, ReadableText("ID: " + Mid(line, 11, 1)));
     const std::string d15 = Mid(line, 15, 1), d19 = Mid(line, 19, 1), d23 = Mid(line, 23, 1);
     version_text = d15 + "." + d19 + d23;

@@ -579,6 +579,7 @@ TEST(Save, KeepsTheConfigurationTheFileHadAndNamesWhatCannotBeKept) {
         ASSERT_TRUE(h.LoadText(c.file()));
         EXPECT_EQ(h.session.image().config_text, c.config);
         EXPECT_EQ(h.session.image().id_text, "3358");
+        EXPECT_EQ(h.view.status[1], "V 3.58");
         int warnings = 0;
         for (const auto& m : h.dialogs.messages) {
             if (m.text.rfind("Dieses HEX-File enthält Daten", 0) != 0) continue;
