@@ -71,6 +71,10 @@ const char* ColourName(int green) { return green == 1 ? "grün" : "rot"; }
 // output is always valid UTF-8 (the JSON library refuses anything else).
 std::string T(const std::string& text) { return ReadableText(text); }
 
+std::string ConfigShown(const FirmwareImage& image) {
+    return image.config_text.empty() ? std::string(kNoConfigText) : T(image.config_text);
+}
+
 nlohmann::json InfoJson(const DecoderSession& s, const RecordingView& view, const std::string& path) {
     using nlohmann::json;
     json j;
@@ -81,7 +85,7 @@ nlohmann::json InfoJson(const DecoderSession& s, const RecordingView& view, cons
     j["id"] = T(s.image().id_text);
     j["version"] = s.version_text.empty() ? json(nullptr) : json(T(s.version_text));
     j["protocol"] = s.is_motorola ? "Mot" : s.is_dcc ? "DCC" : "ohne";
-    j["config"] = T(s.image().config_text);
+    j["config"] = s.image().config_text.empty() ? json(nullptr) : json(T(s.image().config_text));
     const char* chip = ChipName(s.default_config);
     j["chip"] = chip ? json(chip) : json(nullptr);
     j["max_address"] = s.max_address;
@@ -91,6 +95,8 @@ nlohmann::json InfoJson(const DecoderSession& s, const RecordingView& view, cons
         json row{{"row", shown.row}, {"label", T(shown.label)}, {"address", shown.address}};
         if (s.kind() == DecoderKind::Accessory) row["green"] = shown.green;
         else row["function"] = shown.function;
+        // The address shown stands for no stored code: name the bytes the row really holds.
+        if (!shown.stored.empty()) row["stored_bytes_match_no_address"] = T(shown.stored);
         rows.push_back(row);
     }
     j["rows"] = rows;
@@ -108,7 +114,7 @@ void PrintInfo(std::ostream& out, const DecoderSession& s, const RecordingView& 
         << ", kind " << (s.entry ? KindName(s.kind()) : "-") << "]\n";
     out << "Status:    " << T(s.status_text[0]) << " | " << T(s.status_text[1]) << " | "
         << T(s.status_text[2]) << '\n';
-    out << "Config:    " << T(s.image().config_text) << '\n';
+    out << "Config:    " << ConfigShown(s.image()) << '\n';
     out << "Limits:    address 1.." << s.max_address << ", function 1.." << s.max_function << '\n';
     for (const ShownRow& shown : ShownRows(s, view)) {
         char line[32];
@@ -116,6 +122,9 @@ void PrintInfo(std::ostream& out, const DecoderSession& s, const RecordingView& 
         out << line << shown.label << ": " << shown.address;
         if (s.kind() == DecoderKind::Accessory) out << ' ' << ColourName(shown.green ? 1 : 0);
         else out << " F" << shown.function;
+        if (!shown.stored.empty()) {
+            out << "  (gespeichert: " << T(shown.stored) << ", passt zu keiner Adresse)";
+        }
         out << '\n';
     }
 }
@@ -301,7 +310,7 @@ int RunParvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (*dump) {
         const LoadOutcome outcome = Load(session, dialogs, file);
         if (outcome == LoadOutcome::Unreadable) return kExitUsage;
-        out << "Config Value: " << T(session.image().config_text) << '\n';
+        out << "Config Value: " << ConfigShown(session.image()) << '\n';
         out << "ID-Value: " << T(session.image().id_text) << '\n';
         out << "EEprom\n";
         for (const auto& line : EepromDump(session.image())) out << line << '\n';

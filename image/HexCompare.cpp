@@ -109,19 +109,17 @@ CompareResult CompareWithLines(const FirmwareImage& image, const std::string& fi
                     ++result.rom_differences;
                 }
                 break;
-            case HexRecord::Kind::Id:
-                if (r.text != image.id_text) {
+            case HexRecord::Kind::IdConfig:
+                if (r.has_id && r.id_text != image.id_text) {
                     result.rom_lines.emplace_back(" ");
                     result.rom_lines.push_back(
-                        ReadableText("ID: File1:0x" + image.id_text + " - File2:0x" + r.text));
+                        ReadableText("ID: File1:0x" + image.id_text + " - File2:0x" + r.id_text));
                     ++result.id_differences;
                 }
-                break;
-            case HexRecord::Kind::Config:
-                if (r.text != image.config_text) {
+                if (r.has_config && r.config_text != image.config_text) {
                     result.rom_lines.emplace_back(" ");
                     result.rom_lines.push_back(ReadableText("CONFIG: File1:0x" + image.config_text +
-                                                            " - File2:0x" + r.text));
+                                                            " - File2:0x" + r.config_text));
                     ++result.config_differences;
                 }
                 break;

@@ -24,27 +24,32 @@ std::optional<Message> ReadHexRecord(FirmwareImage& image, const std::string& li
     switch (r.kind) {
         case HexRecord::Kind::Eeprom:
             StoreCells(r.cells, &image.eeprom_cells[r.first]);
+            for (std::size_t k = 0; k < r.cells.size(); ++k) image.eeprom_read.set(r.first + k);
             if (!r.cells.empty()) {
                 image.eeprom_last = std::max(image.eeprom_last, r.first + static_cast<int>(r.cells.size()) - 1);
             }
             break;
         case HexRecord::Kind::Rom:
             StoreCells(r.cells, &image.rom_cells[r.first]);
+            for (std::size_t k = 0; k < r.cells.size(); ++k) image.rom_read.set(r.first + k);
             if (!r.cells.empty()) {
                 image.rom_last = std::max(image.rom_last, r.first + static_cast<int>(r.cells.size()) - 1);
             }
             break;
-        case HexRecord::Kind::Id:
-            image.id_text = r.text;
-            if (r.whole_id_word) image.id_found = true;
-            break;
-        case HexRecord::Kind::Config:
-            image.config_text = r.text;
-            image.config_found = true;
+        case HexRecord::Kind::IdConfig:
+            if (r.has_id) {
+                image.id_text = r.id_text;
+                if (r.whole_id_word) image.id_found = true;
+            }
+            if (r.has_config) {
+                image.config_text = r.config_text;
+                image.config_found = true;
+            }
             break;
         case HexRecord::Kind::Ignored:
             break;
     }
+    image.unsaved |= r.unsaved;
     if (r.error != RecordError::None) return RecordErrorMessage(r.error, line, false);
     return std::nullopt;
 }

@@ -10,12 +10,6 @@ namespace parvel {
 
 namespace {
 
-// Characters from 1-based position `pos`, as many as the line still has.
-std::string Mid(const std::string& line, std::size_t pos, std::size_t len) {
-    if (pos == 0 || pos > line.size()) return {};
-    return line.substr(pos - 1, len);
-}
-
 // The two characters from 1-based position `pos`, or as many as the line still has.
 std::string_view Field(std::string_view line, std::size_t pos) {
     return line.substr(std::min(pos - 1, line.size()), 2);
@@ -95,6 +89,14 @@ HexRecord ParseHexRecord(const std::string& line) {
             // The length check above keeps every cell (line positions 10 + 4k, two
             // characters) inside the line.
             r.cells = HexCells(line.data() + 9, static_cast<std::size_t>(count), 4);
+            // The image keeps the low byte of each EEPROM word and writes 00 as its high byte.
+            if (al % 2 != 0 || ll % 2 != 0) r.unsaved |= kUnsavedEepromOdd;
+            for (int k = 0; k < count; ++k) {
+                if (line[9 + 4 * k + 2] != '0' || line[9 + 4 * k + 3] != '0') {
+                    r.unsaved |= kUnsavedEepromHigh;
+                    break;
+                }
+            }
             return r;
         }
         if (rom) {
@@ -108,15 +110,35 @@ HexRecord ParseHexRecord(const std::string& line) {
             r.cells = HexCells(line.data() + 9, static_cast<std::size_t>(count), 2);
             return r;
         }
+        // ID words and configuration word wherever the record covers 0x4000..0x4007 and
+        // 0x400E..0x400F: build tools write them as separate records, fill tools as one.
+        r.kind = HexRecord::Kind::IdConfig;
+        const char* data = line.data() + 9;
         if (al == 0x00) {
-            r.kind = HexRecord::Kind::Id;
-            for (int k = 0; k < ll / 2; ++k) {
-                r.text += Mid(line, 11 + 4 * k, 1);
+            r.has_id = true;
+            for (int k = 0; k < ll / 2 && k < 4; ++k) {
+                r.id_text += data[4 * k + 1];
                 r.whole_id_word = true;
             }
-        } else if (al == 0x0E) {
-            r.kind = HexRecord::Kind::Config;
-            r.text = Mid(line, 10, 2 * static_cast<std::size_t>(ll));
+        }
+        for (int k = 0; k < ll; ++k) {
+            const int offset = al + k;
+            const std::string_view byte(data + 2 * k, 2);
+            if (offset < 8) {
+                // The image keeps one hex digit per ID word, and only of whole words of a
+                // record that starts the ID.
+                if (al != 0 || (offset % 2 == 0 && offset + 1 >= ll)) {
+                    r.unsaved |= kUnsavedIdBytes;
+                } else if (offset % 2 == 0 ? byte[0] != '0' : byte != "00") {
+                    r.unsaved |= kUnsavedIdHigh;
+                }
+            } else if (offset == 0x0E) {
+                r.has_config = true;
+                r.config_text = std::string(k + 1 < ll ? std::string_view(data + 2 * k, 4) : byte);
+            } else if (offset != 0x0F || al == 0x0F) {
+                // A high byte of the configuration word without its low byte has no place either.
+                r.unsaved |= kUnsavedAbove4008;
+            }
         }
         return r;
     }

@@ -142,6 +142,8 @@ TEST(ReadHexRecord, StoresCellsByRegion) {
     EXPECT_EQ(image.eeprom_cells[0], "12");
     EXPECT_EQ(image.eeprom_cells[1], "34");
     EXPECT_EQ(image.eeprom_last, 1);
+    // neither the odd address nor the high bytes 99 can be written back
+    EXPECT_EQ(image.unsaved, unsigned{kUnsavedEepromOdd | kUnsavedEepromHigh});
 
     // second half of the EEPROM
     EXPECT_FALSE(ReadHexRecord(image, Record(0x4300, 0, {0xAB, 0})));
@@ -157,12 +159,17 @@ TEST(ReadHexRecord, StoresCellsByRegion) {
     EXPECT_EQ(image.eeprom_cells[255], "02");
     EXPECT_EQ(image.eeprom_last, 255);
 
-    // ID of 8 words: 8 characters; configuration inside it is not taken as configuration
+    image.unsaved = 0;
+    // one record over ID and configuration (as fill tools write it): four ID words and the
+    // configuration word; the words between them have no place in the image
     EXPECT_FALSE(ReadHexRecord(image, Record(0x4000, 0, {1, 0, 3, 0, 5, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0xCC, 1})));
-    EXPECT_EQ(image.id_text, "1358000C");
+    EXPECT_EQ(image.id_text, "1358");
     EXPECT_TRUE(image.id_found);
-    EXPECT_FALSE(image.config_found);
+    EXPECT_TRUE(image.config_found);
+    EXPECT_EQ(image.config_text, "CC01");
+    EXPECT_EQ(image.unsaved, unsigned{kUnsavedAbove4008});
 
+    image.config_found = false;
     EXPECT_FALSE(ReadHexRecord(image, Record(0x400E, 0, {0xCC, 0x01})));
     EXPECT_EQ(image.config_text, "CC01");
     EXPECT_TRUE(image.config_found);

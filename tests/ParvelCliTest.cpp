@@ -65,7 +65,11 @@ TEST(ParvelCli, InfoOfAFunctionDecoderAndTheConfigurationQuestion) {
     const std::string question =
         "In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen?";
     const CliRun plain = Parvel({"info", Data("blink_684.hex"), "--json"});
-    EXPECT_EQ(nlohmann::json::parse(plain.out)["config"], "0000");
+    EXPECT_TRUE(nlohmann::json::parse(plain.out)["config"].is_null());
+    const CliRun text = Parvel({"info", Data("blink_684.hex")});
+    EXPECT_NE(text.out.find("Config:    kein Config-Wert\n"), std::string::npos) << text.out;
+    const CliRun dumped = Parvel({"dump", Data("blink_684.hex")});
+    EXPECT_EQ(dumped.out.rfind("Config Value: kein Config-Wert\n", 0), 0u) << dumped.out;
     EXPECT_NE(plain.err.find(question), std::string::npos);
     EXPECT_EQ(nlohmann::json::parse(plain.out)["messages"][0], question);
     const CliRun yes = Parvel({"info", Data("blink_684.hex"), "--json", "--default-config"});
