@@ -131,6 +131,7 @@ bool DecoderSession::BeginLoad(std::size_t line_count, const std::string& path) 
     if (line_count > static_cast<std::size_t>(kMaxHexLines)) {
         LinesResult too_many;
         too_many.failure = ReadFailure::TooManyLines;
+        too_many.max_lines = kMaxHexLines;
         Show({ReadFailureText(too_many, path), Icon::Warning, Buttons::Ok});
         return false;
     }
@@ -159,15 +160,20 @@ bool DecoderSession::ReadLoadedLines(int line_count) {
     m_view.HideAllFrames();
     frame_code = kFrameNone;
 
+    HexFileCheck check;
     for (int i = 0; i < m_image.line_count; ++i) {
         const std::string& line = m_image.hex_lines[i];
-        if (const auto rejected = ReadHexRecord(m_image, line)) {
+        if (check.Skips(line, i + 1 == m_image.line_count)) continue;
+        if (const auto rejected = ReadHexRecord(m_image, line, i + 1)) {
             line_rejected = true;
             Show(*rejected);
             return false;
         }
+        check.Accepted(line, i + 1);
         ShowIdRecord(line);
     }
+    // The file is read as it is; what looks damaged is said once, before recognition.
+    for (const Message& warning : check.Warnings()) Show(warning);
     ReportUnsavedParts();
     RecogniseFirmware();
     return recognised;

@@ -14,7 +14,9 @@ namespace parvel {
 // 0x4000..0x4007 the ID words, 0x400E the configuration word, 0x4200..0x43FF data EEPROM.
 constexpr int kRomCells = 4096;
 constexpr int kEepromCells = 256;
-constexpr int kMaxHexLines = 512;
+// Lines of a HEX file read at most. A full 16F684 image in records of 8 bytes has 519 lines, in
+// records of 16 bytes about 300; 1024 takes either, and a longer file is refused unread.
+constexpr int kMaxHexLines = 1024;
 
 // What a load met that the image has no place for, so a save cannot write it back (bits of
 // FirmwareImage::unsaved).

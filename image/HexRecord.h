@@ -67,7 +67,16 @@ std::string UpperCaseLine(std::string line);
 void UpperCaseInPlace(std::string& line);
 
 // The message of a rejected line. `compare` selects the codes of the info dialog's compare
-// (E300..E305) instead of the loader's (E200..E206).
-Message RecordErrorMessage(RecordError error, const std::string& line, bool compare);
+// (E300..E305) instead of the loader's (E200..E206). `line_number` (from 1) is named in the
+// message; 0 leaves it out. A line is quoted with what cannot be seen made visible (see
+// QuotedLine); an address outside the chip's memory is named.
+Message RecordErrorMessage(RecordError error, const std::string& line, bool compare,
+                           int line_number = 0);
+
+// A line of a file as a message quotes it: bytes that are not text escaped as by ReadableText,
+// and also what a reader could not see: a tab, a byte-order mark and other invisible
+// characters as "\xNN", blanks at the end as "\x20", an empty line as "<Leerzeile>". A line of
+// thousands of characters is cut.
+std::string QuotedLine(const std::string& line);
 
 }  // namespace parvel
