@@ -846,8 +846,29 @@ void TFormMain::RecolourRows(const std::array<parvel::RowColour, parvel::kGridRo
 void TFormMain::ColourRow(int r) {
     QPalette palette = rows[r].address->palette();
     palette.setColor(QPalette::Base, Colour(m_row_colours[r]));
-    palette.setColor(QPalette::Text, Qt::black);
+    // A row whose stored bytes match no address: its number stands for nothing stored, so it
+    // is shown in italics and dark blue, and its hint names the bytes.
+    const bool marked = !m_row_stored_hint[r].empty();
+    palette.setColor(QPalette::Text, marked ? QColor(0, 0, 160) : QColor(Qt::black));
     rows[r].address->setPalette(palette);
+    QFont font = m_row_font;
+    font.setItalic(marked);
+    rows[r].address->setFont(font);
+    rows[r].address->setProperty("storedCode", marked);
+}
+
+void TFormMain::MarkStoredCode(int row, const std::string& hint) {
+    if (row < 0 || row >= parvel::kGridRows) return;
+    m_row_stored_hint[row] = hint;
+    GridRow& r = rows[row];
+    if (!r.address) return;
+    if (!hint.empty() || r.address->property("storedCode").toBool()) {
+        const std::string base = r.label && !r.label->text().isEmpty()
+                                     ? parvel::AddressHint(m_session.max_address)
+                                     : std::string();
+        r.address->setToolTip(Q(hint.empty() ? base : base + "\n\n" + hint));
+    }
+    if (m_rows_coloured) ColourRow(row);
 }
 
 void TFormMain::FocusAddressField(int row) {

@@ -151,6 +151,7 @@ public:
     void SetWebCaption(const std::string& address) override;
     bool HasPendingChanges(parvel::PendingFrame frame) const override;
     void TakeOverChanges(parvel::PendingFrame frame) override;
+    void MarkStoredCode(int row, const std::string& hint) override;
 
     std::string prev_file;
     std::string next_file;
@@ -232,6 +233,8 @@ private:
     std::array<std::string, parvel::kGridRows> m_row_function;
     parvel::GridPlacement m_grid_place;
     std::array<parvel::RowColour, parvel::kGridRows> m_row_colours{};
+    // Hints of rows whose stored bytes match no address (empty: no mark).
+    std::array<std::string, parvel::kGridRows> m_row_stored_hint;
     bool m_rows_coloured = false;
 
     // ---- undo history ----

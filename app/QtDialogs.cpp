@@ -84,7 +84,7 @@ QString QtNameFilters(const std::string& filter) {
 std::unique_ptr<QMessageBox> MakeMessageBox(const Message& message, QWidget* parent) {
     auto box = std::make_unique<QMessageBox>(
         message.icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
-        QApplication::applicationName(), Text(parvel::ReadableText(message.text)), ButtonSet(message.buttons), parent);
+        QApplication::applicationName(), Text(parvel::ReadableMessage(message.text)), ButtonSet(message.buttons), parent);
     box->setObjectName("MessageBox");
     KeepInsideScreenWhenShown(box.get());
     return box;

@@ -40,6 +40,7 @@ std::vector<ShownRow> ShownRows(const DecoderSession& session, const RecordingVi
         row.address = session.row_address[r];
         row.green = session.row_green[r] == 1;
         row.function = session.row_function[r];
+        row.stored = session.StoredBytesText(r);
         rows.push_back(row);
     }
     return rows;

@@ -29,6 +29,7 @@ struct ShownRow {
     int address = 0;
     bool green = false;  // accessory firmwares
     int function = 0;    // function decoders
+    std::string stored;  // "12 34 56": stored bytes that match no address; empty otherwise
 };
 
 // The rows the window shows for the loaded file, in grid order (none before a complete

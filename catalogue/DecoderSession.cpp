@@ -131,6 +131,7 @@ bool DecoderSession::BeginLoad(std::size_t line_count, const std::string& path) 
     if (line_count > static_cast<std::size_t>(kMaxHexLines)) {
         LinesResult too_many;
         too_many.failure = ReadFailure::TooManyLines;
+        too_many.max_lines = kMaxHexLines;
         Show({ReadFailureText(too_many, path), Icon::Warning, Buttons::Ok});
         return false;
     }
@@ -148,6 +149,7 @@ bool DecoderSession::BeginLoad(std::size_t line_count, const std::string& path) 
     m_view.SetSaveEnabled(false);
 
     m_image.Reset();
+    m_image.keep_gaps = true;
     return true;
 }
 
@@ -158,22 +160,52 @@ bool DecoderSession::ReadLoadedLines(int line_count) {
     m_view.HideAllFrames();
     frame_code = kFrameNone;
 
+    HexFileCheck check;
     for (int i = 0; i < m_image.line_count; ++i) {
         const std::string& line = m_image.hex_lines[i];
-        if (const auto rejected = ReadHexRecord(m_image, line)) {
+        if (check.Skips(line, i + 1 == m_image.line_count)) continue;
+        if (const auto rejected = ReadHexRecord(m_image, line, i + 1)) {
             line_rejected = true;
             Show(*rejected);
             return false;
         }
+        check.Accepted(line, i + 1);
         ShowIdRecord(line);
     }
+    // The file is read as it is; what looks damaged is said once, before recognition.
+    for (const Message& warning : check.Warnings()) Show(warning);
+    ReportUnsavedParts();
     RecogniseFirmware();
     return recognised;
 }
 
+void DecoderSession::ReportUnsavedParts() {
+    static const std::pair<unsigned, const char*> kParts[] = {
+        {kUnsavedIdHigh, "ID-Wörter mit mehr als einer Hex-Ziffer (gespeichert wird nur die letzte)"},
+        {kUnsavedIdBytes, "ID-Bytes außerhalb ganzer ID-Wörter ab 0x4000"},
+        {kUnsavedAbove4008, "Daten bei 0x4008 bis 0x40FF außer dem Config-Wert"},
+        {kUnsavedEepromHigh, "EEPROM-High-Bytes ungleich 00 (gespeichert wird 00)"},
+        {kUnsavedEepromOdd, "EEPROM-Records an ungerader Adresse oder mit ungerader Länge"},
+    };
+    std::string parts;
+    for (const auto& [bit, text] : kParts) {
+        if ((m_image.unsaved & bit) == 0) continue;
+        parts += parts.empty() ? "" : "; ";
+        parts += text;
+    }
+    if (parts.empty()) return;
+    Show({"Dieses HEX-File enthält Daten, die HEX Parvel nicht speichern kann; sie fehlen in jeder "
+          "gespeicherten Datei: " + parts + ".",
+          Icon::Warning, Buttons::Ok});
+}
+
 void DecoderSession::ShowIdRecord(const std::string& line) {
     // Most lines are ":10...": the second character settles them without a full compare.
-    if (line.size() < 6 || line[1] != '0' || line.compare(0, 6, ":08400") != 0) return;
+    // The ID record, or a longer record at 0x4000 that starts with the four ID words.
+    const bool id_record = line.size() >= 6 && line[1] == '0' && line.compare(0, 6, ":08400") == 0;
+    const bool longer = line.size() >= 23 && line.compare(3, 6, "400000") == 0 &&
+                        HexByteValue(std::string_view(line).substr(1, 2)) > 8;
+    if (!id_record && !longer) return;
     SetStatus(0, ReadableText("ID: " + Mid(line, 11, 1)));
     const std::string d15 = Mid(line, 15, 1), d19 = Mid(line, 19, 1), d23 = Mid(line, 23, 1);
     version_text = d15 + "." + d19 + d23;
@@ -288,6 +320,10 @@ void DecoderSession::ClearRowValues() {
     row_green.fill(0);
     for (auto& code : row_address_code) code.clear();
     for (auto& code : row_function_code) code.clear();
+    for (auto& code : row_stored_code) code.clear();
+    row_loaded_address.fill(0);
+    row_loaded_function.fill(0);
+    row_loaded_green.fill(0);
 }
 
 void DecoderSession::RecogniseFirmware() {
@@ -297,6 +333,8 @@ void DecoderSession::RecogniseFirmware() {
     ExtractTypeCode();
     DetectProtocol();
     ApplyDecoderType(type_code);
+    // A file without configuration record has none: no text of an earlier file stays.
+    if (!m_image.config_found) m_image.config_text.clear();
 
     if (!m_image.id_found) {
         Show({"In dem HEX-File wurde kein Wert für ID gefunden.", Icon::Warning,
@@ -308,16 +346,18 @@ void DecoderSession::RecogniseFirmware() {
         m_view.RecolourRows(white);
         return;
     }
+    // Ignore keeps what the file had: no configuration word, and the save writes none. A made-up
+    // 0000 would mean crystal oscillator, code protection on and MCLR off on these chips.
     if (!m_image.config_found) {
         if (default_config.empty()) {
             Show({"In dem HEX-File wurde kein Config-Wert gefunden.", Icon::Warning, Buttons::Ignore});
-            m_image.config_text = "0000";
         } else {
             const Answer a = Show({"In dem HEX-File wurde kein Config-Wert gefunden. "
                                    "Standard-Wert erzeugen?",
                                    Icon::Warning, Buttons::YesIgnore});
-            m_image.config_text = a == Answer::Yes ? default_config : "0000";
+            if (a == Answer::Yes) m_image.config_text = default_config;
         }
+        if (m_image.config_text.empty()) SetStatus(3, status_text[3] + " – " + kNoConfigText);
     }
 
     SetStatus(2, is_motorola ? "Mot" : is_dcc ? "DCC" : "ohne");
@@ -330,6 +370,7 @@ void DecoderSession::RecogniseFirmware() {
         ExtractRow(r);
     }
     m_view.SetProgress(0);
+    FindStoredCodes();
 
     for (int r = 0; r < kGridRows; ++r) {
         m_view.SetRowFields(r, std::to_string(row_address[r]), std::to_string(row_function[r]));
@@ -337,6 +378,7 @@ void DecoderSession::RecogniseFirmware() {
     std::array<RowColour, kGridRows> colours;
     for (int r = 0; r < kGridRows; ++r) colours[r] = RowColourOf(r);
     m_view.RecolourRows(colours);
+    for (int r = 0; r < kGridRows; ++r) m_view.MarkStoredCode(r, StoredCodeHint(r));
     recognised = true;
     m_view.SetSaveEnabled(true);
 }
@@ -403,6 +445,7 @@ std::optional<Message> DecoderSession::ValidateRows() {
         if (!v) return fail("Ungültige Eingabe für <" + row_label[r] + "> ");
         row_address[r] = *v;
         if (row_label[r].empty()) return std::nullopt;
+        if (!row_stored_code[r].empty() && *v == row_loaded_address[r]) return std::nullopt;
         if (*v < 0) return fail("Adresse für <" + row_label[r] + "> ist zu klein");
         if (*v > max_address) return fail("Adresse für <" + row_label[r] + "> ist zu gross");
         return std::nullopt;
@@ -438,31 +481,91 @@ std::optional<Message> DecoderSession::ValidateRows() {
     return std::nullopt;
 }
 
-void DecoderSession::EncodeRows() {
+bool DecoderSession::Encodes() const {
+    return (kind_accessory || kind_function) && (is_motorola || is_dcc);
+}
+
+std::string DecoderSession::EncodedCode(int r, int a, int f, int green,
+                                        std::string& function_code) const {
+    (void)r;
     const auto& names = hex_byte_names();
+    if (kind_accessory && is_motorola) {
+        const std::string code = CodeTables::MmAccessoryCode(a);
+        return green == 1 ? code : CodeTables::MmRedCode(code);
+    }
+    if (kind_accessory && is_dcc) {
+        const std::string red = CodeTables::DccAccessoryCode(a);
+        return green == 1 && !red.empty() ? CodeTables::DccGreenCode(red) : red;
+    }
+    if (kind_function && is_motorola) {
+        if (f >= 1 && f <= 4) function_code = kMmFunctionCodes[f - 1];
+        const std::string address = a == 0 ? kMmNoAddress : CodeTables::MmAddressCode(a);
+        return address + function_code;
+    }
+    if (kind_function && is_dcc) {
+        int high = a / 256;
+        const int low = a % 256;
+        if (a >= 128) high |= 0xC0;
+        if (f >= 1 && f <= 12) function_code = kDccFunctionCodes[f - 1];
+        return function_code + names[low] + names[high & 0xFF];
+    }
+    return {};
+}
+
+void DecoderSession::FindStoredCodes() {
+    if (!Encodes()) return;
+    const auto& ee = m_image.eeprom_cells;
+    for (int r = 0; r < kGridRows; ++r) {
+        row_loaded_address[r] = row_address[r];
+        row_loaded_function[r] = row_function[r];
+        row_loaded_green[r] = row_green[r];
+        if (row_label[r].empty()) continue;
+        const int c = BaseCell(r);
+        const std::string stored = ee[c].str() + ee[c + 16].str() + ee[c + 32].str();
+        std::string function_code = row_function_code[r];
+        std::string encoded = EncodedCode(r, row_address[r], row_function[r], row_green[r], function_code);
+        if (encoded.empty()) encoded = "000000";  // what the save stores for an empty code
+        // A value outside the limits cannot be saved as it is either.
+        const bool in_range = row_address[r] >= 0 && row_address[r] <= max_address;
+        if (encoded != stored || !in_range) row_stored_code[r] = stored;
+    }
+}
+
+bool DecoderSession::RowKeepsStoredCode(int r) const {
+    return !row_stored_code[r].empty() && row_address[r] == row_loaded_address[r] &&
+           row_function[r] == row_loaded_function[r] && row_green[r] == row_loaded_green[r];
+}
+
+std::string DecoderSession::StoredBytesText(int r) const {
+    const std::string& code = row_stored_code[r];
+    std::string text;
+    for (std::size_t i = 0; i < code.size(); i += 2) {
+        if (!text.empty()) text += ' ';
+        text += code.substr(i, 2);
+    }
+    return text;
+}
+
+std::string DecoderSession::StoredCodeHint(int r) const {
+    if (row_stored_code[r].empty()) return {};
+    return "Gespeichert sind die Bytes " + StoredBytesText(r) +
+           "; sie passen zu keiner Adresse.\nSie bleiben beim Speichern erhalten, bis die Zeile "
+           "geändert wird.";
+}
+
+void DecoderSession::EncodeRows() {
     for (int r = 0; r < kGridRows; ++r) {
         if (row_label[r].empty()) continue;
         const int a = row_address[r];
         const int f = row_function[r];
-        if (a < 0 || a > max_address) continue;  // not validated (no protocol): leave as read
-        if (kind_accessory && is_motorola) {
-            const std::string green = CodeTables::MmAccessoryCode(a);
-            row_address_code[r] = row_green[r] == 1 ? green : CodeTables::MmRedCode(green);
-        } else if (kind_accessory && is_dcc) {
-            const std::string red = CodeTables::DccAccessoryCode(a);
-            row_address_code[r] = row_green[r] == 1 && !red.empty() ? CodeTables::DccGreenCode(red)
-                                                                     : red;
-        } else if (kind_function && is_motorola) {
-            if (f >= 1 && f <= 4) row_function_code[r] = kMmFunctionCodes[f - 1];
-            const std::string address = a == 0 ? kMmNoAddress : CodeTables::MmAddressCode(a);
-            row_address_code[r] = address + row_function_code[r];
-        } else if (kind_function && is_dcc) {
-            int high = a / 256;
-            const int low = a % 256;
-            if (a >= 128) high |= 0xC0;
-            if (f >= 1 && f <= 12) row_function_code[r] = kDccFunctionCodes[f - 1];
-            row_address_code[r] = row_function_code[r] + names[low] + names[high & 0xFF];
+        if (RowKeepsStoredCode(r)) {
+            // Untouched since the load: the bytes stay as they were.
+            row_address_code[r] = row_stored_code[r];
+            continue;
         }
+        if (a < 0 || a > max_address) continue;  // not validated (no protocol): leave as read
+        if (!Encodes()) continue;
+        row_address_code[r] = EncodedCode(r, a, f, row_green[r], row_function_code[r]);
     }
 }
 

@@ -13,6 +13,9 @@
 
 namespace parvel {
 
+// Shown where a configuration word would be when the file had none and none was created.
+constexpr const char* kNoConfigText = "kein Config-Wert";
+
 constexpr const char* kHexFileFilter = "HEX|*.hex|TXT|*.txt|*.*|*.*";
 
 // The folder part of a path ("" when it has none).
@@ -103,6 +106,19 @@ public:
     std::array<int, kGridRows> row_green{};
     std::array<std::string, kGridRows> row_address_code;
     std::array<std::string, kGridRows> row_function_code;
+    // Rows whose stored bytes the grid values would not give back (bytes that match no address):
+    // the six hex digits as read, empty for every other row. Such a row keeps its bytes on save
+    // while its address, function and R/G stay as loaded (row_loaded_*).
+    std::array<std::string, kGridRows> row_stored_code;
+    std::array<int, kGridRows> row_loaded_address{};
+    std::array<int, kGridRows> row_loaded_function{};
+    std::array<int, kGridRows> row_loaded_green{};
+    // True when the row holds stored bytes that match no address and is as loaded.
+    bool RowKeepsStoredCode(int row) const;
+    // "12 34 56", the stored bytes of such a row; empty for every other row.
+    std::string StoredBytesText(int row) const;
+    // The hint of such a row's address field.
+    std::string StoredCodeHint(int row) const;
 
     std::array<std::string, 4> status_text;
     // The loaded (or last saved) file as it lies on disk, without the chip family that status
@@ -130,6 +146,13 @@ private:
     Answer Show(const Message& message);
     void SetStatus(int panel, const std::string& text);
     void ExtractRow(int row);
+    // The code bytes (six hex digits) row r gets for address a, function f and R/G green;
+    // `function_code` is the row's function code, replaced when f is a valid number.
+    std::string EncodedCode(int r, int a, int f, int green, std::string& function_code) const;
+    bool Encodes() const;
+    void FindStoredCodes();
+    // What a load met that a save cannot write back, named once.
+    void ReportUnsavedParts();
     void ClearRowValues();
     std::optional<Message> CheckSharedCells();
 

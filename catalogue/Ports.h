@@ -78,6 +78,12 @@ public:
     virtual void SetWebCaption(const std::string& address) = 0;
     virtual bool HasPendingChanges(PendingFrame frame) const = 0;
     virtual void TakeOverChanges(PendingFrame frame) = 0;
+    // Marks a row whose stored bytes match no address, with the hint that says so; an empty
+    // hint takes the mark away. Every load calls it for every row.
+    virtual void MarkStoredCode(int row, const std::string& hint) {
+        (void)row;
+        (void)hint;
+    }
 };
 
 }  // namespace parvel

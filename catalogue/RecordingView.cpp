@@ -136,4 +136,8 @@ std::optional<std::string> ScriptedDialogs::FolderName(const std::string&) {
     return name;
 }
 
+void RecordingView::MarkStoredCode(int row, const std::string& hint) {
+    if (row >= 0 && row < kGridRows) rows[row].stored_hint = hint;
+}
+
 }  // namespace parvel

@@ -23,6 +23,7 @@ public:
         std::string address_hint;
         std::string function_hint;
         RowColour colour = RowColour::White;
+        std::string stored_hint;  // set for a row whose stored bytes match no address
     };
 
     std::array<std::string, 4> status;
@@ -60,6 +61,7 @@ public:
     void SetWebCaption(const std::string& address) override;
     bool HasPendingChanges(PendingFrame frame) const override;
     void TakeOverChanges(PendingFrame frame) override;
+    void MarkStoredCode(int row, const std::string& hint) override;
 
     // Frames with changes not taken over yet (tests set them to drive the save question).
     std::array<bool, 3> pending{};

@@ -3,6 +3,7 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <regex>
 #include <nlohmann/json.hpp>
 
 #include "DecoderDiff.h"
@@ -31,7 +32,7 @@ public:
     Answer ShowMessage(const Message& message) override {
         Answer answer = SafeAnswer(message.buttons);
         if (message.buttons == Buttons::YesIgnore && m_default_config) answer = Answer::Yes;
-        m_err << (message.icon == Icon::Warning ? "Warnung: " : "") << ReadableText(message.text);
+        m_err << (message.icon == Icon::Warning ? "Warnung: " : "") << ReadableMessage(message.text);
         if (message.buttons != Buttons::Ok && message.buttons != Buttons::Cancel) {
             m_err << " [" << ButtonsName(message.buttons) << "] -> " << AnswerName(answer);
         }
@@ -71,6 +72,13 @@ const char* ColourName(int green) { return green == 1 ? "grün" : "rot"; }
 // output is always valid UTF-8 (the JSON library refuses anything else).
 std::string T(const std::string& text) { return ReadableText(text); }
 
+std::string ConfigShown(const FirmwareImage& image) {
+    return image.config_text.empty() ? std::string(kNoConfigText) : T(image.config_text);
+}
+
+// "1..max", or "–" when recognition set no limit (no protocol, unknown firmware).
+std::string Range(int max) { return max > 0 ? "1.." + std::to_string(max) : "–"; }
+
 nlohmann::json InfoJson(const DecoderSession& s, const RecordingView& view, const std::string& path) {
     using nlohmann::json;
     json j;
@@ -81,7 +89,7 @@ nlohmann::json InfoJson(const DecoderSession& s, const RecordingView& view, cons
     j["id"] = T(s.image().id_text);
     j["version"] = s.version_text.empty() ? json(nullptr) : json(T(s.version_text));
     j["protocol"] = s.is_motorola ? "Mot" : s.is_dcc ? "DCC" : "ohne";
-    j["config"] = T(s.image().config_text);
+    j["config"] = s.image().config_text.empty() ? json(nullptr) : json(T(s.image().config_text));
     const char* chip = ChipName(s.default_config);
     j["chip"] = chip ? json(chip) : json(nullptr);
     j["max_address"] = s.max_address;
@@ -91,11 +99,13 @@ nlohmann::json InfoJson(const DecoderSession& s, const RecordingView& view, cons
         json row{{"row", shown.row}, {"label", T(shown.label)}, {"address", shown.address}};
         if (s.kind() == DecoderKind::Accessory) row["green"] = shown.green;
         else row["function"] = shown.function;
+        // The address shown stands for no stored code: name the bytes the row really holds.
+        if (!shown.stored.empty()) row["stored_bytes_match_no_address"] = T(shown.stored);
         rows.push_back(row);
     }
     j["rows"] = rows;
     json messages = json::array();
-    for (const auto& m : s.shown_messages()) messages.push_back(T(m.text));
+    for (const auto& m : s.shown_messages()) messages.push_back(ReadableMessage(m.text));
     j["messages"] = messages;
     return j;
 }
@@ -103,21 +113,74 @@ nlohmann::json InfoJson(const DecoderSession& s, const RecordingView& view, cons
 void PrintInfo(std::ostream& out, const DecoderSession& s, const RecordingView& view) {
     char code[16];
     std::snprintf(code, sizeof code, "0x%06X", s.type_code);
-    out << "File:      " << T(s.status_text[3]) << '\n';
-    out << "Firmware:  " << (s.entry ? s.entry->name : std::string("(unknown)")) << "  [type " << code
-        << ", kind " << (s.entry ? KindName(s.kind()) : "-") << "]\n";
+    out << "Datei:     " << T(s.status_text[3]) << '\n';
+    out << "Firmware:  " << (s.entry ? s.entry->name : std::string("(unbekannt)")) << "  [Typ " << code
+        << ", Art " << (s.entry ? KindName(s.kind()) : "–") << "]\n";
     out << "Status:    " << T(s.status_text[0]) << " | " << T(s.status_text[1]) << " | "
         << T(s.status_text[2]) << '\n';
-    out << "Config:    " << T(s.image().config_text) << '\n';
-    out << "Limits:    address 1.." << s.max_address << ", function 1.." << s.max_function << '\n';
+    out << "Config:    " << ConfigShown(s.image()) << '\n';
+    out << "Grenzen:   Adresse " << Range(s.max_address) << ", Funktion " << Range(s.max_function) << '\n';
     for (const ShownRow& shown : ShownRows(s, view)) {
         char line[32];
         std::snprintf(line, sizeof line, "  %2d  ", shown.row);
         out << line << shown.label << ": " << shown.address;
         if (s.kind() == DecoderKind::Accessory) out << ' ' << ColourName(shown.green ? 1 : 0);
         else out << " F" << shown.function;
+        if (!shown.stored.empty()) {
+            out << "  (gespeichert: " << T(shown.stored) << ", passt zu keiner Adresse)";
+        }
         out << '\n';
     }
+}
+
+// German labels and texts for CLI11's help. Called before the commands are added: they take
+// the option group and the help flag over from the application.
+void GermanHelp(CLI::App& app) {
+    app.option_defaults()->group("Optionen");
+    app.set_help_flag("-h,--help", "Diese Hilfe zeigen und beenden");
+    const auto formatter = app.get_formatter();
+    for (const auto& [key, german] : {std::pair{"Usage", "Aufruf"}, {"OPTIONS", "OPTIONEN"},
+                                      {"SUBCOMMAND", "BEFEHL"}, {"SUBCOMMANDS", "BEFEHLE"},
+                                      {"Positionals", "Argumente"}, {"REQUIRED", "PFLICHT"},
+                                      {"INT", "ZAHL"}, {"UINT", "ZAHL"}, {"NONNEGATIVE", "ZAHL"},
+                                      {"Excludes", "schließt aus"}, {"Needs", "braucht"}}) {
+        formatter->label(key, german);
+    }
+}
+
+// CLI11's message for a wrong call, in German. The messages are matched by their form; one of
+// an unforeseen form keeps its text after a German lead-in.
+std::string GermanParseError(const CLI::ParseError& e) {
+    const std::string what = e.what();
+    std::smatch m;
+    if (std::regex_match(what, m, std::regex("Requires at least \\d+ subcommands?|A subcommand is required"))) {
+        return "ein Befehl fehlt (info, set, dump, diff, series, migrate oder roster)";
+    }
+    if (std::regex_match(what, m, std::regex("(.+) is required"))) return m[1].str() + " fehlt";
+    if (std::regex_match(what, m, std::regex("The following arguments? (?:was|were) not expected: (.*)"))) {
+        return "nicht erwartet: " + m[1].str();
+    }
+    if (std::regex_match(what, m, std::regex("The value (.*) is not an allowed value for (.*)"))) {
+        return m[2].str() + ": " + m[1].str() + " ist nicht zulässig";
+    }
+    if (std::regex_match(what, m, std::regex("Could not convert: (.*) = (.*)"))) {
+        return m[1].str() + ": " + m[2].str() + " ist keine gültige Zahl";
+    }
+    if (std::regex_match(what, m, std::regex("(.*): Value (.*) not in range.*|(.*): Number less than 0.*"))) {
+        return (m[1].matched ? m[1].str() : m[3].str()) + ": der Wert ist nicht zulässig";
+    }
+    if (std::regex_match(what, m, std::regex("Expected exactly (\\d+) arguments? to (.*), got (\\d+)")) ||
+        std::regex_match(what, m, std::regex("(.*): (\\d+) required (.*) missing"))) {
+        return "zu wenige Werte für " + (m.size() == 4 && what.rfind("Expected", 0) == 0 ? m[2].str() : m[1].str());
+    }
+    if (std::regex_match(what, m, std::regex("(.*) excludes (.*)"))) {
+        return m[1].str() + " und " + m[2].str() + " gehen nicht zusammen";
+    }
+    return "falscher Aufruf (" + what + ")";
+}
+
+std::string ExistsText(const std::string& path) {
+    return "parvel: " + T(path) + " gibt es schon; --force überschreibt die Datei\n";
 }
 
 bool FileExists(const std::string& path) {
@@ -143,94 +206,113 @@ bool ParseRowValue(const std::string& text, int& row, std::string& value) {
 
 int RunParvel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CLI::App app{
-        "parvel - check and edit model-railway decoder firmware (Intel HEX) without the window.\n"
-        "Decoder messages are printed in German, as the window shows them."};
+        "parvel - Firmware selbstgebauter Modellbahn-Dekoder (Intel HEX) ohne Fenster prüfen und\n"
+        "einstellen. Die Meldungen sind die des Fensters."};
     app.name("parvel");
     // File names such as "/daten/x.hex" are names, on Windows too (CLI11 would otherwise take a
     // leading '/' there as an option); set before the subcommands, which copy it.
     app.allow_windows_style_options(false);
+    GermanHelp(app);
     app.footer(
-        "Exit status: 0 success (diff: no difference; dump: the dump was printed, also of an image\n"
-        "without ID or of an unknown firmware, with the warning on standard error); 1 a rejected\n"
-        "file, a failed validation, differences found, or for info an image that was loaded but not\n"
-        "recognised (no ID record or an unknown firmware: info prints what it could); 2 a usage\n"
-        "error or a file that cannot be read or written.\n"
-        "Bytes of a file that are not text (invalid UTF-8, control characters other than tab) are\n"
-        "printed escaped as \\xNN.\n"
-        "Rows R are grid rows 0..47; row 0 is never shown. Questions take the answer that changes\n"
-        "nothing; --default-config answers Yes to creating the default configuration word.");
+        "Exit-Status: 0 Erfolg (diff: kein Unterschied; dump: der Dump wurde ausgegeben, auch von\n"
+        "einem Image ohne ID oder einer unbekannten Firmware, mit der Warnung auf der\n"
+        "Standardfehlerausgabe); 1 eine abgelehnte Datei, eine fehlgeschlagene Prüfung, gefundene\n"
+        "Unterschiede oder bei info ein Image, das geladen, aber nicht erkannt wurde (kein\n"
+        "ID-Record oder eine unbekannte Firmware: info gibt aus, was es kann); 2 ein Fehler im\n"
+        "Aufruf oder eine Datei, die nicht gelesen oder geschrieben werden kann.\n"
+        "Bytes einer Datei, die kein Text sind (kein gültiges UTF-8, Steuerzeichen), werden als\n"
+        "\\xNN ausgegeben.\n"
+        "Zeilen R sind die Zeilen des Rasters 0..47; Zeile 0 wird nie gezeigt. Fragen bekommen die\n"
+        "Antwort, die nichts ändert; --default-config beantwortet die Frage nach dem Standard-Wert\n"
+        "des Config-Worts mit Ja.");
     app.require_subcommand(1);
-    app.set_help_all_flag("--help-all", "Show help for all commands");
+    app.set_help_all_flag("--help-all", "Die Hilfe aller Befehle zeigen");
     // "program (package) version", the form GNU tools print; hexparvel prints the same.
     app.set_version_flag("-v,--version", std::string("parvel (HEX Parvel) ") + PARVEL_VERSION,
-                         "Print the version and exit");
+                         "Die Version zeigen und beenden");
 
     std::string file, file2, out_path;
     bool json_out = false, default_config = false, force = false;
     std::vector<std::string> addresses, functions;
     std::vector<int> greens, reds;
 
-    CLI::App* info = app.add_subcommand("info", "Load and recognise FILE; print what the window shows");
-    info->add_option("FILE", file, "Intel HEX firmware file")->required();
-    info->add_flag("--json", json_out, "Print one JSON object");
-    info->add_flag("--default-config", default_config,
-                   "Answer Yes when asked to create the default configuration word");
+    const char* const kDefaultConfigHelp =
+        "Die Frage, ob der Standard-Wert des Config-Worts erzeugt werden soll, mit Ja beantworten";
+    CLI::App* info = app.add_subcommand(
+        "info", "FILE laden und erkennen; ausgeben, was das Fenster zeigt");
+    info->add_option("FILE", file, "Firmware als Intel-HEX-Datei")->required();
+    info->add_flag("--json", json_out, "Ein JSON-Objekt ausgeben");
+    info->add_flag("--default-config", default_config, kDefaultConfigHelp);
 
     CLI::App* set = app.add_subcommand(
-        "set", "Load FILE, put new values into grid rows, validate, encode and write OUT");
-    set->add_option("FILE", file, "Intel HEX firmware file")->required();
-    set->add_option("-o,--output", out_path, "File to write")->required();
-    set->add_option("--address", addresses, "R=N: address field of grid row R");
-    set->add_option("--function", functions, "R=N: function number field of grid row R");
-    set->add_option("--green", greens, "R: make row R's address green");
-    set->add_option("--red", reds, "R: make row R's address red");
-    set->add_flag("--default-config", default_config,
-                  "Answer Yes when asked to create the default configuration word");
-    set->add_flag("--force", force, "Overwrite OUT when it exists");
+        "set", "FILE laden, neue Werte in Zeilen des Rasters setzen, prüfen, kodieren und als OUT "
+               "schreiben");
+    set->add_option("FILE", file, "Firmware als Intel-HEX-Datei")->required();
+    set->add_option("-o,--output", out_path, "Die zu schreibende Datei")->required();
+    set->add_option("--address", addresses, "R=N: Adressfeld der Zeile R");
+    set->add_option("--function", functions, "R=N: Feld der Funktions-Nummer der Zeile R");
+    set->add_option("--green", greens, "R: die Adresse der Zeile R grün machen");
+    set->add_option("--red", reds, "R: die Adresse der Zeile R rot machen");
+    set->add_flag("--default-config", default_config, kDefaultConfigHelp);
+    set->add_flag("--force", force, "OUT überschreiben, wenn es die Datei schon gibt");
 
-    CLI::App* dump = app.add_subcommand("dump", "Print configuration, ID and the hex dumps of FILE");
-    dump->add_option("FILE", file, "Intel HEX firmware file")->required();
+    CLI::App* dump = app.add_subcommand("dump", "Config-Wert, ID und die Hex-Dumps von FILE ausgeben");
+    dump->add_option("FILE", file, "Firmware als Intel-HEX-Datei")->required();
 
     bool decoder_terms = false;
     CLI::App* diff = app.add_subcommand(
-        "diff", "Load FILE1 and list every cell of FILE2 that differs (exit 1 when any differs)");
-    diff->add_option("FILE1", file, "Loaded firmware file")->required();
-    diff->add_option("FILE2", file2, "File compared with it")->required();
+        "diff", "FILE1 laden und jede Zelle von FILE2 auflisten, die anders ist (Exit-Status 1, "
+                "wenn es eine gibt)");
+    diff->add_option("FILE1", file, "Die geladene Firmware-Datei")->required();
+    diff->add_option("FILE2", file2, "Die Datei, mit der verglichen wird")->required();
     diff->add_flag("--decoder", decoder_terms,
-                   "Also report the differences in decoder terms: grid rows, frame settings, "
-                   "and raw bytes only for cells no editor reads");
+                   "Die Unterschiede auch als Dekoder-Werte melden: Zeilen des Rasters, "
+                   "Einstellungen der Rahmen, rohe Bytes nur für Zellen, die kein Editor liest");
 
     int first = 0, count = 0, step = 0;
     std::string out_dir;
     CLI::App* series = app.add_subcommand(
-        "series", "Write COUNT copies of FILE whose addresses start at FIRST + i x STEP");
-    series->add_option("FILE", file, "Configured firmware file")->required();
-    series->add_option("--first", first, "First address of the first copy")->required();
-    series->add_option("--count", count, "Number of copies")->required();
-    series->add_option("--out-dir", out_dir, "Folder for the copies")->required();
+        "series", "COUNT Kopien von FILE schreiben, deren Adressen bei FIRST + i x STEP beginnen");
+    series->add_option("FILE", file, "Die eingestellte Firmware-Datei")->required();
+    series->add_option("--first", first, "Erste Adresse der ersten Kopie")->required();
+    series->add_option("--count", count, "Anzahl der Kopien")->required();
+    series->add_option("--out-dir", out_dir, "Ordner für die Kopien")->required();
     series->add_option("--step", step,
-                       "Addresses between two copies (default: the span of the used rows)");
-    series->add_flag("--default-config", default_config,
-                     "Answer Yes when asked to create the default configuration word");
-    series->add_flag("--force", force, "Overwrite copies that exist");
+                       "Adressen zwischen zwei Kopien (ohne Angabe: die Spanne der benutzten Zeilen)");
+    series->add_flag("--default-config", default_config, kDefaultConfigHelp);
+    series->add_flag("--force", force, "Kopien überschreiben, die es schon gibt");
 
     CLI::App* migrate = app.add_subcommand(
-        "migrate", "Carry the settings of OLD into NEW (same firmware family) and write OUT");
-    migrate->add_option("OLD", file, "Configured firmware file")->required();
-    migrate->add_option("NEW", file2, "Firmware of the new release")->required();
-    migrate->add_option("-o,--output", out_path, "File to write")->required();
-    migrate->add_flag("--default-config", default_config,
-                      "Answer Yes when asked to create the default configuration word");
-    migrate->add_flag("--force", force, "Overwrite OUT when it exists");
+        "migrate", "Die Einstellungen von OLD in NEW (dieselbe Firmware-Familie) übertragen und als "
+                   "OUT schreiben");
+    migrate->add_option("OLD", file, "Die eingestellte Firmware-Datei")->required();
+    migrate->add_option("NEW", file2, "Die Firmware der neuen Version")->required();
+    migrate->add_option("-o,--output", out_path, "Die zu schreibende Datei")->required();
+    migrate->add_flag("--default-config", default_config, kDefaultConfigHelp);
+    migrate->add_flag("--force", force, "OUT überschreiben, wenn es die Datei schon gibt");
 
     const RosterCommand roster(app);
+    for (CLI::App* command : app.get_subcommands({})) {
+        command->group("Befehle");
+        // A command's help flags are made with the command, before it takes the option group over.
+        for (const char* name : {"--help", "--help-all"}) {
+            if (CLI::Option* help = command->get_option_no_throw(name)) help->group("Optionen");
+        }
+    }
 
     std::vector<std::string> argv_rev(args.rbegin(), args.rend());
     if (!argv_rev.empty()) argv_rev.pop_back();  // program name
     try {
         app.parse(argv_rev);
-    } catch (const CLI::ParseError& e) {
+    } catch (const CLI::CallForHelp& e) {
         return app.exit(e, out, err) == 0 ? kExitOk : kExitUsage;
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e, out, err) == 0 ? kExitOk : kExitUsage;
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e, out, err) == 0 ? kExitOk : kExitUsage;
+    } catch (const CLI::ParseError& e) {
+        err << "parvel: " << T(GermanParseError(e)) << "\nMehr dazu: parvel --help\n";
+        return kExitUsage;
     }
 
     if (roster.chosen()) return roster.Run(out, err);
@@ -258,32 +340,36 @@ int RunParvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
             for (const std::string& item : *list) {
                 RowValue rv;
                 if (!ParseRowValue(item, rv.row, rv.value)) {
-                    err << "parvel: expected R=N with a grid row R from 0 to 47, got '" << T(item) << "'\n";
+                    err << "parvel: erwartet wird R=N mit einer Zeile R von 0 bis 47, nicht '" << T(item)
+                        << "'\n";
                     return kExitUsage;
                 }
                 target->push_back(rv);
             }
         }
-        for (int r : greens) {
-            if (r < 0 || r >= kGridRows) {
-                err << "parvel: grid row " << r << " does not exist (0 to 47)\n";
-                return kExitUsage;
-            }
-        }
-        for (int r : reds) {
-            if (r < 0 || r >= kGridRows) {
-                err << "parvel: grid row " << r << " does not exist (0 to 47)\n";
-                return kExitUsage;
+        for (const std::vector<int>* rows : {&greens, &reds}) {
+            for (int r : *rows) {
+                if (r < 0 || r >= kGridRows) {
+                    err << "parvel: eine Zeile " << r << " gibt es nicht (0 bis 47)\n";
+                    return kExitUsage;
+                }
             }
         }
         if (FileExists(out_path) && !force) {
-            err << "parvel: " << T(out_path) << " exists; use --force to overwrite it\n";
+            err << ExistsText(out_path);
             return kExitUsage;
         }
         const LoadOutcome outcome = Load(session, dialogs, file);
         if (outcome == LoadOutcome::Unreadable) return kExitUsage;
         if (!session.recognised) {
-            err << "parvel: " << T(file) << " was not loaded completely; nothing written\n";
+            if (!session.line_rejected && !session.image().id_found) {
+                err << "parvel: " << T(file)
+                    << " hat keinen ID-Record, und die Frage danach wurde mit Abbrechen "
+                       "beantwortet; es wurde nichts geschrieben\n";
+            } else {
+                err << "parvel: " << T(file)
+                    << " wurde nicht vollständig geladen; es wurde nichts geschrieben\n";
+            }
             return kExitRejected;
         }
         for (const auto& a : new_addresses) view.rows[a.row].address_text = a.value;
@@ -301,7 +387,7 @@ int RunParvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (*dump) {
         const LoadOutcome outcome = Load(session, dialogs, file);
         if (outcome == LoadOutcome::Unreadable) return kExitUsage;
-        out << "Config Value: " << T(session.image().config_text) << '\n';
+        out << "Config Value: " << ConfigShown(session.image()) << '\n';
         out << "ID-Value: " << T(session.image().id_text) << '\n';
         out << "EEprom\n";
         for (const auto& line : EepromDump(session.image())) out << line << '\n';
@@ -354,7 +440,7 @@ int RunParvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
         request.out_dir = out_dir;
         request.overwrite = force;
         if (QueryFile(out_dir).kind != FileKind::Folder) {
-            err << "parvel: " << T(out_dir) << " is not a folder\n";
+            err << "parvel: " << T(out_dir) << " ist kein Ordner\n";
             return kExitUsage;
         }
         const SeriesPlan plan = PlanSeries(read.lines, file, request, dialogs);
@@ -366,7 +452,7 @@ int RunParvel(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
     if (*migrate) {
         if (FileExists(out_path) && !force) {
-            err << "parvel: " << T(out_path) << " exists; use --force to overwrite it\n";
+            err << ExistsText(out_path);
             return kExitUsage;
         }
         LinesResult reads[2] = {ReadTextLines(file, kMaxHexLines), ReadTextLines(file2, kMaxHexLines)};

@@ -56,7 +56,7 @@ nlohmann::json RosterJson(const Roster& roster, int free_count) {
     for (const auto& n : roster.notes) j["notes"].push_back(ClashJson(roster, n, true));
     j["skipped"] = json::array();
     for (const auto& s : roster.skipped)
-        j["skipped"].push_back({{"file", ReadableText(s.file)}, {"message", ReadableText(s.message)}});
+        j["skipped"].push_back({{"file", ReadableText(s.file)}, {"message", ReadableMessage(s.message)}});
     j["free"] = json::object();
     for (const auto& group : roster.free) {
         if (free_count <= 0) break;
@@ -75,16 +75,17 @@ nlohmann::json RosterJson(const Roster& roster, int free_count) {
 RosterCommand::RosterCommand(CLI::App& app) {
     m_command = app.add_subcommand(
         "roster",
-        "List every used address of all *.hex files in DIR and the outputs that answer the same "
-        "command (exit 1 when any is double used)");
-    m_command->add_option("DIR", m_folder, "Folder with the decoder images")->required();
-    m_command->add_flag("--recursive", m_recursive, "Also read the subfolders");
-    auto* json = m_command->add_flag("--json", m_json, "Print one JSON document");
+        "Jede benutzte Adresse aller *.hex-Dateien in DIR auflisten, mit den Ausgängen, die auf "
+        "denselben Befehl hören (Exit-Status 1, wenn eine doppelt belegt ist)");
+    m_command->add_option("DIR", m_folder, "Ordner mit den Dekoder-Images")->required();
+    m_command->add_flag("--recursive", m_recursive, "Auch die Unterordner lesen");
+    auto* json = m_command->add_flag("--json", m_json, "Ein JSON-Dokument ausgeben");
     auto* csv = m_command->add_flag("--csv", m_csv,
-                                    "Print the outputs table as CSV (semicolons, UTF-8 with BOM)");
+                                    "Die Tabelle der Ausgänge als CSV ausgeben (Semikolons, UTF-8 "
+                                    "mit BOM)");
     json->excludes(csv);
     m_command
-        ->add_option("--free", m_free, "List the first N free address ranges per protocol and kind")
+        ->add_option("--free", m_free, "Die ersten N freien Adressbereiche je Protokoll und Art auflisten")
         ->check(CLI::NonNegativeNumber);
 }
 

@@ -26,6 +26,9 @@ void FirmwareImage::Reset() {
     eeprom_last = 0;
     id_found = false;
     config_found = false;
+    rom_read.reset();
+    eeprom_read.reset();
+    unsaved = 0;
 }
 
 std::ostream& operator<<(std::ostream& out, const HexCell& cell) { return out << cell.view(); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <cstddef>
 #include <cstring>
 #include <iosfwd>
@@ -13,7 +14,19 @@ namespace parvel {
 // 0x4000..0x4007 the ID words, 0x400E the configuration word, 0x4200..0x43FF data EEPROM.
 constexpr int kRomCells = 4096;
 constexpr int kEepromCells = 256;
-constexpr int kMaxHexLines = 512;
+// Lines of a HEX file read at most. A full 16F684 image in records of 8 bytes has 519 lines, in
+// records of 16 bytes about 300; 1024 takes either, and a longer file is refused unread.
+constexpr int kMaxHexLines = 1024;
+
+// What a load met that the image has no place for, so a save cannot write it back (bits of
+// FirmwareImage::unsaved).
+enum UnsavedPart : unsigned {
+    kUnsavedIdHigh = 1u << 0,       // ID words with more than their last hex digit set
+    kUnsavedIdBytes = 1u << 1,      // ID bytes outside whole words of a record starting at 0x4000
+    kUnsavedAbove4008 = 1u << 2,    // bytes at 0x4008..0x40FF other than the configuration word
+    kUnsavedEepromHigh = 1u << 3,   // data EEPROM high bytes other than 00
+    kUnsavedEepromOdd = 1u << 4,    // data EEPROM records at an odd address or of odd length
+};
 
 // One byte of the image as the two characters it has in the HEX file ("3F"). The reader stores
 // exactly two characters per byte, hex digits or not: a damaged record keeps its text, and the
@@ -83,10 +96,23 @@ struct FirmwareImage {
     int eeprom_last = 0;
     std::array<std::string, kMaxHexLines> hex_lines;
     int line_count = 0;
+    // Which cells a record of the file held. With `keep_gaps` (an image loaded from a file) the
+    // writer leaves out a cell no record held while it keeps its erased value, so a save without
+    // a change gives back the file's bytes and no more.
+    std::bitset<kRomCells> rom_read;
+    std::bitset<kEepromCells> eeprom_read;
+    bool keep_gaps = false;
+    unsigned unsaved = 0;  // UnsavedPart bits met since the last reset
 
     // Values before every load: EEPROM "FF", program words 0x3FFF (erased), counters 0.
     // id_text and config_text are kept; the reader replaces them when it meets their records.
+    // No cell counts as read, nothing as unsaved; keep_gaps stays as it is.
     void Reset();
+
+    // The value a cell has after a reset: program words 0x3FFF, EEPROM bytes FF.
+    static bool ErasedRom(int index, const HexCell& cell) {
+        return cell == (index % 2 == 0 ? "FF" : "3F");
+    }
 
     // Low byte of program word w (the byte the pattern and curve tables live in).
     HexCell& RomLow(int word) { return rom_cells[2 * word]; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "HexReader.h"
 #include "HexRecord.h"
 #include "TextFile.h"
 
@@ -75,6 +76,7 @@ CompareResult CompareWithLines(const FirmwareImage& image, const std::string& fi
     if (lines.size() > static_cast<std::size_t>(kMaxHexLines)) {
         LinesResult too_many;
         too_many.failure = ReadFailure::TooManyLines;
+        too_many.max_lines = kMaxHexLines;
         result.read_failure = ReadFailure::TooManyLines;
         result.message = Message{ReadFailureText(too_many, path), Icon::Warning, Buttons::Ok};
         return result;
@@ -83,8 +85,10 @@ CompareResult CompareWithLines(const FirmwareImage& image, const std::string& fi
     result.eeprom_lines.emplace_back("");
     result.status_file2 = ReadableText("File 2 = " + path);
 
-    for (const std::string& raw : lines) {
-        const std::string line = UpperCaseLine(raw);
+    HexFileCheck check;
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+        const std::string line = UpperCaseLine(lines[n]);
+        if (check.Skips(line, n + 1 == lines.size())) continue;
         const HexRecord r = ParseHexRecord(line);
         switch (r.kind) {
             case HexRecord::Kind::Eeprom:
@@ -109,19 +113,17 @@ CompareResult CompareWithLines(const FirmwareImage& image, const std::string& fi
                     ++result.rom_differences;
                 }
                 break;
-            case HexRecord::Kind::Id:
-                if (r.text != image.id_text) {
+            case HexRecord::Kind::IdConfig:
+                if (r.has_id && r.id_text != image.id_text) {
                     result.rom_lines.emplace_back(" ");
                     result.rom_lines.push_back(
-                        ReadableText("ID: File1:0x" + image.id_text + " - File2:0x" + r.text));
+                        ReadableText("ID: File1:0x" + image.id_text + " - File2:0x" + r.id_text));
                     ++result.id_differences;
                 }
-                break;
-            case HexRecord::Kind::Config:
-                if (r.text != image.config_text) {
+                if (r.has_config && r.config_text != image.config_text) {
                     result.rom_lines.emplace_back(" ");
                     result.rom_lines.push_back(ReadableText("CONFIG: File1:0x" + image.config_text +
-                                                            " - File2:0x" + r.text));
+                                                            " - File2:0x" + r.config_text));
                     ++result.config_differences;
                 }
                 break;
@@ -129,9 +131,10 @@ CompareResult CompareWithLines(const FirmwareImage& image, const std::string& fi
                 break;
         }
         if (r.error != RecordError::None) {
-            result.message = RecordErrorMessage(r.error, line, true);
+            result.message = RecordErrorMessage(r.error, line, true, static_cast<int>(n) + 1);
             return result;
         }
+        check.Accepted(line, static_cast<int>(n) + 1);
     }
     result.eeprom_lines.emplace_back(" ");
     result.rom_lines.emplace_back(" ");

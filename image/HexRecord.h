@@ -42,12 +42,18 @@ private:
 };
 
 struct HexRecord {
-    enum class Kind { Ignored, Eeprom, Rom, Id, Config };
+    // IdConfig: a data record at 0x4000..0x40FF, which may hold ID words, the configuration
+    // word, both or neither.
+    enum class Kind { Ignored, Eeprom, Rom, IdConfig };
     Kind kind = Kind::Ignored;
     int first = 0;     // first cell index (Eeprom, Rom)
     HexCells cells;    // cell texts from `first` on, in order (views into the line)
-    std::string text;                // id text (Id) or configuration text (Config)
-    bool whole_id_word = false;      // Id: the record holds at least one whole ID word
+    bool has_id = false;             // the record starts at 0x4000: it replaces the ID text
+    std::string id_text;             // one character per whole ID word, at most four
+    bool whole_id_word = false;      // has_id: the record holds at least one whole ID word
+    bool has_config = false;         // the record covers 0x400E, the configuration word
+    std::string config_text;         // the bytes at 0x400E and (when covered) 0x400F
+    unsigned unsaved = 0;            // UnsavedPart bits: what the image cannot keep of it
     RecordError error = RecordError::None;
 };
 
@@ -61,7 +67,16 @@ std::string UpperCaseLine(std::string line);
 void UpperCaseInPlace(std::string& line);
 
 // The message of a rejected line. `compare` selects the codes of the info dialog's compare
-// (E300..E305) instead of the loader's (E200..E206).
-Message RecordErrorMessage(RecordError error, const std::string& line, bool compare);
+// (E300..E305) instead of the loader's (E200..E206). `line_number` (from 1) is named in the
+// message; 0 leaves it out. A line is quoted with what cannot be seen made visible (see
+// QuotedLine); an address outside the chip's memory is named.
+Message RecordErrorMessage(RecordError error, const std::string& line, bool compare,
+                           int line_number = 0);
+
+// A line of a file as a message quotes it: bytes that are not text escaped as by ReadableText,
+// and also what a reader could not see: a tab, a byte-order mark and other invisible
+// characters as "\xNN", blanks at the end as "\x20", an empty line as "<Leerzeile>". A line of
+// thousands of characters is cut.
+std::string QuotedLine(const std::string& line);
 
 }  // namespace parvel

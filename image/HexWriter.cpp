@@ -119,17 +119,35 @@ int WriteHexLines(FirmwareImage& image, Message* failure) {
 
     image.hex_lines[n++] = ":020000040000FA";
 
+    // A loaded image leaves out the cells its file did not hold while they keep their erased
+    // value: records then cover what the file covered (plus what was changed), cut at gaps.
     const int rom_end = std::clamp(image.rom_last, 0, kRomCells - 1);
-    for (int a = 0; a <= rom_end; a += 16) {
-        const int count = std::min(16, rom_end - a + 1);
-        start(count, a / 256, a % 256);
-        unsigned sum = static_cast<unsigned>(count + a / 256 + a % 256);
-        unsigned not_hex = 0;
-        // Through a local pointer: a character store may alias `length` itself.
-        char* out = record + length;
-        for (int k = 0; k < count; ++k) out = PutCell(image.rom_cells[a + k], out, sum, not_hex);
-        length = static_cast<std::size_t>(out - record);
-        if (!finish(count, checksum_of(sum, not_hex))) return fail();
+    // Whole program words: a word with one byte read or changed is written with both.
+    auto rom_byte_kept = [&](int a) {
+        return image.rom_read[a] || !FirmwareImage::ErasedRom(a, image.rom_cells[a]);
+    };
+    auto rom_written = [&](int a) {
+        return !image.keep_gaps || rom_byte_kept(a & ~1) || rom_byte_kept(a | 1);
+    };
+    for (int block = 0; block <= rom_end; block += 16) {
+        const int block_end = std::min(block + 15, rom_end);
+        for (int a = block; a <= block_end;) {
+            if (!rom_written(a)) {
+                ++a;
+                continue;
+            }
+            int count = 1;
+            while (a + count <= block_end && rom_written(a + count)) ++count;
+            start(count, a / 256, a % 256);
+            unsigned sum = static_cast<unsigned>(count + a / 256 + a % 256);
+            unsigned not_hex = 0;
+            // Through a local pointer: a character store may alias `length` itself.
+            char* out = record + length;
+            for (int k = 0; k < count; ++k) out = PutCell(image.rom_cells[a + k], out, sum, not_hex);
+            length = static_cast<std::size_t>(out - record);
+            if (!finish(count, checksum_of(sum, not_hex))) return fail();
+            a += count;
+        }
     }
 
     // One word per ID character, at most four. An image whose ID record held fewer words gets
@@ -147,35 +165,51 @@ int WriteHexLines(FirmwareImage& image, Message* failure) {
         if (!emit(count)) return fail();
     }
 
+    // No configuration text (the file had none and no default was chosen): no record, so the
+    // chip keeps what the programmer puts there instead of a made-up word.
     const std::string& config = image.config_text;
     const int config_bytes = static_cast<int>(config.size() / 2);
     if (config.size() % 2 != 0 || config_bytes > 255) {
         if (failure) *failure = kChecksumProblem;
         return fail();
     }
-    start(config_bytes, 0x40, 0x0E);
-    for (const char c : config) put(c);
-    if (!emit(config_bytes)) return fail();
+    if (!config.empty()) {
+        start(config_bytes, 0x40, 0x0E);
+        for (const char c : config) put(c);
+        if (!emit(config_bytes)) return fail();
+    }
 
     const int ee_end = std::clamp(image.eeprom_last, 0, kEepromCells - 1);
-    for (int c = 0; c <= ee_end; c += 8) {
-        const int cells = std::min(8, ee_end - c + 1);
-        const int address = 2 * c;
-        start(2 * cells, 0x42 + address / 256, address % 256);
-        unsigned sum = static_cast<unsigned>(2 * cells + 0x42 + address / 256 + address % 256);
-        unsigned not_hex = 0;
-        char* out = record + length;
-        for (int k = 0; k < cells; ++k) {
-            const HexCell& cell = image.eeprom_cells[c + k];
-            out = PutCell(cell, out, sum, not_hex);
-            // A damaged cell must not shift the "00" high byte into its place.
-            if (cell.size() == 2) {
-                *out++ = '0';
-                *out++ = '0';
+    auto ee_written = [&](int c) {
+        return !image.keep_gaps || image.eeprom_read[c] || image.eeprom_cells[c] != "FF";
+    };
+    for (int block = 0; block <= ee_end; block += 8) {
+        const int block_end = std::min(block + 7, ee_end);
+        for (int c = block; c <= block_end;) {
+            if (!ee_written(c)) {
+                ++c;
+                continue;
             }
+            int cells = 1;
+            while (c + cells <= block_end && ee_written(c + cells)) ++cells;
+            const int address = 2 * c;
+            start(2 * cells, 0x42 + address / 256, address % 256);
+            unsigned sum = static_cast<unsigned>(2 * cells + 0x42 + address / 256 + address % 256);
+            unsigned not_hex = 0;
+            char* out = record + length;
+            for (int k = 0; k < cells; ++k) {
+                const HexCell& cell = image.eeprom_cells[c + k];
+                out = PutCell(cell, out, sum, not_hex);
+                // A damaged cell must not shift the "00" high byte into its place.
+                if (cell.size() == 2) {
+                    *out++ = '0';
+                    *out++ = '0';
+                }
+            }
+            length = static_cast<std::size_t>(out - record);
+            if (!finish(2 * cells, checksum_of(sum, not_hex))) return fail();
+            c += cells;
         }
-        length = static_cast<std::size_t>(out - record);
-        if (!finish(2 * cells, checksum_of(sum, not_hex))) return fail();
     }
 
     image.hex_lines[n++] = ":00000001FF";

@@ -21,11 +21,11 @@ Answer SafeAnswer(Buttons buttons) {
 const char* ButtonsName(Buttons buttons) {
     switch (buttons) {
         case Buttons::Ok: return "OK";
-        case Buttons::Cancel: return "Cancel";
-        case Buttons::YesNo: return "Yes/No";
-        case Buttons::YesIgnore: return "Yes/Ignore";
-        case Buttons::CancelIgnore: return "Cancel/Ignore";
-        case Buttons::Ignore: return "Ignore";
+        case Buttons::Cancel: return "Abbrechen";
+        case Buttons::YesNo: return "Ja/Nein";
+        case Buttons::YesIgnore: return "Ja/Ignorieren";
+        case Buttons::CancelIgnore: return "Abbrechen/Ignorieren";
+        case Buttons::Ignore: return "Ignorieren";
     }
     return "?";
 }
@@ -33,10 +33,10 @@ const char* ButtonsName(Buttons buttons) {
 const char* AnswerName(Answer answer) {
     switch (answer) {
         case Answer::Ok: return "OK";
-        case Answer::Cancel: return "Cancel";
-        case Answer::Yes: return "Yes";
-        case Answer::No: return "No";
-        case Answer::Ignore: return "Ignore";
+        case Answer::Cancel: return "Abbrechen";
+        case Answer::Yes: return "Ja";
+        case Answer::No: return "Nein";
+        case Answer::Ignore: return "Ignorieren";
     }
     return "?";
 }
@@ -105,6 +105,21 @@ std::string ReadableText(std::string_view bytes) {
             else out += bytes[i + k];
         }
         i += len;
+    }
+    return out;
+}
+
+std::string ReadableMessage(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != '\r' && text[i] != '\n') continue;
+        out += ReadableText(text.substr(start, i - start));
+        if (i == text.size()) break;
+        out += '\n';
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
     }
     return out;
 }

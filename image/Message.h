@@ -23,6 +23,8 @@ struct Message {
 // Answer to take when a message cannot be asked: the one that changes nothing.
 Answer SafeAnswer(Buttons buttons);
 
+// German names of a button set ("Ja/Ignorieren") and of an answer ("Ignorieren"), as the
+// command line prints a question it answered itself.
 const char* ButtonsName(Buttons buttons);
 const char* AnswerName(Answer answer);
 
@@ -32,6 +34,11 @@ const char* AnswerName(Answer answer);
 // The result is always valid UTF-8, so it can go into a message box, a terminal or a JSON
 // document, and applying it again changes nothing.
 std::string ReadableText(std::string_view bytes);
+
+// A message of the program for a message box or a terminal: like ReadableText, but its own line
+// breaks (CR LF, LF or CR) stay line breaks, written as LF. A message that quotes bytes of a
+// file has escaped those already, so a line break left in the text is always the program's.
+std::string ReadableMessage(std::string_view text);
 
 // German text of an operating-system error number for messages ("Datei oder Ordner nicht
 // gefunden" for ENOENT); a rare number is named with the system's own text as a clue.

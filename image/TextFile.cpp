@@ -70,6 +70,7 @@ LinesResult ReadTextLines(const std::string& path, std::size_t max_lines) {
     if (result.lines.size() > max_lines) {
         result.lines.clear();
         result.failure = ReadFailure::TooManyLines;
+        result.max_lines = max_lines;
     }
     return result;
 }
@@ -83,9 +84,8 @@ std::string ReadFailureText(const LinesResult& result, const std::string& raw_pa
             return "Die Datei " + path +
                    " ist zu gross für ein HEX-File (mehr als 8 MB) und wurde nicht gelesen.";
         case ReadFailure::TooManyLines:
-            return "Die Datei " + path +
-                   " hat mehr als 512 Zeilen und ist kein HEX-File dieser Dekoder; sie wurde "
-                   "nicht gelesen.";
+            return "Die Datei " + path + " hat mehr als " + std::to_string(result.max_lines) +
+                   " Zeilen; so lange Dateien liest HEX Parvel nicht. Sie wurde nicht gelesen.";
     }
     return {};
 }

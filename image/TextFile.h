@@ -19,6 +19,7 @@ struct LinesResult {
     ReadFailure failure = ReadFailure::None;
     std::vector<std::string> lines;
     std::string reason;  // operating-system reason when the file could not be opened
+    std::size_t max_lines = 0;  // TooManyLines: the limit the file went beyond
 
     bool ok() const { return failure == ReadFailure::None; }
 };

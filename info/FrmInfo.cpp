@@ -118,6 +118,7 @@ TfrmInfo::TfrmInfo(const parvel::FirmwareImage& image, parvel::Dialogs& dialogs,
 
     // Both hold the file's characters at their place, which need not be text.
     edt_config->setText(QString::fromStdString(parvel::ReadableText(image.config_text)));
+    edt_config->setPlaceholderText(image.config_text.empty() ? "kein Config-Wert" : "");
     edt_ID->setText(QString::fromStdString(parvel::ReadableText(image.id_text)));
     Memo1a->setPlainText(Joined(parvel::EepromDump(image)));
     Memo3a->setPlainText(Joined(parvel::RomDump(image)));

@@ -71,8 +71,12 @@ std::string Replace(std::string text, const std::string& from, const std::string
 TEST(BadInput, MatrixThroughTheCommandLine) {
     const std::string valid = Valid();
     const std::string first_lines = valid.substr(0, valid.find(":10001000"));
+    const std::size_t valid_lines = SplitLines(valid).size();
+    std::string wrong_checksum = valid;  // the last digit of line 3 changed
+    char& last_digit = wrong_checksum[valid.find("\r\n", first_lines.size()) - 1];
+    last_digit = last_digit == '0' ? '1' : '0';
     std::string many;
-    for (int i = 0; i < 513; ++i) many += ":00000001FF\r\n";
+    for (int i = 0; i < 1025; ++i) many += ":00000001FF\r\n";
     std::string utf16 = "\xFF\xFE";
     for (char c : valid) utf16 += std::string(1, c) + '\0';
     std::string binary;
@@ -85,23 +89,31 @@ TEST(BadInput, MatrixThroughTheCommandLine) {
         std::string message;  // expected on standard error (empty: nothing)
     } cases[] = {
         {"empty", "", 1, "Das HEX-File konnte leider nicht erkannt werden"},
-        {"only-line-ends", "\r\n\r\n\n", 1, "E206: Unerwartete Zeile im File: \n"},
+        {"only-line-ends", "\r\n\r\n\n", 1, "E206: Unerwartete Zeile im File: <Leerzeile> (Zeile 1)\n"},
         {"lf-only", Replace(valid, "\r\n", "\n"), 0, ""},
         {"cr-only", Replace(valid, "\r\n", "\r"), 0, ""},
         {"mixed-line-ends", Replace(Replace(valid, "\r\n:10002000", "\n:10002000"), "\r\n:1000300", "\r:1000300"), 0, ""},
         {"nul-in-a-record", first_lines + ":1000100000" + std::string(1, '\0') + "3F" + valid.substr(first_lines.size()), 1,
-         "E206: Unerwartete Zeile im File: :1000100000\n"},
-        {"eof-character", valid + "\x1A", 1, "E206: Unerwartete Zeile im File: \\x1A\n"},
+         "E206: Unerwartete Zeile im File: :1000100000 (Zeile 3)\n"},
+        {"eof-character", valid + "\x1A", 0, ""},
+        {"eof-character-twice", valid + "\x1A\x1A", 1,
+         "E206: Unerwartete Zeile im File: \\x1A\\x1A (Zeile " + std::to_string(valid_lines + 1) + ")\n"},
+        {"compiler-comments-after-the-end", valid + ";PIC16F628A\r\n\r\n;CRC=4B1D\r\n", 0, ""},
+        {"wrong-checksum", Replace(valid, ":020000040000FA", ":020000040000FB"), 1,
+         "E205: Unerwarteter Extendet Linear Address Record: :020000040000FB (Zeile 1)\n"},
+        {"wrong-checksum-in-data", wrong_checksum, 0, "Warnung: Prüfsumme falsch in Zeile 3 (gelesen "},
+        {"cut-before-the-end", valid.substr(0, valid.rfind(":00000001FF")), 0,
+         "Warnung: kein End-Record: Datei unvollständig?\n"},
         {"latin1-in-a-record", first_lines + ":10001000\xBD\xFC\r\n" + valid.substr(first_lines.size()), 1,
-         "E206: Unerwartete Zeile im File: :10001000\\xBD\\xFC\n"},
+         "E206: Unerwartete Zeile im File: :10001000\\xBD\\xFC (Zeile 3)\n"},
         {"binary", binary, 1, "E20"},
         {"utf16", utf16, 1, "E206: Unerwartete Zeile im File: "},
-        {"more-than-512-lines", many, 1, "hat mehr als 512 Zeilen"},
+        {"more-than-1024-lines", many, 1, "hat mehr als 1024 Zeilen; so lange Dateien liest HEX Parvel nicht"},
         {"long-line", first_lines + std::string(100000, 'A') + "\r\n", 1,
-         "E206: Unerwartete Zeile im File: " + std::string(120, 'A') + " …\n"},
+         "E206: Unerwartete Zeile im File: " + std::string(120, 'A') + " … (Zeile 3)\n"},
         {"trailing-spaces-100000", Replace(valid, "\r\n:10001000", std::string(100000, ' ') + "\r\n:10001000"), 0, ""},
         {"data-past-line-end", first_lines + ":10001000FFFF\r\n", 1,
-         "E206: Unerwartete Zeile im File: :10001000FFFF\n"},
+         "E206: Unerwartete Zeile im File: :10001000FFFF (Zeile 3)\n"},
         {"lower-case", Valid(true), 0, ""},
     };
     for (const auto& c : cases) {

@@ -80,13 +80,16 @@ TEST(HexCompare, RejectedLineStopsWithTheCompareCodes) {
         std::string line;
         std::string message;
     } cases[] = {
-        {test::Record(0x1000, 0, {1}), "E301: Unerwartete Zeile: " + test::Record(0x1000, 0, {1})},
-        {":00000001FE", "E302: Unerwarteter End File Record: :00000001FE"},
-        {":020000021000EC", "E303: Unerwartete Zeile im File: :020000021000EC"},
-        {":0400000300003800C1", "E304: Unerwartete Zeile im File: :0400000300003800C1"},
-        {":020000040001F9", "E305: Unerwarteter Extendet Linear Address Record: :020000040001F9"},
-        {"", "E300: Unerwartete Zeile im File: "},
-        {test::Record(0x0FFF, 0, {1, 2}), "E200: Überschreitung ROM-Adressbereich"},
+        {test::Record(0x1000, 0, {1}), "E301: Unerwartete Zeile: " + test::Record(0x1000, 0, {1}) +
+                                           " (Zeile 2: Adresse 0x1000 liegt außerhalb des Speichers dieses Chips)"},
+        {":00000001FE", "E302: Unerwarteter End File Record: :00000001FE (Zeile 2)"},
+        {":020000021000EC", "E303: Unerwartete Zeile im File: :020000021000EC (Zeile 2)"},
+        {":0400000300003800C1", "E304: Unerwartete Zeile im File: :0400000300003800C1 (Zeile 2)"},
+        {":020000040001F9", "E305: Unerwarteter Extendet Linear Address Record: :020000040001F9 (Zeile 2)"},
+        {"", "E300: Unerwartete Zeile im File: <Leerzeile> (Zeile 2)"},
+        {test::Record(0x0FFF, 0, {1, 2}),
+         "E200: Überschreitung ROM-Adressbereich (Zeile 2: Adresse 0x1000 liegt außerhalb des "
+         "Programmspeichers dieses Chips)"},
     };
     for (const auto& c : cases) {
         const auto r = CompareWithLines(image, "f1", "f2",

@@ -2,8 +2,10 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 
 #include "Harness.h"
+#include "HexCompare.h"
 #include "HexReader.h"
 #include "HexRecord.h"
 #include "Message.h"
@@ -40,6 +42,19 @@ TEST(ReadableText, EscapesBytesThatAreNotText) {
         EXPECT_EQ(ReadableText(c.bytes), c.shown) << c.shown;
         EXPECT_EQ(ReadableText(ReadableText(c.bytes)), ReadableText(c.bytes)) << c.shown;
     }
+}
+
+// The program's own line breaks stay line breaks; everything else is escaped as file bytes are.
+TEST(ReadableMessage, KeepsLineBreaksOfTheProgram) {
+    const struct {
+        std::string text, shown;
+    } cases[] = {
+        {"Ungültige Eingabe.\rZugelassen sind nur Zahlen", "Ungültige Eingabe.\nZugelassen sind nur Zahlen"},
+        {"zu gross\nEs wurde keine Datei geschrieben.", "zu gross\nEs wurde keine Datei geschrieben."},
+        {"a\r\nb\n\nc\r", "a\nb\n\nc\n"},
+        {std::string("\x1B\xBD\n\x00", 4), std::string("\\x1B\\xBD\n\\x00")},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ReadableMessage(c.text), c.shown) << c.shown;
 }
 
 TEST(SystemErrorText, GermanForTheCommonErrors) {
@@ -93,30 +108,48 @@ TEST(ReadHexRecord, AcceptsAndRejectsLines) {
         {":020000040000FA", ""},
         {":0400000500000000F7", ""},  // start linear address: ignored
         {":02400800FFFFB8", ""},      // 0x4008: neither ID nor configuration, ignored
-        {":00000001FF ", "E202: Unerwarteter End File Record: :00000001FF "},
-        {":00000001FE", "E202: Unerwarteter End File Record: :00000001FE"},
-        {":020000040000FA ", "E205: Unerwarteter Extendet Linear Address Record: :020000040000FA "},
-        {":020000040001F9", "E205: Unerwarteter Extendet Linear Address Record: :020000040001F9"},
-        {":020000021000EC", "E203: Unerwartete Zeile im File: :020000021000EC"},
-        {":0400000300003800C1", "E204: Unerwartete Zeile im File: :0400000300003800C1"},
-        {":00000006FA", "E206: Unerwartete Zeile im File: :00000006FA"},
-        {"", "E206: Unerwartete Zeile im File: "},
-        {"\x1A", "E206: Unerwartete Zeile im File: \\x1A"},  // quoted escaped
-        {Record(0x1000, 0, {1, 2}), "E201: Unerwartete Zeile: " + Record(0x1000, 0, {1, 2})},
-        {Record(0x3F00, 0, {1, 2}), "E201: Unerwartete Zeile: " + Record(0x3F00, 0, {1, 2})},
-        {Record(0x4100, 0, {1, 2}), "E201: Unerwartete Zeile: " + Record(0x4100, 0, {1, 2})},
-        {Record(0x4400, 0, {1, 2}), "E201: Unerwartete Zeile: " + Record(0x4400, 0, {1, 2})},
-        {Record(0x0FF8, 0, std::vector<uint8_t>(16, 0)), "E200: Überschreitung ROM-Adressbereich",
+        // Every message names the line (7 here) and shows what cannot be seen: a blank at the
+        // end, an empty line, a tab, a byte-order mark, a control character.
+        {":00000001FF ", "E202: Unerwarteter End File Record: :00000001FF\\x20 (Zeile 7)"},
+        {":00000001FE", "E202: Unerwarteter End File Record: :00000001FE (Zeile 7)"},
+        {":020000040000FA  ",
+         "E205: Unerwarteter Extendet Linear Address Record: :020000040000FA\\x20\\x20 (Zeile 7)"},
+        {":020000040000FA\t", "E205: Unerwarteter Extendet Linear Address Record: :020000040000FA\\x09 (Zeile 7)"},
+        {":020000040001F9", "E205: Unerwarteter Extendet Linear Address Record: :020000040001F9 (Zeile 7)"},
+        {":020000021000EC", "E203: Unerwartete Zeile im File: :020000021000EC (Zeile 7)"},
+        {":0400000300003800C1", "E204: Unerwartete Zeile im File: :0400000300003800C1 (Zeile 7)"},
+        {":00000006FA", "E206: Unerwartete Zeile im File: :00000006FA (Zeile 7)"},
+        {"", "E206: Unerwartete Zeile im File: <Leerzeile> (Zeile 7)"},
+        {" ", "E206: Unerwartete Zeile im File: \\x20 (Zeile 7)"},
+        {"\x1A", "E206: Unerwartete Zeile im File: \\x1A (Zeile 7)"},
+        // the mark shifts every field: no address is named from such a line
+        {"\xEF\xBB\xBF:00000001FF", "E201: Unerwartete Zeile: \\xEF\\xBB\\xBF:00000001FF (Zeile 7)"},
+        {"\xEF\xBB\xBF", "E206: Unerwartete Zeile im File: \\xEF\\xBB\\xBF (Zeile 7)"},
+        // E200/E201 name the first address beyond this chip's memory
+        {Record(0x1000, 0, {1, 2}), "E201: Unerwartete Zeile: " + Record(0x1000, 0, {1, 2}) +
+                                        " (Zeile 7: Adresse 0x1000 liegt außerhalb des Speichers dieses Chips)"},
+        {Record(0x3F00, 0, {1, 2}), "E201: Unerwartete Zeile: " + Record(0x3F00, 0, {1, 2}) +
+                                        " (Zeile 7: Adresse 0x3F00 liegt außerhalb des Speichers dieses Chips)"},
+        {Record(0x4100, 0, {1, 2}), "E201: Unerwartete Zeile: " + Record(0x4100, 0, {1, 2}) +
+                                        " (Zeile 7: Adresse 0x4100 liegt außerhalb des Speichers dieses Chips)"},
+        {Record(0x4400, 0, {1, 2}), "E201: Unerwartete Zeile: " + Record(0x4400, 0, {1, 2}) +
+                                        " (Zeile 7: Adresse 0x4400 liegt außerhalb des Speichers dieses Chips)"},
+        // EEPROM cells 254, 255 fit; the word at 0x4400 has no cell
+        {Record(0x43FC, 0, {1, 0, 2, 0, 3, 0}), "E201: Unerwartete Zeile: " + Record(0x43FC, 0, {1, 0, 2, 0, 3, 0}) +
+                                        " (Zeile 7: Adresse 0x4400 liegt außerhalb des Speichers dieses Chips)"},
+        {Record(0x0FF8, 0, std::vector<uint8_t>(16, 0)),
+         "E200: Überschreitung ROM-Adressbereich (Zeile 7: Adresse 0x1000 liegt außerhalb des "
+         "Programmspeichers dieses Chips)",
          Buttons::Cancel},
         // data running past the line end would leave cells that are no bytes
-        {":10000000FFFF", "E206: Unerwartete Zeile im File: :10000000FFFF"},
+        {":10000000FFFF", "E206: Unerwartete Zeile im File: :10000000FFFF (Zeile 7)"},
         {":0400000001020304", ""},  // checksum missing but every data byte present
-        {":0400000001020304FF", ""},  // wrong checksum: not checked
+        {":0400000001020304FF", ""},  // wrong checksum: the file as a whole is warned of
     };
     for (const auto& c : cases) {
         FirmwareImage image;
         image.Reset();
-        const auto result = ReadHexRecord(image, UpperCaseLine(c.line));
+        const auto result = ReadHexRecord(image, UpperCaseLine(c.line), 7);
         if (c.message.empty()) {
             EXPECT_FALSE(result) << c.line << ": " << result->text;
         } else {
@@ -142,6 +175,8 @@ TEST(ReadHexRecord, StoresCellsByRegion) {
     EXPECT_EQ(image.eeprom_cells[0], "12");
     EXPECT_EQ(image.eeprom_cells[1], "34");
     EXPECT_EQ(image.eeprom_last, 1);
+    // neither the odd address nor the high bytes 99 can be written back
+    EXPECT_EQ(image.unsaved, unsigned{kUnsavedEepromOdd | kUnsavedEepromHigh});
 
     // second half of the EEPROM
     EXPECT_FALSE(ReadHexRecord(image, Record(0x4300, 0, {0xAB, 0})));
@@ -152,17 +187,23 @@ TEST(ReadHexRecord, StoresCellsByRegion) {
     const std::string beyond = Record(0x43FC, 0, {1, 0, 2, 0, 3, 0, 4, 0});
     const auto rejected = ReadHexRecord(image, beyond);
     ASSERT_TRUE(rejected);
-    EXPECT_EQ(rejected->text, "E201: Unerwartete Zeile: " + beyond);
+    EXPECT_EQ(rejected->text, "E201: Unerwartete Zeile: " + beyond +
+                                  " (Adresse 0x4400 liegt außerhalb des Speichers dieses Chips)");
     EXPECT_EQ(image.eeprom_cells[254], "01");
     EXPECT_EQ(image.eeprom_cells[255], "02");
     EXPECT_EQ(image.eeprom_last, 255);
 
-    // ID of 8 words: 8 characters; configuration inside it is not taken as configuration
+    image.unsaved = 0;
+    // one record over ID and configuration (as fill tools write it): four ID words and the
+    // configuration word; the words between them have no place in the image
     EXPECT_FALSE(ReadHexRecord(image, Record(0x4000, 0, {1, 0, 3, 0, 5, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0xCC, 1})));
-    EXPECT_EQ(image.id_text, "1358000C");
+    EXPECT_EQ(image.id_text, "1358");
     EXPECT_TRUE(image.id_found);
-    EXPECT_FALSE(image.config_found);
+    EXPECT_TRUE(image.config_found);
+    EXPECT_EQ(image.config_text, "CC01");
+    EXPECT_EQ(image.unsaved, unsigned{kUnsavedAbove4008});
 
+    image.config_found = false;
     EXPECT_FALSE(ReadHexRecord(image, Record(0x400E, 0, {0xCC, 0x01})));
     EXPECT_EQ(image.config_text, "CC01");
     EXPECT_TRUE(image.config_found);
@@ -194,7 +235,7 @@ TEST(LoadHexFile, ResetsTheImageAndStopsAtTheFirstBadLine) {
     const std::string text = ":020000040000FA\n" + Record(0x0000, 0, {0x01, 0x30}) +
                              "\n:020000021000EC\n" + Record(0x0002, 0, {0x55, 0x30}) + "\n";
     EXPECT_FALSE(h.LoadText(text, "/tmp/second.hex"));
-    EXPECT_EQ(h.LastMessage(), "E203: Unerwartete Zeile im File: :020000021000EC");
+    EXPECT_EQ(h.LastMessage(), "E203: Unerwartete Zeile im File: :020000021000EC (Zeile 3)");
     EXPECT_EQ(h.session.image().rom_cells[0], "01");
     EXPECT_EQ(h.session.image().rom_cells[2], "FF");  // after the bad line: not read
     EXPECT_EQ(h.session.image().rom_cells[10], "FF");
@@ -212,10 +253,108 @@ TEST(LoadHexFile, LowerCaseFileAndBlankLines) {
     ASSERT_TRUE(h.Load(f));
     EXPECT_EQ(h.session.type_code, 0x8u);
 
-    // a blank line after the end record still stops the load
-    test::Harness blank;
-    EXPECT_FALSE(blank.LoadText(test::BuildHex(f) + "\r\n"));
-    EXPECT_EQ(blank.LastMessage(), "E206: Unerwartete Zeile im File: ");
+}
+
+// Damage is read as it is but said once per file; what follows the end record and carries no
+// data is passed over.
+TEST(LoadHexFile, WarnsOfDamageAndPassesOverWhatFollowsTheEndRecord) {
+    const auto fixture = test::Firmware(0x8, test::FixtureImage::Protocol::Motorola);
+    const std::vector<std::string> valid = SplitLines(test::BuildHex(fixture));
+    ASSERT_EQ(valid.back(), ":00000001FF");
+    const std::size_t n = valid.size();
+    // A record's checksum changed in its last digit, and the checksum it should have.
+    const auto flip = [&](std::vector<std::string>& lines, std::size_t index) {
+        static const std::string digits = "0123456789ABCDEF";
+        std::string& line = lines[index];
+        const std::string right = line.substr(line.size() - 2);
+        line.back() = digits[(digits.find(line.back()) + 1) % 16];
+        return "gelesen " + line.substr(line.size() - 2) + ", richtig wäre " + right;
+    };
+    const std::string damaged = "; die Datei ist vielleicht beschädigt";
+    const std::string no_end = "kein End-Record: Datei unvollständig?";
+    struct Case {
+        const char* name;
+        std::function<std::vector<std::string>(std::vector<std::string>&)> edit;  // returns messages
+        bool recognised;
+    } cases[] = {
+        {"one wrong checksum",
+         [&](auto& l) { return std::vector<std::string>{"Prüfsumme falsch in Zeile 4 (" + flip(l, 3) + ")" + damaged}; },
+         true},
+        {"three wrong checksums",
+         [&](auto& l) {
+             const std::string first = flip(l, 3);
+             flip(l, 9);
+             flip(l, n - 2);
+             return std::vector<std::string>{"Prüfsumme falsch in Zeile 4 (" + first + ") und in 2 weiteren Zeilen" + damaged};
+         },
+         true},
+        {"checksum missing",
+         [&](auto& l) {
+             l[4].resize(l[4].size() - 2);
+             return std::vector<std::string>{"Prüfsumme falsch in Zeile 5 (keine Prüfsumme)" + damaged};
+         },
+         true},
+        {"no end record", [&](auto& l) { l.pop_back(); return std::vector<std::string>{no_end}; }, true},
+        {"wrong checksum and no end record",
+         [&](auto& l) {
+             l.pop_back();
+             return std::vector<std::string>{"Prüfsumme falsch in Zeile 2 (" + flip(l, 1) + ")" + damaged, no_end};
+         },
+         true},
+        {"compiler comments, empty lines and Ctrl+Z after the end record",
+         [&](auto& l) {
+             l.insert(l.end(), {";PIC16F628A", ";CRC=4B1D  CREATED=\"03-Mar-24 10:12\"", "", "", "\x1A"});
+             return std::vector<std::string>{};
+         },
+         true},
+        {"other text after the end record",
+         [&](auto& l) {
+             l.insert(l.end(), {"", "Ende"});
+             return std::vector<std::string>{"E206: Unerwartete Zeile im File: ENDE (Zeile " + std::to_string(n + 2) + ")"};
+         },
+         false},
+        {"Ctrl+Z that is not the last line",
+         [&](auto& l) {
+             l.insert(l.end(), {"\x1A", ";"});
+             return std::vector<std::string>{"E206: Unerwartete Zeile im File: \\x1A (Zeile " + std::to_string(n + 1) + ")"};
+         },
+         false},
+        {"comment before the end record",
+         [&](auto& l) {
+             l.insert(l.end() - 1, ";PIC16F628A");
+             return std::vector<std::string>{"E206: Unerwartete Zeile im File: ;PIC16F628A (Zeile " + std::to_string(n) + ")"};
+         },
+         false},
+        {"empty line before the end record",
+         [&](auto& l) {
+             l.insert(l.end() - 1, "");
+             return std::vector<std::string>{"E206: Unerwartete Zeile im File: <Leerzeile> (Zeile " + std::to_string(n) + ")"};
+         },
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> lines = valid;
+        const std::vector<std::string> expected = c.edit(lines);
+        test::Harness h;
+        EXPECT_EQ(h.session.LoadHexLines(lines, "/tmp/test.hex"), c.recognised);
+        std::vector<std::string> shown;
+        for (const auto& m : h.dialogs.messages) shown.push_back(m.text);
+        EXPECT_EQ(shown, expected);
+        for (const auto& m : h.dialogs.messages) {
+            if (m.text.rfind("E20", 0) != 0) {
+                EXPECT_EQ(m.icon, Icon::Warning);
+            }
+        }
+        if (c.recognised) {
+            // read as the file says, wrong checksum or not
+            EXPECT_EQ(h.session.type_code, 0x8u);
+            EXPECT_EQ(h.session.image().config_text, "CC01");
+        }
+        // the compare reads such files alike
+        const auto compared = CompareWithLines(h.session.image(), "f1", "f2", lines);
+        EXPECT_EQ(compared.completed, c.recognised);
+    }
 }
 
 TEST(LoadHexFile, RefusesOversizedFilesBeforeTouchingTheImage) {
@@ -225,19 +364,19 @@ TEST(LoadHexFile, RefusesOversizedFilesBeforeTouchingTheImage) {
     const std::string id_before = h.session.image().id_text;
 
     std::string many;
-    for (int i = 0; i < 513; ++i) many += ":00000001FF\n";
+    for (int i = 0; i < 1025; ++i) many += ":00000001FF\n";
     test::WriteFile(dir + "/many.hex", many);
     EXPECT_FALSE(h.session.LoadHexFile(dir + "/many.hex"));
     EXPECT_EQ(h.LastMessage(), "Die Datei " + dir +
-                                   "/many.hex hat mehr als 512 Zeilen und ist kein HEX-File dieser "
-                                   "Dekoder; sie wurde nicht gelesen.");
+                                   "/many.hex hat mehr als 1024 Zeilen; so lange Dateien liest HEX "
+                                   "Parvel nicht. Sie wurde nicht gelesen.");
     EXPECT_TRUE(h.view.save_enabled);  // the previous file stays loaded
     EXPECT_EQ(h.session.image().id_text, id_before);
     EXPECT_EQ(h.session.image().rom_cells[1], "30");
 
-    // exactly 512 lines are read
+    // exactly 1024 lines are read
     std::string limit;
-    for (int i = 0; i < 512; ++i) limit += ":00000001FF\n";
+    for (int i = 0; i < 1024; ++i) limit += ":00000001FF\n";
     test::WriteFile(dir + "/limit.hex", limit);
     EXPECT_TRUE(ReadTextLines(dir + "/limit.hex", kMaxHexLines).ok());
 

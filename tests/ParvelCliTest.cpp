@@ -65,7 +65,11 @@ TEST(ParvelCli, InfoOfAFunctionDecoderAndTheConfigurationQuestion) {
     const std::string question =
         "In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen?";
     const CliRun plain = Parvel({"info", Data("blink_684.hex"), "--json"});
-    EXPECT_EQ(nlohmann::json::parse(plain.out)["config"], "0000");
+    EXPECT_TRUE(nlohmann::json::parse(plain.out)["config"].is_null());
+    const CliRun text = Parvel({"info", Data("blink_684.hex")});
+    EXPECT_NE(text.out.find("Config:    kein Config-Wert\n"), std::string::npos) << text.out;
+    const CliRun dumped = Parvel({"dump", Data("blink_684.hex")});
+    EXPECT_EQ(dumped.out.rfind("Config Value: kein Config-Wert\n", 0), 0u) << dumped.out;
     EXPECT_NE(plain.err.find(question), std::string::npos);
     EXPECT_EQ(nlohmann::json::parse(plain.out)["messages"][0], question);
     const CliRun yes = Parvel({"info", Data("blink_684.hex"), "--json", "--default-config"});
@@ -87,7 +91,7 @@ TEST(ParvelCli, ExitStatusAndMessagesForBadInput) {
         int status;
         std::string err;
     } cases[] = {
-        {{"info", dir + "/bad.hex"}, 1, "E203: Unerwartete Zeile im File: :020000021000EC"},
+        {{"info", dir + "/bad.hex"}, 1, "E203: Unerwartete Zeile im File: :020000021000EC (Zeile 2)"},
         {{"info", dir + "/missing.hex"}, 2, "Cannot open file " + dir + "/missing.hex"},
         {{"info", dir}, 2, "Cannot open file " + dir},
         {{"info", dir + "/unknown.hex"}, 1, "Das HEX-File konnte leider nicht erkannt werden"},
@@ -97,12 +101,22 @@ TEST(ParvelCli, ExitStatusAndMessagesForBadInput) {
         {{"info", dir + "/noid.hex", "--json"}, 1, "In dem HEX-File wurde kein Wert für ID gefunden."},
         {{"dump", dir + "/noid.hex"}, 0, "In dem HEX-File wurde kein Wert für ID gefunden."},
         // File bytes that are not text are quoted escaped, in the message and in the JSON.
-        {{"info", dir + "/latin1.hex", "--json"}, 1, "E206: Unerwartete Zeile im File: :10\\xBD\\x1B\\xFC\n"},
-        {{"dump", dir + "/latin1.hex"}, 1, "E206: Unerwartete Zeile im File: :10\\xBD\\x1B\\xFC\n"},
-        {{"frobnicate"}, 2, ""},
-        {{"info"}, 2, ""},
+        {{"info", dir + "/latin1.hex", "--json"}, 1, "E206: Unerwartete Zeile im File: :10\\xBD\\x1B\\xFC (Zeile 2)\n"},
+        {{"dump", dir + "/latin1.hex"}, 1, "E206: Unerwartete Zeile im File: :10\\xBD\\x1B\\xFC (Zeile 2)\n"},
+        {{"frobnicate"}, 2, "parvel: ein Befehl fehlt"},
+        {{"info"}, 2, "parvel: FILE fehlt\nMehr dazu: parvel --help\n"},
+        {{"series", Data("klemmo_mm.hex"), "--first", "x", "--count", "1", "--out-dir", dir}, 2,
+         "parvel: --first: x ist keine gültige Zahl"},
+        // A set stopped by the missing ID says so; one stopped by a bad line says that.
+        {{"set", dir + "/noid.hex", "-o", dir + "/o.hex"}, 1,
+         "hat keinen ID-Record, und die Frage danach wurde mit Abbrechen beantwortet; es wurde nichts "
+         "geschrieben\n"},
+        {{"set", dir + "/bad.hex", "-o", dir + "/o.hex"}, 1,
+         "bad.hex wurde nicht vollständig geladen; es wurde nichts geschrieben\n"},
+        {{"set", Data("klemmo_mm.hex"), "-o", dir + "/bad.hex"}, 2,
+         "bad.hex gibt es schon; --force überschreibt die Datei\n"},
         {{"set", Data("klemmo_mm.hex"), "-o", dir + "/o.hex", "--address", "x=1"}, 2, "R=N"},
-        {{"set", Data("klemmo_mm.hex"), "-o", dir + "/o.hex", "--green", "48"}, 2, "does not exist"},
+        {{"set", Data("klemmo_mm.hex"), "-o", dir + "/o.hex", "--green", "48"}, 2, "eine Zeile 48 gibt es nicht"},
     };
     for (const auto& c : cases) {
         const CliRun r = Parvel(c.args);
@@ -187,6 +201,31 @@ TEST(ParvelCli, BinaryExitStatus) {
     EXPECT_EQ(WEXITSTATUS(std::system(help.c_str())), 0);
 }
 #endif
+
+// Everything parvel prints is German, its help too; an unrecognised firmware has no limits.
+TEST(ParvelCli, GermanHelpAndTexts) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--help"}, {"--help-all"}, {"set", "--help"}}) {
+        const CliRun r = Parvel(args);
+        EXPECT_EQ(r.status, kExitOk);
+        EXPECT_NE(r.out.find("Aufruf: parvel"), std::string::npos) << r.out;
+        EXPECT_NE(r.out.find("Optionen:"), std::string::npos) << r.out;
+        for (const char* english : {"Usage", "OPTIONS", "REQUIRED", "Options", "Print ", "Subcommands"}) {
+            EXPECT_EQ(r.out.find(english), std::string::npos) << english << "\n" << r.out;
+        }
+    }
+    const std::string dir = test::TempDir();
+    test::WriteFile(dir + "/unknown.hex", test::BuildHex(test::Firmware(0x123456, P::None)));
+    const CliRun unknown = Parvel({"info", dir + "/unknown.hex"});
+    EXPECT_NE(unknown.out.find("\nGrenzen:   Adresse –, Funktion –\n"), std::string::npos) << unknown.out;
+    EXPECT_NE(unknown.out.find("Firmware:  (unbekannt)  [Typ 0x123456, Art –]"), std::string::npos) << unknown.out;
+    const CliRun known = Parvel({"info", Data("klemmo_mm.hex")});
+    EXPECT_NE(known.out.find("\nGrenzen:   Adresse 1..320, Funktion 1..4\n"), std::string::npos) << known.out;
+    // a question the command line answers itself, named in German
+    const CliRun question = Parvel({"info", Data("blink_684.hex")});
+    EXPECT_NE(question.err.find("Standard-Wert erzeugen? [Ja/Ignorieren] -> Ignorieren\n"), std::string::npos)
+        << question.err;
+}
 
 // The GNU form "program (package) version", as hexparvel prints it.
 TEST(ParvelCli, VersionNeedsNoCommand) {

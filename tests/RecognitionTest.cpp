@@ -161,8 +161,9 @@ TEST(Recognition, MissingConfigurationPrompt) {
         {0x80, Answer::Yes, "In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen?",
          Buttons::YesIgnore, "CC33", " (16F684/688)"},
         {0x80, Answer::Ignore, "In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen?",
-         Buttons::YesIgnore, "0000", " (16F684/688)"},
-        {0x12, std::nullopt, "In dem HEX-File wurde kein Config-Wert gefunden.", Buttons::Ignore, "0000", ""},
+         Buttons::YesIgnore, "", " (16F684/688) – kein Config-Wert"},
+        {0x12, std::nullopt, "In dem HEX-File wurde kein Config-Wert gefunden.", Buttons::Ignore, "",
+         " – kein Config-Wert"},
     };
     for (const auto& c : cases) {
         test::Harness h;

@@ -4,13 +4,18 @@
 #include <unistd.h>
 #endif
 
+#include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
+#include <sstream>
 
 #include "Harness.h"
 #include "Catalogue.h"
 #include "EditState.h"
 #include "HexWriter.h"
+#include "ParvelCli.h"
 
 namespace parvel {
 namespace {
@@ -442,6 +447,197 @@ TEST(EditState, GridStepsAreDescribedInGerman) {
         c.change(after);
         EXPECT_EQ(DescribeGridChange(before, after, labels), c.text);
         EXPECT_NE(after, before);
+    }
+}
+
+// The bytes of an Intel HEX text by full address, read on their own terms (types 00 and 04;
+// checksums not checked): what a programmer burns.
+std::map<std::uint32_t, int> BurntBytes(const std::string& text) {
+    std::map<std::uint32_t, int> bytes;
+    std::istringstream in(text);
+    std::string line;
+    std::uint32_t upper = 0;
+    auto byte = [&](std::size_t pos) { return std::stoi(line.substr(pos, 2), nullptr, 16); };
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.size() < 11 || line[0] != ':') continue;
+        const int count = byte(1);
+        const std::uint32_t address = static_cast<std::uint32_t>(byte(3) * 256 + byte(5));
+        const int type = byte(7);
+        if (type == 4) upper = static_cast<std::uint32_t>(byte(9) * 256 + byte(11)) << 16;
+        if (type != 0) continue;
+        for (int k = 0; k < count; ++k) bytes[upper + address + k] = byte(9 + 2 * static_cast<std::size_t>(k));
+    }
+    return bytes;
+}
+
+std::string Differences(const std::map<std::uint32_t, int>& in, const std::map<std::uint32_t, int>& out) {
+    std::ostringstream d;
+    int shown = 0;
+    for (const auto& [a, v] : in) {
+        const auto it = out.find(a);
+        if ((it == out.end() || it->second != v) && shown++ < 5) {
+            d << std::hex << " 0x" << a << ": " << v << " -> " << (it == out.end() ? -1 : it->second);
+        }
+    }
+    for (const auto& [a, v] : out) {
+        if (in.count(a) == 0 && shown++ < 5) d << std::hex << " 0x" << a << ": none -> " << v;
+    }
+    return d.str();
+}
+
+// Every firmware file of the project that loads without a warning about what cannot be
+// saved comes back byte for byte, saved by the window's save and by `parvel set` without an
+// option; questions take the answer that changes nothing.
+TEST(Save, WithoutAChangeGivesBackEveryFilesBytes) {
+    namespace fs = std::filesystem;
+    const fs::path root = fs::path(PARVEL_TEST_DATA) / ".." / "..";
+    std::vector<fs::path> files;
+    for (const char* folder : {"tests/data", "samples", "fuzz/corpus/hexreader", "fuzz/corpus/compare",
+                               "fuzz/corpus/parvelcli"}) {
+        for (const auto& e : fs::directory_iterator(root / folder)) files.push_back(e.path());
+    }
+    const std::string dir = test::TempDir();
+    int checked = 0;
+    for (const fs::path& file : files) {
+        std::string text = Slurp(file.string());
+        // The command line fuzzer's inputs start with one byte that chooses the command.
+        if (file.parent_path().filename() == "parvelcli") text.erase(0, 1);
+        const std::string input = dir + "/input.hex";
+        std::ofstream(input, std::ios::binary) << text;
+
+        test::Harness h;
+        if (!h.LoadText(text, input)) continue;  // rejected or not recognised
+        bool unsaved = false;
+        for (const auto& m : h.dialogs.messages) {
+            unsaved = unsaved || m.text.rfind("Dieses HEX-File enthält Daten, die", 0) == 0;
+        }
+        if (unsaved) continue;
+        const auto before = BurntBytes(text);
+
+        const std::string saved = dir + "/saved.hex";
+        h.dialogs.save_names.push_back(saved);
+        ASSERT_EQ(h.session.Save(), DecoderSession::SaveResult::Saved) << file << h.LastMessage();
+        EXPECT_EQ(BurntBytes(Slurp(saved)), before)
+            << file << Differences(before, BurntBytes(Slurp(saved)));
+
+        const std::string set = dir + "/set.hex";
+        std::ostringstream out, err;
+        ASSERT_EQ(RunParvel({"parvel", "set", input, "-o", set, "--force"}, out, err), 0) << file << err.str();
+        EXPECT_EQ(BurntBytes(Slurp(set)), before) << file << Differences(before, BurntBytes(Slurp(set)));
+        ++checked;
+    }
+    EXPECT_GE(checked, 5);  // at least the assembled firmwares and the sample
+}
+
+// Made files: what the file had stays, what it lacked is not made up, and what the image cannot
+// keep is named when loading.
+TEST(Save, KeepsTheConfigurationTheFileHadAndNamesWhatCannotBeKept) {
+    auto without_config = [] {
+        FixtureImage f = test::Firmware(0x8, P::Motorola);
+        f.config.reset();
+        return BuildHex(f);
+    };
+    // ID and configuration in one 16-byte record at 0x4000, as srec_cat -fill writes it.
+    auto one_record = [] {
+        FixtureImage f = test::Firmware(0x8, P::Motorola);
+        f.config.reset();
+        f.id.reset();
+        std::string text = BuildHex(f);
+        const std::string both = test::Record(0x4000, 0, {3, 0, 3, 0, 5, 0, 8, 0, 0xFF, 0xFF, 0xFF, 0xFF,
+                                                          0xFF, 0xFF, 0xCC, 0x01});
+        return text.insert(text.find(":1042000"), both + "\r\n");
+    };
+    auto high_id = [] {
+        FixtureImage f = test::Firmware(0x8, P::Motorola);
+        std::string text = BuildHex(f);
+        const std::string id = test::Record(0x4000, 0, {3, 0, 3, 0, 5, 0, 8, 0});
+        const std::string wide = test::Record(0x4000, 0, {0x13, 0, 3, 0, 5, 0, 8, 0x20});
+        return text.replace(text.find(id), id.size(), wide);
+    };
+    const std::string kConfigRecord = ":02400E00CC01E3";
+    struct Case {
+        const char* what;
+        std::function<std::string()> file;
+        std::optional<Answer> answer;  // to the question for a default configuration
+        std::string config;            // what the image holds after loading
+        bool config_written;           // the saved file holds kConfigRecord
+        std::string warning;           // the load's warning about what cannot be saved
+    } cases[] = {
+        {"no configuration, Ignore", without_config, Answer::Ignore, "", false, ""},
+        {"no configuration, Yes", without_config, Answer::Yes, "CC01", true, ""},
+        {"one record over ID and configuration", one_record, std::nullopt, "CC01", true,
+         "Daten bei 0x4008 bis 0x40FF außer dem Config-Wert."},
+        {"ID words with more than one digit", high_id, std::nullopt, "CC01", true,
+         "ID-Wörter mit mehr als einer Hex-Ziffer (gespeichert wird nur die letzte)."},
+    };
+    const std::string dir = test::TempDir();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::Harness h;
+        if (c.answer) h.dialogs.answers.push_back(*c.answer);
+        ASSERT_TRUE(h.LoadText(c.file()));
+        EXPECT_EQ(h.session.image().config_text, c.config);
+        EXPECT_EQ(h.session.image().id_text, "3358");
+        EXPECT_EQ(h.view.status[1], "V 3.58");
+        int warnings = 0;
+        for (const auto& m : h.dialogs.messages) {
+            if (m.text.rfind("Dieses HEX-File enthält Daten", 0) != 0) continue;
+            ++warnings;
+            EXPECT_EQ(m.text.substr(m.text.size() - c.warning.size()), c.warning);
+        }
+        EXPECT_EQ(warnings, c.warning.empty() ? 0 : 1);
+        h.dialogs.save_names.push_back(dir + "/out.hex");
+        ASSERT_EQ(h.session.Save(), DecoderSession::SaveResult::Saved) << h.LastMessage();
+        const std::string saved = Slurp(dir + "/out.hex");
+        EXPECT_EQ(saved.find(":02400E") != std::string::npos, c.config_written) << saved;
+        if (c.config_written) EXPECT_NE(saved.find(kConfigRecord), std::string::npos);
+        EXPECT_NE(saved.find(":084000000300030005000800A5"), std::string::npos) << saved;
+    }
+}
+
+// A row whose bytes match no address shows so, keeps its bytes while untouched, and is
+// encoded as any row once the user changes it.
+TEST(Save, RowWhoseBytesMatchNoAddressKeepsThemUntilChanged) {
+    struct Case {
+        const char* what;
+        uint32_t code;
+        P protocol;
+        Cells stored;
+        std::function<void(test::Harness&)> edit;  // nothing: the row stays as loaded
+        Cells saved;
+    } cases[] = {
+        {"Motorola accessory, untouched", 0x8, P::Motorola, {"13", "00", "00"}, nullptr, {"13", "00", "00"}},
+        {"DCC accessory erased, untouched", 0x8, P::Dcc, {"FF", "FF", "FF"}, nullptr, {"FF", "FF", "FF"}},
+        {"DCC accessory, address entered", 0x8, P::Dcc, {"FF", "FF", "FF"},
+         [](test::Harness& h) { h.view.rows[1].address_text = "1"; }, {"79", "F0", "05"}},
+        {"Motorola accessory, made green", 0x8, P::Motorola, {"13", "00", "00"},
+         [](test::Harness& h) { h.session.ToggleGreen(1); }, {"FF", "FF", "FF"}},
+        // beyond the DCC function decoders' limit: untouched it is no validation failure
+        {"DCC function decoder erased, untouched", 0x13D00, P::Dcc, {"FF", "FF", "FF"}, nullptr,
+         {"FF", "FF", "FF"}},
+        {"DCC function decoder, address entered", 0x13D00, P::Dcc, {"FF", "FF", "FF"},
+         [](test::Harness& h) {
+             h.view.rows[1].address_text = "5";
+             h.view.rows[1].function_text = "3";
+         },
+         {"84", "05", "00"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::Harness h;
+        FixtureImage f = test::Firmware(c.code, c.protocol);
+        auto byte = [](const std::string& t) { return static_cast<uint8_t>(std::stoi(t, nullptr, 16)); };
+        test::SetRow(f, 1, byte(c.stored.c0), byte(c.stored.c16), byte(c.stored.c32));
+        ASSERT_TRUE(h.Load(f));
+        const std::string bytes = c.stored.c0 + " " + c.stored.c16 + " " + c.stored.c32;
+        EXPECT_EQ(h.session.StoredBytesText(1), bytes);
+        EXPECT_NE(h.view.rows[1].stored_hint.find("Bytes " + bytes + "; sie passen zu keiner Adresse"),
+                  std::string::npos)
+            << h.view.rows[1].stored_hint;
+        if (c.edit) c.edit(h);
+        ASSERT_EQ(h.session.BuildHexLines(), DecoderSession::SaveResult::Saved) << h.LastMessage();
+        EXPECT_EQ(RowCells(h.session, 1), c.saved);
     }
 }
 

@@ -989,6 +989,11 @@ private slots:
         auto box = parvel::MakeMessageBox({"Text", parvel::Icon::Warning, parvel::Buttons::Ok},
                                           w.get());
         QCOMPARE(box->objectName(), QString("MessageBox"));
+        // A message's own line break is one in the box; bytes of a file stay escaped.
+        auto broken = parvel::MakeMessageBox(
+            {"Ungültige Eingabe.\rZugelassen sind nur Zahlen\x1B", parvel::Icon::Warning, parvel::Buttons::Cancel},
+            w.get());
+        QCOMPARE(broken->text(), QString::fromUtf8("Ungültige Eingabe.\nZugelassen sind nur Zahlen\\x1B"));
         w->move(-300, -200);
         box->show();  // not exec: nothing waits for a person
         QVERIFY(InsideScreen(box.get()));
