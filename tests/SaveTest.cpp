@@ -591,7 +591,9 @@ TEST(Save, KeepsTheConfigurationTheFileHadAndNamesWhatCannotBeKept) {
         ASSERT_EQ(h.session.Save(), DecoderSession::SaveResult::Saved) << h.LastMessage();
         const std::string saved = Slurp(dir + "/out.hex");
         EXPECT_EQ(saved.find(":02400E") != std::string::npos, c.config_written) << saved;
-        if (c.config_written) EXPECT_NE(saved.find(kConfigRecord), std::string::npos);
+        if (c.config_written) {
+            EXPECT_NE(saved.find(kConfigRecord), std::string::npos);
+        }
         EXPECT_NE(saved.find(":084000000300030005000800A5"), std::string::npos) << saved;
     }
 }
