@@ -129,26 +129,35 @@ int WriteHexLines(FirmwareImage& image, Message* failure) {
     auto rom_written = [&](int a) {
         return !image.keep_gaps || rom_byte_kept(a & ~1) || rom_byte_kept(a | 1);
     };
-    for (int block = 0; block <= rom_end; block += 16) {
-        const int block_end = std::min(block + 15, rom_end);
-        for (int a = block; a <= block_end;) {
-            if (!rom_written(a)) {
-                ++a;
-                continue;
+    // Calls write_run(first, count) for each run of written cells up to `last`, runs cut at
+    // every block boundary, so records never cross the block a full record would cover.
+    auto for_each_run = [](int last, int block_size, auto written, auto write_run) {
+        for (int block = 0; block <= last; block += block_size) {
+            const int block_end = std::min(block + block_size - 1, last);
+            for (int a = block; a <= block_end;) {
+                if (!written(a)) {
+                    ++a;
+                    continue;
+                }
+                int count = 1;
+                while (a + count <= block_end && written(a + count)) ++count;
+                if (!write_run(a, count)) return false;
+                a += count;
             }
-            int count = 1;
-            while (a + count <= block_end && rom_written(a + count)) ++count;
-            start(count, a / 256, a % 256);
-            unsigned sum = static_cast<unsigned>(count + a / 256 + a % 256);
-            unsigned not_hex = 0;
-            // Through a local pointer: a character store may alias `length` itself.
-            char* out = record + length;
-            for (int k = 0; k < count; ++k) out = PutCell(image.rom_cells[a + k], out, sum, not_hex);
-            length = static_cast<std::size_t>(out - record);
-            if (!finish(count, checksum_of(sum, not_hex))) return fail();
-            a += count;
         }
-    }
+        return true;
+    };
+    const bool rom_ok = for_each_run(rom_end, 16, rom_written, [&](int a, int count) {
+        start(count, a / 256, a % 256);
+        unsigned sum = static_cast<unsigned>(count + a / 256 + a % 256);
+        unsigned not_hex = 0;
+        // Through a local pointer: a character store may alias `length` itself.
+        char* out = record + length;
+        for (int k = 0; k < count; ++k) out = PutCell(image.rom_cells[a + k], out, sum, not_hex);
+        length = static_cast<std::size_t>(out - record);
+        return finish(count, checksum_of(sum, not_hex));
+    });
+    if (!rom_ok) return fail();
 
     // One word per ID character, at most four. An image whose ID record held fewer words gets
     // a record of exactly those words, so the byte count always matches the data.
@@ -183,34 +192,25 @@ int WriteHexLines(FirmwareImage& image, Message* failure) {
     auto ee_written = [&](int c) {
         return !image.keep_gaps || image.eeprom_read[c] || image.eeprom_cells[c] != "FF";
     };
-    for (int block = 0; block <= ee_end; block += 8) {
-        const int block_end = std::min(block + 7, ee_end);
-        for (int c = block; c <= block_end;) {
-            if (!ee_written(c)) {
-                ++c;
-                continue;
+    const bool ee_ok = for_each_run(ee_end, 8, ee_written, [&](int c, int cells) {
+        const int address = 2 * c;
+        start(2 * cells, 0x42 + address / 256, address % 256);
+        unsigned sum = static_cast<unsigned>(2 * cells + 0x42 + address / 256 + address % 256);
+        unsigned not_hex = 0;
+        char* out = record + length;
+        for (int k = 0; k < cells; ++k) {
+            const HexCell& cell = image.eeprom_cells[c + k];
+            out = PutCell(cell, out, sum, not_hex);
+            // A damaged cell must not shift the "00" high byte into its place.
+            if (cell.size() == 2) {
+                *out++ = '0';
+                *out++ = '0';
             }
-            int cells = 1;
-            while (c + cells <= block_end && ee_written(c + cells)) ++cells;
-            const int address = 2 * c;
-            start(2 * cells, 0x42 + address / 256, address % 256);
-            unsigned sum = static_cast<unsigned>(2 * cells + 0x42 + address / 256 + address % 256);
-            unsigned not_hex = 0;
-            char* out = record + length;
-            for (int k = 0; k < cells; ++k) {
-                const HexCell& cell = image.eeprom_cells[c + k];
-                out = PutCell(cell, out, sum, not_hex);
-                // A damaged cell must not shift the "00" high byte into its place.
-                if (cell.size() == 2) {
-                    *out++ = '0';
-                    *out++ = '0';
-                }
-            }
-            length = static_cast<std::size_t>(out - record);
-            if (!finish(2 * cells, checksum_of(sum, not_hex))) return fail();
-            c += cells;
         }
-    }
+        length = static_cast<std::size_t>(out - record);
+        return finish(2 * cells, checksum_of(sum, not_hex));
+    });
+    if (!ee_ok) return fail();
 
     image.hex_lines[n++] = ":00000001FF";
     image.line_count = n;
