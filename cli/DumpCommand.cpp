@@ -1,0 +1,38 @@
+#include "DumpCommand.h"
+
+#include <CLI/CLI.hpp>
+
+#include "CommandSupport.h"
+#include "DecoderFile.h"
+#include "DecoderSession.h"
+#include "HexCompare.h"
+#include "ParvelCli.h"
+#include "RecordingView.h"
+
+namespace parvel {
+
+DumpCommand::DumpCommand(CLI::App& app) {
+    m_command = app.add_subcommand("dump", "Config-Wert, ID und die Hex-Dumps von FILE ausgeben");
+    m_command->add_option("FILE", m_file, "Firmware als Intel-HEX-Datei")->required();
+}
+
+bool DumpCommand::chosen() const { return m_command->parsed(); }
+
+int DumpCommand::Run(std::ostream& out, std::ostream& err) const {
+    RecordingView view;
+    CliDialogs dialogs(err, false);
+    DecoderSession session(view, dialogs);
+    const LoadOutcome outcome = Load(session, dialogs, m_file);
+    if (outcome == LoadOutcome::Unreadable) return kExitUsage;
+    out << "Config Value: " << ConfigShown(session.image()) << '\n';
+    out << "ID-Value: " << T(session.image().id_text) << '\n';
+    out << "EEprom\n";
+    for (const auto& line : EepromDump(session.image())) out << line << '\n';
+    out << "ROM\n";
+    for (const auto& line : RomDump(session.image())) out << line << '\n';
+    // A dump of an image without ID or of an unknown firmware is complete: the warning went
+    // to standard error, the result is the dump.
+    return outcome == LoadOutcome::Rejected ? kExitRejected : kExitOk;
+}
+
+}  // namespace parvel
