@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <string>
 
-#include "Ports.h"
+#include "Dialogs.h"
 
 class QCommandLineParser;
 class QWidget;

@@ -8,8 +8,6 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QTimer>
-#include <QUndoCommand>
-#include <QUndoStack>
 #include <algorithm>
 #include <utility>
 #include <QDesktopServices>
@@ -42,7 +40,6 @@
 #include "PatternEditorWidgets.h"
 #include "NeighbourFiles.h"
 #include "QtDialogs.h"
-#include "RecordingView.h"
 #include "FrmRoster.h"
 #include "FrmSeries.h"
 #include "WindowLayout.h"
@@ -93,7 +90,7 @@ TFormMain::TFormMain(const parvel::StartOptions& options, parvel::Dialogs* dialo
     : QMainWindow(parent),
       m_own_dialogs(dialogs ? nullptr : std::make_unique<parvel::QtDialogs>(this)),
       m_dialogs(dialogs ? dialogs : m_own_dialogs.get()),
-      m_session(*this, *m_dialogs),
+      m_session(*m_dialogs),
       m_settings_path(options.settings_path),
       m_open_url([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
     setObjectName("FormMain");
@@ -117,8 +114,7 @@ TFormMain::TFormMain(const parvel::StartOptions& options, parvel::Dialogs* dialo
     m_row_font.setPointSize(kDesignPointSize);
 
     btn_save->setEnabled(false);
-    m_session.is_motorola = false;
-    m_session.is_dcc = false;
+    m_session.SetListener(this);
 
     GroupBoxMain->setGeometry(5, 5, 400, 475);
 
@@ -126,7 +122,7 @@ TFormMain::TFormMain(const parvel::StartOptions& options, parvel::Dialogs* dialo
     ResetLayout();
 
     m_session.SetDocumentationRoot(options.doc_root);
-    SetWebCaption(m_session.doc_address);
+    SetWebCaption(m_session.doc_address());
 
     // Browsing starts only with a file opened through the dialog: no neighbours here. The
     // header then names the loaded firmware, as after "HEX laden".
@@ -158,11 +154,8 @@ TFormMain::TFormMain(const parvel::StartOptions& options, parvel::Dialogs* dialo
 }
 
 TFormMain::~TFormMain() {
-    // The watcher sees the application's events; none may reach a window being taken apart.
-    delete m_input_watcher;
-    m_input_watcher = nullptr;
-    // The history clears itself when it goes, after this part of the window is gone.
-    if (m_undo) disconnect(m_undo, nullptr, this, nullptr);
+    // The document outlives the window's widgets by a few statements: it must not tell them.
+    m_session.SetListener(nullptr);
 }
 
 void TFormMain::BuildControls() {
@@ -307,6 +300,16 @@ void TFormMain::BuildServoFrames() {
 void TFormMain::BuildFrame(QWidget* frame, const char* name) {
     frame->setObjectName(name);
     frame->hide();
+    static const std::pair<const char*, parvel::EditArea> kAreas[] = {
+        {"FrameZusatz1", parvel::EditArea::Zusatz},
+        {"FrameBlinkmuster1", parvel::EditArea::Blinkmuster},
+        {"FrameBlinkmuster_led1", parvel::EditArea::BlinkmusterLed},
+        {"FrameTorv1", parvel::EditArea::Torv},
+        {"FrameTorvAdr1", parvel::EditArea::TorvAdr},
+        {"FrameRegister1", parvel::EditArea::Register}};
+    for (const auto& [frame_name, area] : kAreas) {
+        if (std::string(name) == frame_name) WatchTyping(frame, area);
+    }
     // Files dropped on a field would become its text; the window takes them instead.
     for (QLineEdit* edit : frame->findChildren<QLineEdit*>()) edit->setAcceptDrops(false);
     // Tab order: a frame's controls come after the buttons and before the grid, in their
@@ -376,6 +379,17 @@ TFormMain::GridRow& TFormMain::EnsureRow(int r) {
     // Files dropped on a field would become its text; the window takes them instead.
     row.address->setAcceptDrops(false);
     row.function->setAcceptDrops(false);
+    // Whatever changes a field's text (keys, paste, a test driver, accessibility) goes to the
+    // document; the window's own filling gives the document its own text back, which is no
+    // change.
+    connect(row.address, &QLineEdit::textChanged, this,
+            [this, r](const QString& text) { m_session.SetAddressText(r, text.toStdString()); });
+    connect(row.function, &QLineEdit::textChanged, this,
+            [this, r](const QString& text) { m_session.SetFunctionText(r, text.toStdString()); });
+    for (QLineEdit* edit : {row.address, row.function}) {
+        connect(edit, &QLineEdit::editingFinished, this, [this] { m_session.CloseStep(); });
+        edit->installEventFilter(this);
+    }
     if (!m_row_address[r].empty()) row.address->setText(Q(std::exchange(m_row_address[r], {})));
     if (!m_row_function[r].empty()) row.function->setText(Q(std::exchange(m_row_function[r], {})));
 
@@ -421,18 +435,9 @@ void TFormMain::Guarded(const std::function<void()>& action) {
 
 void TFormMain::LoadHexFile(const std::string& path) {
     if (path.empty()) return;
-    {
-        const bool was_loading = std::exchange(m_loading_file, true);
-        struct Restore {
-            bool& flag;
-            bool was;
-            ~Restore() { flag = was; }
-        } restore{m_loading_file, was_loading};
-        m_session.LoadHexFile(path);
-    }
-    ResetHistory();
+    m_session.LoadHexFile(path);
     // A file that could be read becomes the folder the dialogs start in next time.
-    if (m_session.file_path == path && !parvel::FileFolder(path).empty()) {
+    if (m_session.file_path() == path && !parvel::FileFolder(path).empty()) {
         m_last_folder = parvel::FileFolder(path);
     }
     UpdateStartHint();
@@ -444,12 +449,12 @@ void TFormMain::OpenHexFile(const std::string& path) {
 }
 
 std::string TFormMain::StartFolder() const {
-    const std::string loaded = parvel::FileFolder(m_session.file_path);
+    const std::string loaded = parvel::FileFolder(m_session.file_path());
     return loaded.empty() ? m_last_folder : loaded;
 }
 
 void TFormMain::UpdateStartHint() {
-    const bool empty = m_session.file_path.empty();
+    const bool empty = m_session.file_path().empty();
     lbl_hint->setVisible(empty);
     // The column separator has nothing to separate yet; it would run through the hint.
     if (empty) Line->hide();
@@ -488,18 +493,9 @@ void TFormMain::btn_nextClick() {
 }
 
 void TFormMain::btn_saveClick() {
-    RecordChange();
-    // Changes not taken over that the user takes over now are a step of their own, so that an
-    // undo after the save goes back to them.
-    if (!m_session.TakeOverPendingFrames()) return;
-    m_pending_control = btn_save;
-    RecordChange();
-    const parvel::DecoderSession::SaveResult result = m_session.Save();
-    // The rows the save stored into the image follow from the grid fields: no step of their own.
-    if (m_last) m_last = std::make_shared<const parvel::EditState>(CaptureState());
-    if (result == parvel::DecoderSession::SaveResult::Saved) {
-        m_undo->setClean();
-        const std::string folder = parvel::FileFolder(m_session.file_path);
+    const parvel::DecoderDocument::SaveResult result = m_session.Save();
+    if (result == parvel::DecoderDocument::SaveResult::Saved) {
+        const std::string folder = parvel::FileFolder(m_session.file_path());
         if (!folder.empty()) m_last_folder = folder;
     }
 }
@@ -517,7 +513,7 @@ void TFormMain::btn_closeClick() {
     close();
 }
 
-void TFormMain::btn_gowebClick() { OpenPage(QUrl(Q(m_session.doc_address))); }
+void TFormMain::btn_gowebClick() { OpenPage(QUrl(Q(m_session.doc_address()))); }
 
 void TFormMain::gointoweb() { OpenPage(QUrl(Q(m_session.OwnDocAddress()))); }
 
@@ -564,12 +560,14 @@ void TFormMain::btn_RGClick(QPushButton* button) {
     for (int r = 0; r < parvel::kGridRows; ++r) {
         if (rows[r].button == button) {
             m_session.ToggleGreen(r);
+            m_session.CloseStep();
             return;
         }
     }
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+    if (RouteUndoKeys(watched, event)) return true;
     if ((watched == GroupBoxImage || watched == Image2) &&
         event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
@@ -827,14 +825,6 @@ void TFormMain::SetRowFields(int row, const std::string& address, const std::str
     rows[row].function->setText(Q(function));
 }
 
-std::string TFormMain::AddressFieldText(int row) const {
-    return rows[row].address ? rows[row].address->text().toStdString() : m_row_address[row];
-}
-
-std::string TFormMain::FunctionFieldText(int row) const {
-    return rows[row].function ? rows[row].function->text().toStdString() : m_row_function[row];
-}
-
 void TFormMain::RecolourRows(const std::array<parvel::RowColour, parvel::kGridRows>& colours) {
     m_row_colours = colours;
     m_rows_coloured = true;
@@ -864,7 +854,7 @@ void TFormMain::MarkStoredCode(int row, const std::string& hint) {
     if (!r.address) return;
     if (!hint.empty() || r.address->property("storedCode").toBool()) {
         const std::string base = r.label && !r.label->text().isEmpty()
-                                     ? parvel::AddressHint(m_session.max_address)
+                                     ? parvel::AddressHint(m_session.max_address())
                                      : std::string();
         r.address->setToolTip(Q(hint.empty() ? base : base + "\n\n" + hint));
     }
@@ -883,22 +873,123 @@ void TFormMain::FocusFunctionField(int row) {
     edit->selectAll();
 }
 
-// ---------------------------------------------------------------- the rest of MainView
+// ---------------------------------------------------------------- what the document tells
 
-void TFormMain::SetStatusText(int panel, const std::string& text) {
+void TFormMain::StatusChanged(int panel) {
     // The file-name panel may show a path that is not valid UTF-8.
-    if (panel >= 0 && panel < 4) StatusPanel[panel]->setText(Q(parvel::ReadableText(text)));
+    if (panel >= 0 && panel < 4) {
+        StatusPanel[panel]->setText(Q(parvel::ReadableText(m_session.status_text(panel))));
+    }
+}
+
+void TFormMain::LoadStarted() { HideAllFrames(); }
+
+void TFormMain::DecoderChanged() {
+    ResetLayout();
+    const parvel::DecoderType* entry = m_session.entry();
+    if (entry) {
+        for (int r = 1; r < parvel::kGridRows; ++r) SetRowLabel(r, m_session.row(r).label);
+        LayoutGrid(entry->split, entry->gap);
+        if (m_session.frame_code() != parvel::kFrameNone) ShowFrame(m_session.frame_code());
+    }
+    SetHeader(m_session.header_text());
+    ShowRows(m_session.kind(), m_session.max_address(), m_session.max_function());
+    SetWebCaption(m_session.doc_address());
+}
+
+void TFormMain::RowsChanged() {
+    const bool recognised = m_session.recognised();
+    std::array<parvel::RowColour, parvel::kGridRows> colours;
+    for (int r = 0; r < parvel::kGridRows; ++r) {
+        const parvel::GridRow& row = m_session.row(r);
+        SetRowFields(r, row.address_text, row.function_text);
+        colours[r] = recognised ? m_session.RowColourOf(r) : parvel::RowColour::White;
+    }
+    RecolourRows(colours);
+    if (!recognised) return;
+    if (!m_session.rows_visible()) HideAllRows();
+    ProgressBar1->setMaximum(32);
+    ProgressBar1->setValue(0);
+    for (int r = 0; r < parvel::kGridRows; ++r) MarkStoredCode(r, m_session.StoredCodeHint(r));
+}
+
+void TFormMain::SaveEnabledChanged() { btn_save->setEnabled(m_session.save_enabled()); }
+
+void TFormMain::FieldRejected(int row, parvel::RowField field) {
+    if (field == parvel::RowField::Address) FocusAddressField(row);
+    else FocusFunctionField(row);
+}
+
+void TFormMain::StateRestored(int view) {
+    switch (m_session.frame_code()) {
+        case parvel::kFrameZusatz:
+            FrameZusatz1->loading = true;
+            FrameZusatz1->ClearView();
+            FrameZusatz1->LoadFromImage();
+            break;
+        case parvel::kFrameRegister:
+            FrameRegister1->ClearView();
+            FrameRegister1->LoadFromImage();
+            break;
+        case parvel::kFrameBlinkmuster:
+            FrameBlinkmuster1->ShowWorkingCopy();
+            break;
+        case parvel::kFrameBlinkmusterLed:
+            FrameBlinkmuster_led1->ShowWorkingCopy();
+            break;
+        case parvel::kFrameTorv:
+            FrameTorv1->ShowWorkingCopy(view);
+            break;
+        default:
+            break;
+    }
+}
+
+void TFormMain::WorkingCopyChanged() {
+    switch (m_session.frame_code()) {
+        case parvel::kFrameBlinkmuster:
+            FrameBlinkmuster1->ShowWorkingCopy();
+            break;
+        case parvel::kFrameBlinkmusterLed:
+            FrameBlinkmuster_led1->ShowWorkingCopy();
+            break;
+        case parvel::kFrameTorv:
+            FrameTorv1->ShowWorkingCopy(m_session.servo().page);
+            break;
+        default:
+            break;
+    }
+}
+
+bool TFormMain::CommitTypedInput(parvel::PendingFrame frame) {
+    switch (frame) {
+        case parvel::PendingFrame::Blinkmuster:
+            return FrameBlinkmuster1->CommitTypedInput();
+        case parvel::PendingFrame::BlinkmusterLed:
+            return FrameBlinkmuster_led1->CommitTypedInput();
+        case parvel::PendingFrame::Torv:
+            break;
+    }
+    return true;
+}
+
+void TFormMain::WatchTyping(QWidget* frame, parvel::EditArea area) {
+    for (QLineEdit* edit : frame->findChildren<QLineEdit*>()) {
+        const std::string name = edit->objectName().toStdString();
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, area, name] { m_session.NoteTyped(area, name, true); });
+        // Connected after the frame's own handlers: the frame has taken the value over (or
+        // refused it) when this runs.
+        connect(edit, &QLineEdit::editingFinished, this,
+                [this, area, name] { m_session.NoteTyped(area, name, false); });
+        edit->installEventFilter(this);
+    }
 }
 
 void TFormMain::HideAllFrames() {
     for (QWidget* frame : BuiltFrames()) frame->hide();
 }
 
-void TFormMain::SetProgressMaximum(int maximum) { ProgressBar1->setMaximum(maximum); }
-
-void TFormMain::SetProgress(int position) { ProgressBar1->setValue(position); }
-
-void TFormMain::SetSaveEnabled(bool enabled) { btn_save->setEnabled(enabled); }
 
 void TFormMain::SetWebCaption(const std::string& address) {
     m_web_caption = address;
@@ -914,133 +1005,15 @@ void TFormMain::UpdateWebCaption() {
                                           std::max(0, btn_goweb->width() - 12)));
 }
 
-bool TFormMain::HasPendingChanges(parvel::PendingFrame frame) const {
-    // A frame not built yet has never held a change.
-    switch (frame) {
-        case parvel::PendingFrame::Torv:
-            return FrameTorv1.IfBuilt() && FrameTorv1->HasPendingChanges();
-        case parvel::PendingFrame::Blinkmuster:
-            return FrameBlinkmuster1.IfBuilt() && FrameBlinkmuster1->HasPendingChanges();
-        case parvel::PendingFrame::BlinkmusterLed:
-            return FrameBlinkmuster_led1.IfBuilt() && FrameBlinkmuster_led1->HasPendingChanges();
-    }
-    return false;
-}
-
-void TFormMain::TakeOverChanges(parvel::PendingFrame frame) {
-    switch (frame) {
-        case parvel::PendingFrame::Torv:
-            FrameTorv1->TakeOver();
-            break;
-        case parvel::PendingFrame::Blinkmuster:
-            FrameBlinkmuster1->TakeOver();
-            break;
-        case parvel::PendingFrame::BlinkmusterLed:
-            FrameBlinkmuster_led1->TakeOver();
-            break;
-    }
-}
-
 void TFormMain::SeriesClick() {
-    if (!btn_save->isEnabled()) return;  // nothing loaded that could be copied
+    if (!m_session.save_enabled()) return;  // nothing loaded that could be copied
     TfrmSeries dialog(m_session, *m_dialogs, this);
     dialog.exec();
 }
 
 // ---------------------------------------------------------------- undo history
 
-// One step of the history: the states before and after it. Neighbouring steps share the state
-// between them, so a step costs about one state.
-class TUndoStep : public QUndoCommand {
-  public:
-    TUndoStep(TFormMain& window, std::shared_ptr<const parvel::EditState> before,
-              std::shared_ptr<const parvel::EditState> after, QWidget* control, int run,
-              bool typing)
-        : m_window(window),
-          m_before(std::move(before)),
-          m_after(std::move(after)),
-          m_control(control),
-          m_run(run),
-          m_typing(typing) {
-        setText(m_window.DescribeStep(*m_before, *m_after, control));
-    }
-
-    int id() const override { return 1; }
-
-    // Keys typed into one control one after the other (a typing run) are one step.
-    bool mergeWith(const QUndoCommand* other) override {
-        const auto* next = dynamic_cast<const TUndoStep*>(other);
-        if (!next || !m_typing || !next->m_typing || m_run != next->m_run || !m_control ||
-            m_control != next->m_control) {
-            return false;
-        }
-        m_after = next->m_after;
-        setText(m_window.DescribeStep(*m_before, *m_after, m_control));
-        setObsolete(*m_before == *m_after);
-        return true;
-    }
-
-    void undo() override { m_window.RestoreState(m_before, m_after->view); }
-
-    void redo() override {
-        // Pushing runs redo once: the window shows that state already.
-        if (m_pushed) {
-            m_pushed = false;
-            return;
-        }
-        m_window.RestoreState(m_after, m_after->view);
-    }
-
-    const parvel::EditState* before() const { return m_before.get(); }
-    const parvel::EditState* after() const { return m_after.get(); }
-
-  private:
-    TFormMain& m_window;
-    std::shared_ptr<const parvel::EditState> m_before;
-    std::shared_ptr<const parvel::EditState> m_after;
-    QPointer<QWidget> m_control;
-    int m_run;
-    bool m_typing;
-    bool m_pushed = true;
-};
-
-// Hands every event of the application to the window's undo wiring before its receiver.
-class TUndoInputWatcher : public QObject {
-  public:
-    explicit TUndoInputWatcher(TFormMain& window) : QObject(&window), m_window(window) {}
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        return m_window.FilterInput(watched, event);
-    }
-
-  private:
-    TFormMain& m_window;
-};
-
-namespace {
-
-// A widget of `window` itself or of a popup opened from it (a combo box's list).
-bool InWindow(const QWidget* widget, const QWidget* window) {
-    while (widget) {
-        const QWidget* top = widget->window();
-        if (top == window) return true;
-        if ((top->windowFlags() & Qt::Popup) != Qt::Popup) return false;
-        widget = top->parentWidget();
-    }
-    return false;
-}
-
-// Controls whose keys come in runs: the steps of one run merge.
-bool TypedControl(const QWidget* w) {
-    return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractSlider*>(w) ||
-           qobject_cast<const QComboBox*>(w);
-}
-
-}  // namespace
-
 void TFormMain::BuildUndoActions() {
-    m_undo = new QUndoStack(this);
-    m_undo->setObjectName("UndoStack");
-
     act_undo = new QAction("Rückgängig", this);
     act_undo->setObjectName("act_undo");
     act_undo->setShortcuts(QKeySequence::keyBindings(QKeySequence::Undo));
@@ -1065,198 +1038,45 @@ void TFormMain::BuildUndoActions() {
     GroupBoxMain->addAction(separator);
     GroupBoxMain->addAction(act_undo);
     GroupBoxMain->addAction(act_redo);
-
-    auto update = [this] {
-        const bool can_undo = m_undo->canUndo();
-        const bool can_redo = m_undo->canRedo();
-        act_undo->setEnabled(can_undo);
-        act_redo->setEnabled(can_redo);
-        act_undo->setText(can_undo ? "Rückgängig: " + m_undo->undoText() : "Rückgängig");
-        act_redo->setText(can_redo ? "Wiederherstellen: " + m_undo->redoText()
-                                   : "Wiederherstellen");
-    };
-    connect(m_undo, &QUndoStack::indexChanged, this, update);
-    connect(m_undo, &QUndoStack::undoTextChanged, this, update);
-    connect(m_undo, &QUndoStack::redoTextChanged, this, update);
-    connect(m_undo, &QUndoStack::canUndoChanged, this, update);
-    connect(m_undo, &QUndoStack::canRedoChanged, this, update);
-
-    auto* watcher = new TUndoInputWatcher(*this);
-    m_input_watcher = watcher;
-    qApp->installEventFilter(watcher);
-
-    // A file loaded during construction starts the history here.
-    if (btn_save->isEnabled()) ResetHistory();
+    HistoryChanged();
 }
 
-void TFormMain::ResetHistory() {
-    m_record_scheduled = false;
-    m_pending_control = nullptr;
-    if (!m_undo) return;  // construction: BuildUndoActions starts the history
-    m_undo->clear();
-    m_last = std::make_shared<const parvel::EditState>(CaptureState());
+void TFormMain::HistoryChanged() {
+    if (!act_undo) return;  // construction: the actions come last
+    const bool can_undo = m_session.CanUndo();
+    const bool can_redo = m_session.CanRedo();
+    act_undo->setEnabled(can_undo);
+    act_redo->setEnabled(can_redo);
+    act_undo->setText(can_undo ? "Rückgängig: " + Q(m_session.UndoName()) : "Rückgängig");
+    act_redo->setText(can_redo ? "Wiederherstellen: " + Q(m_session.RedoName()) : "Wiederherstellen");
 }
 
-parvel::EditState TFormMain::CaptureState() const {
-    std::array<std::string, parvel::kGridRows> address;
-    std::array<std::string, parvel::kGridRows> function;
-    for (int r = 0; r < parvel::kGridRows; ++r) {
-        address[r] = AddressFieldText(r);
-        function[r] = FunctionFieldText(r);
-    }
-    parvel::EditState state = parvel::CaptureSession(m_session, address, function);
-    switch (m_session.frame_code) {
-        case parvel::kFrameBlinkmuster:
-            state.frame = FrameBlinkmuster1->UndoState();
-            state.view = FrameBlinkmuster1->UndoView();
-            break;
-        case parvel::kFrameBlinkmusterLed:
-            state.frame = FrameBlinkmuster_led1->UndoState();
-            state.view = FrameBlinkmuster_led1->UndoView();
-            break;
-        case parvel::kFrameTorv:
-            state.frame = FrameTorv1->UndoState();
-            state.view = FrameTorv1->CurrentPage();
-            break;
-        default:
-            break;  // the other frames keep nothing outside the image
-    }
-    return state;
+bool TFormMain::RouteUndoKeys(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ShortcutOverride) return false;
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    if (!edit) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    const bool undo = key->matches(QKeySequence::Undo);
+    const bool redo = key->matches(QKeySequence::Redo) ||
+                      key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y);
+    if (!undo && !redo) return false;
+    // A grid field's text is a step of the history already; a frame's field keeps its own
+    // unfinished text until it is taken over.
+    const bool grid = edit->parentWidget() == GroupBoxMain;
+    const bool own = !grid && !edit->isReadOnly() && edit->isModified() &&
+                     (undo ? edit->isUndoAvailable() : edit->isRedoAvailable());
+    if (own) return false;
+    // An ignored override lets the window's shortcut run.
+    event->ignore();
+    return true;
 }
 
-void TFormMain::RestoreState(const std::shared_ptr<const parvel::EditState>& state, int view) {
-    const bool was_restoring = std::exchange(m_restoring, true);
-    parvel::RestoreSession(*state, m_session);
-    for (int r = 0; r < parvel::kGridRows; ++r) {
-        SetRowFields(r, state->address_text[r], state->function_text[r]);
-    }
-    std::array<parvel::RowColour, parvel::kGridRows> colours;
-    for (int r = 0; r < parvel::kGridRows; ++r) colours[r] = m_session.RowColourOf(r);
-    RecolourRows(colours);
-    switch (m_session.frame_code) {
-        case parvel::kFrameZusatz:
-            FrameZusatz1->loading = true;
-            FrameZusatz1->ClearView();
-            FrameZusatz1->LoadFromImage();
-            break;
-        case parvel::kFrameRegister:
-            FrameRegister1->ClearView();
-            FrameRegister1->LoadFromImage();
-            break;
-        case parvel::kFrameBlinkmuster:
-            FrameBlinkmuster1->RestoreUndoState(state->frame, view);
-            break;
-        case parvel::kFrameBlinkmusterLed:
-            FrameBlinkmuster_led1->RestoreUndoState(state->frame, view);
-            break;
-        case parvel::kFrameTorv:
-            FrameTorv1->RestoreUndoState(state->frame, view);
-            break;
-        default:
-            break;
-    }
-    m_last = state;
-    m_record_scheduled = false;
-    m_restoring = was_restoring;
-}
+void TFormMain::UndoClick() { m_session.Undo(); }
 
-bool TFormMain::FilterInput(QObject* watched, QEvent* event) {
-    if (!watched->isWidgetType()) return false;
-    auto* widget = static_cast<QWidget*>(watched);
-    switch (event->type()) {
-        case QEvent::ShortcutOverride: {
-            // Ctrl+Z / Ctrl+Y in a field go to the window's history unless the field holds its
-            // own unfinished text: an ignored override lets the window's shortcut run.
-            if (widget->window() != this) return false;
-            auto* key = static_cast<QKeyEvent*>(event);
-            const bool undo = key->matches(QKeySequence::Undo);
-            const bool redo = key->matches(QKeySequence::Redo) ||
-                              key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y);
-            if ((undo || redo) && !EditKeepsShortcut(widget, undo)) {
-                event->ignore();
-                return true;
-            }
-            return false;
-        }
-        case QEvent::MouseButtonPress:
-        case QEvent::FocusIn:
-            if (InWindow(widget, this)) ++m_run;
-            return false;
-        case QEvent::FocusOut:
-            if (qobject_cast<QLineEdit*>(widget) && InWindow(widget, this)) {
-                ScheduleRecord(widget, true, true);
-            }
-            return false;
-        case QEvent::MouseButtonRelease:
-            if (InWindow(widget, this)) ScheduleRecord(widget, false);
-            return false;
-        case QEvent::KeyRelease:
-        case QEvent::Wheel:
-            if (InWindow(widget, this)) {
-                QWidget* focus = QApplication::focusWidget();
-                QWidget* control = event->type() == QEvent::KeyRelease && focus ? focus : widget;
-                ScheduleRecord(control, TypedControl(control));
-            }
-            return false;
-        default:
-            return false;
-    }
-}
-
-bool TFormMain::EditKeepsShortcut(const QWidget* focus, bool undo) {
-    const auto* edit = qobject_cast<const QLineEdit*>(focus);
-    if (!edit || edit->isReadOnly() || !edit->isModified()) return false;
-    return undo ? edit->isUndoAvailable() : edit->isRedoAvailable();
-}
-
-void TFormMain::ScheduleRecord(QWidget* control, bool typing, bool leaving) {
-    if (!m_last || m_restoring || m_loading_file) return;
-    if (m_record_scheduled) {
-        // A field left by a click elsewhere: the clicked control names the step.
-        if (m_pending_leaving && !leaving) {
-            m_pending_control = control;
-            m_pending_typing = typing;
-            m_pending_leaving = false;
-        }
-        return;
-    }
-    m_record_scheduled = true;
-    m_pending_leaving = leaving;
-    m_pending_control = control;
-    m_pending_typing = typing;
-    QTimer::singleShot(0, this, [this] {
-        if (m_record_scheduled) Guarded([this] { RecordChange(); });
-    });
-}
-
-void TFormMain::RecordChange() {
-    const QPointer<QWidget> control = m_pending_control;
-    const bool typing = m_pending_typing;
-    m_record_scheduled = false;
-    m_pending_control = nullptr;
-    m_pending_typing = false;
-    if (!m_last || m_restoring || m_loading_file) return;
-    auto now = std::make_shared<const parvel::EditState>(CaptureState());
-    if (*now == *m_last) return;
-    std::shared_ptr<const parvel::EditState> before = std::exchange(m_last, now);
-    m_undo->push(new TUndoStep(*this, std::move(before), std::move(now), control, m_run, typing));
-    // The field's text is a step of the history now: Ctrl+Z there goes to the history.
-    if (auto* edit = qobject_cast<QLineEdit*>(control.data())) edit->setModified(false);
-}
-
-void TFormMain::UndoClick() {
-    RecordChange();
-    if (m_undo->canUndo()) m_undo->undo();
-}
-
-void TFormMain::RedoClick() {
-    RecordChange();
-    if (m_undo->canRedo()) m_undo->redo();
-}
+void TFormMain::RedoClick() { m_session.Redo(); }
 
 bool TFormMain::ConfirmDiscard() {
-    RecordChange();
-    if (!m_last || m_undo->isClean()) return true;
+    if (!m_session.HasUnsavedChanges()) return true;
     return m_dialogs->ShowMessage({"Nicht gespeicherte Änderungen verwerfen?",
                                    parvel::Icon::Warning, parvel::Buttons::YesNo}) ==
            parvel::Answer::Yes;
@@ -1270,69 +1090,10 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
-std::size_t TFormMain::UndoHistoryBytes() const {
-    std::vector<const parvel::EditState*> seen;
-    std::size_t bytes = 0;
-    auto count = [&](const parvel::EditState* state) {
-        if (std::find(seen.begin(), seen.end(), state) != seen.end()) return;
-        seen.push_back(state);
-        bytes += state->Bytes();
-    };
-    for (int i = 0; i < m_undo->count(); ++i) {
-        const auto* step = static_cast<const TUndoStep*>(m_undo->command(i));
-        bytes += sizeof(TUndoStep) + static_cast<std::size_t>(step->text().size()) * 2;
-        count(step->before());
-        count(step->after());
-    }
-    return bytes;
-}
-
-QString TFormMain::DescribeStep(const parvel::EditState& before, const parvel::EditState& after,
-                                const QWidget* control) const {
-    const std::string grid = parvel::DescribeGridChange(before, after, m_session.row_label);
-    if (!grid.empty()) return Q(grid);
-    if (!control) return "Änderung";
-    if (control == btn_save) return "Geänderte Werte übernommen";
-    const int view = after.view + 1;
-    if (const TFrameTorv* torv = FrameTorv1.IfBuilt()) {
-        if (control == torv->servo_Image1) return QString("Kurve %1 gezeichnet").arg(view);
-        if (control == torv->servo_Image2) {
-            return QString("Relais von Kurve %1 gezeichnet").arg(view);
-        }
-    }
-    if (qobject_cast<const parvel::PatternStripCanvas*>(control)) {
-        return QString("Muster Adresse %1 gezeichnet").arg(view);
-    }
-    QString area;
-    for (const QWidget* w = control; w && area.isEmpty(); w = w->parentWidget()) {
-        // Only built frames can hold the control.
-        if (w == FrameZusatz1.IfBuilt()) area = "Zusatz";
-        if (w == FrameBlinkmuster1.IfBuilt() || w == FrameBlinkmuster_led1.IfBuilt()) {
-            area = QString("Muster Adresse %1").arg(view);
-        }
-        if (w == FrameTorv1.IfBuilt()) area = QString("Kurve %1").arg(view);
-        if (w == FrameTorvAdr1.IfBuilt()) area = "Servo-Adressen";
-        if (w == FrameRegister1.IfBuilt()) area = "CV";
-    }
-    QString what;
-    if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {
-        what = button->text().remove('&');
-        if (what.isEmpty()) what = button->toolTip();
-    } else if (const auto* edit = qobject_cast<const QLineEdit*>(control)) {
-        what = "Eingabe " + edit->text();
-    } else if (const auto* list = qobject_cast<const QComboBox*>(control)) {
-        what = "Auswahl " + list->currentText();
-    } else if (qobject_cast<const QAbstractSlider*>(control)) {
-        what = "Regler";
-    }
-    if (what.isEmpty()) what = "Änderung";
-    return area.isEmpty() ? what : area + ": " + what;
-}
-
 void TFormMain::RosterClick() {
     // The loaded file's folder; before any file, the user picks one (starting where the file
     // dialogs would).
-    const std::string loaded = m_session.file_path;
+    const std::string loaded = m_session.file_path();
     QString folder;
     if (!loaded.empty()) {
         folder = QFileInfo(QString::fromStdString(loaded)).absolutePath();

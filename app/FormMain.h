@@ -10,15 +10,12 @@
 #include <type_traits>
 #include <vector>
 
-#include "DecoderSession.h"
-#include "EditState.h"
+#include "DecoderDocument.h"
 #include "OnDemand.h"
-#include "Ports.h"
 #include "WindowLayout.h"
 
 class QAction;
 class QFrame;
-class QUndoStack;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -43,16 +40,17 @@ struct StartOptions {
 
 }  // namespace parvel
 
-// The main window. It owns the one DecoderSession (image, recognition, grid values), carries
-// out what the session asks of the window (MainView) and routes every message and file dialog
-// through one Dialogs object, so the tests can script them.
+// The main window. It owns the one DecoderDocument (image, recognition, grid rows, working
+// copies, history) and shows it: it listens to the document's changes and turns the user's
+// input into the document's edits. Every message and file dialog goes through one Dialogs
+// object, so the tests can script them.
 //
 // Qt object names are the component names: GroupBoxMain, lbl_header, Line, StatusBar1,
 // GroupBoxImage, Image2, GroupBoxButtons, btn_prev, btn_load, btn_next, btn_save, btn_info,
 // btn_close, ProgressBar1, btn_goweb, FrameZusatz1, FrameBlinkmuster1, FrameBlinkmuster_led1,
 // FrameTorv1, FrameTorvAdr1, FrameRegister1. The status bar panels are StatusPanel0..3.
 // Grid row r (0..47) has lbl_row<r>, edt_address<r>, edt_function<r> and btn_rg<r>.
-class TFormMain : public QMainWindow, public parvel::MainView {
+class TFormMain : public QMainWindow, public parvel::DocumentListener {
     Q_OBJECT
 public:
     // dialogs: nullptr makes the window use real Qt dialogs (owned by the window). Loads
@@ -61,7 +59,7 @@ public:
                        QWidget* parent = nullptr);
     ~TFormMain() override;
 
-    parvel::DecoderSession& session() { return m_session; }
+    parvel::DecoderDocument& document() { return m_session; }
     parvel::Dialogs& dialogs() { return *m_dialogs; }
 
     // Loads a file (an empty path loads nothing).
@@ -96,21 +94,12 @@ public:
     void RosterClick();
 
     // ---- undo history ----
-    // Every change the user makes after a load is one step of the history (consecutive steps
-    // of one typing run in a field merge). The window notices a change after each mouse
-    // release, key release and field exit by comparing the whole editable state with the
-    // state after the last step.
-    QUndoStack* undoStack() const { return m_undo; }
-    // Records a step now if the state differs from the last one (a check the window has
-    // scheduled after a user input runs here at once).
-    void RecordChange();
+    // The document records every change as a step; these put steps back and forth.
     void UndoClick();
     void RedoClick();
     // True when there is nothing unsaved or the user agrees to drop it ("Nicht gespeicherte
     // Änderungen verwerfen?"); asked before another file is loaded and at "Ende".
     bool ConfirmDiscard();
-    // Bytes the history's states take (each state is shared by the two steps around it).
-    std::size_t UndoHistoryBytes() const;
     QAction* act_undo = nullptr;
     QAction* act_redo = nullptr;
 
@@ -129,29 +118,19 @@ public:
         }
     }
 
-    // ---- MainView ----
-    void SetStatusText(int panel, const std::string& text) override;
-    void HideAllFrames() override;
-    void ResetLayout() override;
-    void SetRowLabel(int row, const std::string& label) override;
-    void LayoutGrid(int split, int gap) override;
-    void ShowFrame(int frame_code) override;
-    void SetHeader(const std::string& text) override;
-    void ShowRows(parvel::DecoderKind kind, int max_address, int max_function) override;
-    void HideAllRows() override;
-    void SetProgressMaximum(int maximum) override;
-    void SetProgress(int position) override;
-    void SetRowFields(int row, const std::string& address, const std::string& function) override;
-    std::string AddressFieldText(int row) const override;
-    std::string FunctionFieldText(int row) const override;
-    void RecolourRows(const std::array<parvel::RowColour, parvel::kGridRows>& colours) override;
-    void FocusAddressField(int row) override;
-    void FocusFunctionField(int row) override;
-    void SetSaveEnabled(bool enabled) override;
-    void SetWebCaption(const std::string& address) override;
-    bool HasPendingChanges(parvel::PendingFrame frame) const override;
-    void TakeOverChanges(parvel::PendingFrame frame) override;
-    void MarkStoredCode(int row, const std::string& hint) override;
+    void SetHeader(const std::string& text);
+
+    // ---- what the document tells ----
+    void LoadStarted() override;
+    void DecoderChanged() override;
+    void RowsChanged() override;
+    void StatusChanged(int panel) override;
+    void SaveEnabledChanged() override;
+    void FieldRejected(int row, parvel::RowField field) override;
+    void StateRestored(int view) override;
+    void WorkingCopyChanged() override;
+    void HistoryChanged() override;
+    bool CommitTypedInput(parvel::PendingFrame frame) override;
 
     std::string prev_file;
     std::string next_file;
@@ -222,7 +201,7 @@ private:
 
     std::unique_ptr<parvel::Dialogs> m_own_dialogs;
     parvel::Dialogs* m_dialogs;
-    parvel::DecoderSession m_session;
+    parvel::DecoderDocument m_session;
     std::string m_settings_path;
     std::string m_web_caption;
     std::function<bool(const QUrl&)> m_open_url;
@@ -237,35 +216,28 @@ private:
     std::array<std::string, parvel::kGridRows> m_row_stored_hint;
     bool m_rows_coloured = false;
 
+    // ---- grid and frames, as the document has them ----
+    void ResetLayout();
+    void SetRowLabel(int row, const std::string& label);
+    void LayoutGrid(int split, int gap);
+    void ShowFrame(int frame_code);
+    void ShowRows(parvel::DecoderKind kind, int max_address, int max_function);
+    void HideAllRows();
+    void HideAllFrames();
+    void SetRowFields(int row, const std::string& address, const std::string& function);
+    void RecolourRows(const std::array<parvel::RowColour, parvel::kGridRows>& colours);
+    void MarkStoredCode(int row, const std::string& hint);
+    void FocusAddressField(int row);
+    void FocusFunctionField(int row);
+    void SetWebCaption(const std::string& address);
+    // Where the user types into a frame's field: the document counts the text as unsaved until
+    // the field is finished.
+    void WatchTyping(QWidget* frame, parvel::EditArea area);
+
     // ---- undo history ----
     void BuildUndoActions();
-    void ResetHistory();
-    parvel::EditState CaptureState() const;
-    // Puts a state back and shows it (the frame's part `view` on screen); it becomes the state
-    // after the last step.
-    void RestoreState(const std::shared_ptr<const parvel::EditState>& state, int view);
-    // Schedules RecordChange after the current input event (its handlers run first);
-    // `leaving`: the focus left the field `control`.
-    void ScheduleRecord(QWidget* control, bool typing, bool leaving = false);
-    // Sees every input event of the application before its receiver: routes Ctrl+Z / Ctrl+Y,
-    // schedules checks after inputs of this window and marks typing runs. Returns true when
-    // the event is taken.
-    bool FilterInput(QObject* watched, QEvent* event);
-    // Whether Ctrl+Z / Ctrl+Y in `edit` belong to the edit's own unfinished text.
-    static bool EditKeepsShortcut(const QWidget* focus, bool undo);
-    QString DescribeStep(const parvel::EditState& before, const parvel::EditState& after,
-                         const QWidget* control) const;
-    QUndoStack* m_undo = nullptr;
-    std::shared_ptr<const parvel::EditState> m_last;  // state after the last step
-    bool m_restoring = false;     // an undo or redo puts a state back
-    bool m_loading_file = false;  // a file is being loaded
-    bool m_record_scheduled = false;
+    // Ctrl+Z / Ctrl+Y in one of the window's fields go to the history unless the field holds
+    // its own unfinished text.
+    bool RouteUndoKeys(QObject* watched, QEvent* event);
     bool m_close_confirmed = false;
-    QPointer<QWidget> m_pending_control;  // the control of the scheduled check
-    bool m_pending_typing = false;
-    bool m_pending_leaving = false;
-    int m_run = 0;  // typing runs: a mouse press or a focus change starts a new one
-    QObject* m_input_watcher = nullptr;
-    friend class TUndoStep;
-    friend class TUndoInputWatcher;
 };

@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include "Ports.h"
+#include "Dialogs.h"
 #include "RosterTableModel.h"
 #include "TextFile.h"
 

@@ -1,5 +1,7 @@
 #include "FrmSeries.h"
 
+#include "DecoderFile.h"
+
 #include <algorithm>
 
 #include <QFile>
@@ -14,13 +16,13 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "DecoderSession.h"
+#include "DecoderDocument.h"
 #include "DialogPlacement.h"
 #include "FrmInfo.h"
 #include "Roster.h"
 #include "Series.h"
 
-TfrmSeries::TfrmSeries(parvel::DecoderSession& session, parvel::Dialogs& dialogs, QWidget* parent)
+TfrmSeries::TfrmSeries(parvel::DecoderDocument& session, parvel::Dialogs& dialogs, QWidget* parent)
     : QDialog(parent), m_session(session), m_dialogs(dialogs) {
     setObjectName("frmSeries");
     setWindowTitle("Reihe erzeugen");
@@ -45,14 +47,14 @@ TfrmSeries::TfrmSeries(parvel::DecoderSession& session, parvel::Dialogs& dialogs
     edt_folder = new QLineEdit(this);
     edt_folder->setObjectName("edt_folder");
     edt_folder->setToolTip("Ordner für die Kopien");
-    const QString loaded = QString::fromStdString(session.status_text[3]);
+    const QString loaded = QString::fromStdString(session.status_text(3));
     edt_folder->setText(QFileInfo(loaded.section(" (", 0, 0)).absolutePath());
 
     int lowest = 0;
     for (int r = 1; r < parvel::kGridRows; ++r) {
-        if (session.RowExists(r) && session.row_address[r] > 0 &&
-            (lowest == 0 || session.row_address[r] < lowest)) {
-            lowest = session.row_address[r];
+        if (session.row(r).exists() && session.row(r).address > 0 &&
+            (lowest == 0 || session.row(r).address < lowest)) {
+            lowest = session.row(r).address;
         }
     }
     edt_first->setValue(lowest > 0 ? lowest : 1);
@@ -94,19 +96,15 @@ void TfrmSeries::ProposeFreeRange(const QString& folder) {
     // The copies go best where the layout still has room: the first free range of the loaded
     // firmware's protocol and kind in its folder that holds one decoder's addresses.
     const auto& s = m_session;
-    if ((!s.is_motorola && !s.is_dcc) || s.kind() == parvel::DecoderKind::None) return;
-    int low = 0, high = 0;
-    for (int r = 1; r < parvel::kGridRows; ++r) {
-        if (!s.RowExists(r) || s.row_address[r] <= 0) continue;
-        low = low == 0 ? s.row_address[r] : std::min(low, s.row_address[r]);
-        high = std::max(high, s.row_address[r]);
-    }
-    if (low == 0) return;
+    if (s.protocol() == parvel::Protocol::None || s.kind() == parvel::DecoderKind::None) return;
+    const auto used = parvel::UsedAddressSpan(s);
+    if (!used) return;
+    const int low = used->first, high = used->second;
     parvel::RosterRequest request;
     request.folder = folder.toStdString();
     const parvel::Roster roster = parvel::BuildRoster(request);
     const auto first =
-        parvel::FirstFreeAddress(roster, s.is_motorola ? "Mot" : "DCC",
+        parvel::FirstFreeAddress(roster, parvel::ProtocolName(s.protocol()),
                                  s.kind() == parvel::DecoderKind::Accessory, high - low + 1);
     if (first) edt_first->setValue(*first);
 }
@@ -115,7 +113,7 @@ bool TfrmSeries::btn_createClick() {
     Memo1->clear();
     ProgressBar1->setValue(0);
     if (!m_session.TakeOverPendingFrames()) return false;
-    if (m_session.BuildHexLines() != parvel::DecoderSession::SaveResult::Saved) return false;
+    if (m_session.BuildHexLines() != parvel::DecoderDocument::SaveResult::Saved) return false;
     const auto& image = m_session.image();
     const std::vector<std::string> lines(image.hex_lines.begin(), image.hex_lines.begin() + image.line_count);
 
@@ -124,7 +122,7 @@ bool TfrmSeries::btn_createClick() {
     request.count = edt_count->value();
     if (edt_step->value() > 0) request.step = edt_step->value();
     request.out_dir = edt_folder->text().toStdString();
-    const parvel::SeriesPlan plan = parvel::PlanSeries(lines, m_session.status_text[3], request, m_dialogs);
+    const parvel::SeriesPlan plan = parvel::PlanSeries(lines, m_session.status_text(3), request, m_dialogs);
     if (!plan.ok) return false;
     ProgressBar1->setMaximum(static_cast<int>(plan.copies.size()));
     const bool written = parvel::WriteSeries(plan, request, m_dialogs, [this](int n) {

@@ -10,7 +10,7 @@ class QPushButton;
 class QSpinBox;
 
 namespace parvel {
-class DecoderSession;
+class DecoderDocument;
 class Dialogs;
 }  // namespace parvel
 
@@ -20,7 +20,7 @@ class Dialogs;
 class TfrmSeries : public QDialog {
     Q_OBJECT
 public:
-    TfrmSeries(parvel::DecoderSession& session, parvel::Dialogs& dialogs, QWidget* parent = nullptr);
+    TfrmSeries(parvel::DecoderDocument& session, parvel::Dialogs& dialogs, QWidget* parent = nullptr);
 
     // "Erzeugen": takes over pending frame changes, validates and encodes the grid like saving,
     // plans every copy, writes them with progress and lists them. True when files were written.
@@ -38,6 +38,6 @@ public:
 private:
     void ProposeFreeRange(const QString& folder);
 
-    parvel::DecoderSession& m_session;
+    parvel::DecoderDocument& m_session;
     parvel::Dialogs& m_dialogs;
 };

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "Ports.h"
+#include "Dialogs.h"
 
 namespace parvel {
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <memory>
 
-#include "Ports.h"
+#include "Dialogs.h"
 
 class QFileDialog;
 class QMessageBox;

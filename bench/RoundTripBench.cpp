@@ -3,10 +3,10 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include "DecoderSession.h"
+#include "DecoderDocument.h"
 #include "FullImage.h"
 #include "HexWriter.h"
-#include "RecordingView.h"
+#include "ScriptedDialogs.h"
 #include "TextFile.h"
 
 namespace {
@@ -16,7 +16,7 @@ using parvel::bench::FullImage;
 struct Session {
     parvel::RecordingView view;
     parvel::ScriptedDialogs dialogs;
-    parvel::DecoderSession session{view, dialogs};
+    parvel::DecoderDocument session{view, dialogs};
 };
 
 void BM_RoundTripInMemory(benchmark::State& state) {

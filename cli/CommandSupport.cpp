@@ -21,7 +21,7 @@ Answer CliDialogs::ShowMessage(const Message& message) {
     return answer;
 }
 
-LoadOutcome Load(DecoderSession& session, Dialogs& dialogs, const std::string& path) {
+LoadOutcome Load(DecoderDocument& session, Dialogs& dialogs, const std::string& path) {
     return LoadDecoderFile(session, dialogs, path);
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "DecoderFile.h"
-#include "Ports.h"
+#include "Dialogs.h"
 
 namespace CLI {
 class App;
@@ -45,7 +45,7 @@ private:
 inline constexpr const char* kDefaultConfigHelp =
     "Die Frage, ob der Standard-Wert des Config-Worts erzeugt werden soll, mit Ja beantworten";
 
-LoadOutcome Load(DecoderSession& session, Dialogs& dialogs, const std::string& path);
+LoadOutcome Load(DecoderDocument& session, Dialogs& dialogs, const std::string& path);
 
 // Exit status of a command whose result is the load itself.
 int ExitFor(LoadOutcome outcome);

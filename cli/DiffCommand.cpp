@@ -5,10 +5,9 @@
 #include "CommandSupport.h"
 #include "DecoderDiff.h"
 #include "DecoderFile.h"
-#include "DecoderSession.h"
+#include "DecoderDocument.h"
 #include "HexCompare.h"
 #include "ParvelCli.h"
-#include "RecordingView.h"
 
 namespace parvel {
 
@@ -26,13 +25,12 @@ DiffCommand::DiffCommand(CLI::App& app) {
 bool DiffCommand::chosen() const { return m_command->parsed(); }
 
 int DiffCommand::Run(std::ostream& out, std::ostream& err) const {
-    RecordingView view;
     CliDialogs dialogs(err, false);
-    DecoderSession session(view, dialogs);
+    DecoderDocument session(dialogs);
     const LoadOutcome outcome = Load(session, dialogs, m_file1);
     if (outcome == LoadOutcome::Unreadable) return kExitUsage;
     if (outcome == LoadOutcome::Rejected) return kExitRejected;
-    const CompareResult result = CompareWithFile(session.image(), session.status_text[3], m_file2);
+    const CompareResult result = CompareWithFile(session.image(), session.status_text(3), m_file2);
     if (result.read_failure != ReadFailure::None) {
         dialogs.ShowMessage(*result.message);
         return result.read_failure == ReadFailure::CannotOpen ? kExitUsage : kExitRejected;
@@ -46,8 +44,7 @@ int DiffCommand::Run(std::ostream& out, std::ostream& err) const {
     if (!result.completed) return kExitRejected;
     int differences = result.total();
     if (m_decoder_terms) {
-        RecordingView second_view;
-        DecoderSession second(second_view, dialogs);
+        DecoderDocument second(dialogs);
         const LoadOutcome second_outcome = Load(second, dialogs, m_file2);
         if (second_outcome == LoadOutcome::Unreadable) return kExitUsage;
         const DecoderDiffResult terms = DiffInDecoderTerms(session, second);

@@ -4,10 +4,9 @@
 
 #include "CommandSupport.h"
 #include "DecoderFile.h"
-#include "DecoderSession.h"
+#include "DecoderDocument.h"
 #include "HexCompare.h"
 #include "ParvelCli.h"
-#include "RecordingView.h"
 
 namespace parvel {
 
@@ -19,9 +18,8 @@ DumpCommand::DumpCommand(CLI::App& app) {
 bool DumpCommand::chosen() const { return m_command->parsed(); }
 
 int DumpCommand::Run(std::ostream& out, std::ostream& err) const {
-    RecordingView view;
     CliDialogs dialogs(err, false);
-    DecoderSession session(view, dialogs);
+    DecoderDocument session(dialogs);
     const LoadOutcome outcome = Load(session, dialogs, m_file);
     if (outcome == LoadOutcome::Unreadable) return kExitUsage;
     out << "Config Value: " << ConfigShown(session.image()) << '\n';

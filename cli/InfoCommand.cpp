@@ -6,36 +6,34 @@
 
 #include "CommandSupport.h"
 #include "DecoderFile.h"
-#include "DecoderSession.h"
+#include "DecoderDocument.h"
 #include "ParvelCli.h"
-#include "RecordingView.h"
 
 namespace parvel {
 
 namespace {
 
-const char* ColourName(int green) { return green == 1 ? "grün" : "rot"; }
 
 // "1..max", or "–" when recognition set no limit (no protocol, unknown firmware).
 std::string Range(int max) { return max > 0 ? "1.." + std::to_string(max) : "–"; }
 
-nlohmann::json InfoJson(const DecoderSession& s, const RecordingView& view, const std::string& path) {
+nlohmann::json InfoJson(const DecoderDocument& s, const std::string& path) {
     using nlohmann::json;
     json j;
     j["file"] = T(path);
-    j["type_code"] = s.type_code;
-    j["name"] = s.entry ? json(s.entry->name) : json(nullptr);
-    j["kind"] = s.entry ? json(KindName(s.kind())) : json(nullptr);
+    j["type_code"] = s.type_code();
+    j["name"] = s.entry() ? json(s.entry()->name) : json(nullptr);
+    j["kind"] = s.entry() ? json(KindName(s.kind())) : json(nullptr);
     j["id"] = T(s.image().id_text);
-    j["version"] = s.version_text.empty() ? json(nullptr) : json(T(s.version_text));
-    j["protocol"] = s.is_motorola ? "Mot" : s.is_dcc ? "DCC" : "ohne";
+    j["version"] = s.version_text().empty() ? json(nullptr) : json(T(s.version_text()));
+    j["protocol"] = ProtocolName(s.protocol());
     j["config"] = s.image().config_text.empty() ? json(nullptr) : json(T(s.image().config_text));
-    const char* chip = ChipName(s.default_config);
+    const char* chip = ChipName(s.default_config());
     j["chip"] = chip ? json(chip) : json(nullptr);
-    j["max_address"] = s.max_address;
-    j["max_function"] = s.max_function;
+    j["max_address"] = s.max_address();
+    j["max_function"] = s.max_function();
     json rows = json::array();
-    for (const ShownRow& shown : ShownRows(s, view)) {
+    for (const ShownRow& shown : ShownRows(s)) {
         json row{{"row", shown.row}, {"label", T(shown.label)}, {"address", shown.address}};
         if (s.kind() == DecoderKind::Accessory) row["green"] = shown.green;
         else row["function"] = shown.function;
@@ -50,21 +48,21 @@ nlohmann::json InfoJson(const DecoderSession& s, const RecordingView& view, cons
     return j;
 }
 
-void PrintInfo(std::ostream& out, const DecoderSession& s, const RecordingView& view) {
+void PrintInfo(std::ostream& out, const DecoderDocument& s) {
     char code[16];
-    std::snprintf(code, sizeof code, "0x%06X", s.type_code);
-    out << "Datei:     " << T(s.status_text[3]) << '\n';
-    out << "Firmware:  " << (s.entry ? s.entry->name : std::string("(unbekannt)")) << "  [Typ " << code
-        << ", Art " << (s.entry ? KindName(s.kind()) : "–") << "]\n";
-    out << "Status:    " << T(s.status_text[0]) << " | " << T(s.status_text[1]) << " | "
-        << T(s.status_text[2]) << '\n';
+    std::snprintf(code, sizeof code, "0x%06X", s.type_code());
+    out << "Datei:     " << T(s.status_text(3)) << '\n';
+    out << "Firmware:  " << (s.entry() ? s.entry()->name : std::string("(unbekannt)")) << "  [Typ " << code
+        << ", Art " << (s.entry() ? KindName(s.kind()) : "–") << "]\n";
+    out << "Status:    " << T(s.status_text(0)) << " | " << T(s.status_text(1)) << " | "
+        << T(s.status_text(2)) << '\n';
     out << "Config:    " << ConfigShown(s.image()) << '\n';
-    out << "Grenzen:   Adresse " << Range(s.max_address) << ", Funktion " << Range(s.max_function) << '\n';
-    for (const ShownRow& shown : ShownRows(s, view)) {
+    out << "Grenzen:   Adresse " << Range(s.max_address()) << ", Funktion " << Range(s.max_function()) << '\n';
+    for (const ShownRow& shown : ShownRows(s)) {
         char line[32];
         std::snprintf(line, sizeof line, "  %2d  ", shown.row);
         out << line << shown.label << ": " << shown.address;
-        if (s.kind() == DecoderKind::Accessory) out << ' ' << ColourName(shown.green ? 1 : 0);
+        if (s.kind() == DecoderKind::Accessory) out << ' ' << ColourName(shown.green);
         else out << " F" << shown.function;
         if (!shown.stored.empty()) {
             out << "  (gespeichert: " << T(shown.stored) << ", passt zu keiner Adresse)";
@@ -85,13 +83,12 @@ InfoCommand::InfoCommand(CLI::App& app) {
 bool InfoCommand::chosen() const { return m_command->parsed(); }
 
 int InfoCommand::Run(std::ostream& out, std::ostream& err) const {
-    RecordingView view;
     CliDialogs dialogs(err, m_default_config);
-    DecoderSession session(view, dialogs);
+    DecoderDocument session(dialogs);
     const LoadOutcome outcome = Load(session, dialogs, m_file);
     if (outcome == LoadOutcome::Unreadable) return kExitUsage;
-    if (m_json) out << InfoJson(session, view, m_file).dump(2) << '\n';
-    else PrintInfo(out, session, view);
+    if (m_json) out << InfoJson(session, m_file).dump(2) << '\n';
+    else PrintInfo(out, session);
     return ExitFor(outcome);
 }
 

@@ -5,9 +5,8 @@
 
 #include "CommandSupport.h"
 #include "DecoderFile.h"
-#include "DecoderSession.h"
+#include "DecoderDocument.h"
 #include "ParvelCli.h"
-#include "RecordingView.h"
 
 namespace parvel {
 
@@ -58,13 +57,12 @@ int SetCommand::Run(std::ostream&, std::ostream& err) const {
         err << ExistsText(m_out_path);
         return kExitUsage;
     }
-    RecordingView view;
     CliDialogs dialogs(err, m_default_config);
-    DecoderSession session(view, dialogs);
+    DecoderDocument session(dialogs);
     const LoadOutcome outcome = Load(session, dialogs, m_file);
     if (outcome == LoadOutcome::Unreadable) return kExitUsage;
-    if (!session.recognised) {
-        if (!session.line_rejected && !session.image().id_found) {
+    if (!session.recognised()) {
+        if (!session.line_rejected() && !session.image().id_found) {
             err << "parvel: " << T(m_file)
                 << " hat keinen ID-Record, und die Frage danach wurde mit Abbrechen "
                    "beantwortet; es wurde nichts geschrieben\n";
@@ -74,14 +72,14 @@ int SetCommand::Run(std::ostream&, std::ostream& err) const {
         }
         return kExitRejected;
     }
-    for (const auto& a : new_addresses) view.rows[a.row].address_text = a.value;
-    for (const auto& f : new_functions) view.rows[f.row].function_text = f.value;
-    for (int r : m_greens) session.row_green[r] = 1;
-    for (int r : m_reds) session.row_green[r] = 0;
+    for (const auto& a : new_addresses) session.SetAddressText(a.row, a.value);
+    for (const auto& f : new_functions) session.SetFunctionText(f.row, f.value);
+    for (int r : m_greens) session.SetGreen(r, true);
+    for (int r : m_reds) session.SetGreen(r, false);
     dialogs.save_target = m_out_path;
     switch (session.Save()) {
-        case DecoderSession::SaveResult::Saved: return kExitOk;
-        case DecoderSession::SaveResult::WriteFailed: return kExitUsage;
+        case DecoderDocument::SaveResult::Saved: return kExitOk;
+        case DecoderDocument::SaveResult::WriteFailed: return kExitUsage;
         default: return kExitRejected;
     }
 }

@@ -7,7 +7,7 @@
 class QPushButton;
 
 namespace parvel {
-class DecoderSession;
+class DecoderDocument;
 class Dialogs;
 }  // namespace parvel
 
@@ -18,7 +18,7 @@ class Dialogs;
 class TFrameBlinkmuster : public parvel::PatternEditorFrame {
     Q_OBJECT
   public:
-    TFrameBlinkmuster(parvel::DecoderSession& session, parvel::Dialogs& dialogs,
+    TFrameBlinkmuster(parvel::DecoderDocument& session, parvel::Dialogs& dialogs,
                       QWidget* parent = nullptr);
 
     // Handlers of the controls.

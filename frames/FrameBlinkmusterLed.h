@@ -7,7 +7,7 @@
 class QPushButton;
 
 namespace parvel {
-class DecoderSession;
+class DecoderDocument;
 class Dialogs;
 struct LedFrameGeometry;
 }  // namespace parvel
@@ -19,7 +19,7 @@ struct LedFrameGeometry;
 class TFrameBlinkmuster_led : public parvel::PatternEditorFrame {
     Q_OBJECT
   public:
-    TFrameBlinkmuster_led(parvel::DecoderSession& session, parvel::Dialogs& dialogs,
+    TFrameBlinkmuster_led(parvel::DecoderDocument& session, parvel::Dialogs& dialogs,
                           QWidget* parent = nullptr);
 
     // Handlers of the controls.

@@ -4,8 +4,8 @@
 #include <QLineEdit>
 #include <algorithm>
 
-#include "DecoderSession.h"
-#include "Ports.h"
+#include "DecoderDocument.h"
+#include "Dialogs.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ QRect Rect(const parvel::CvRegisterTable::Rect& r) { return {r.left, r.top, r.wi
 
 }  // namespace
 
-TFrameRegister::TFrameRegister(parvel::DecoderSession& session, parvel::Dialogs& dialogs,
+TFrameRegister::TFrameRegister(parvel::DecoderDocument& session, parvel::Dialogs& dialogs,
                                QWidget* parent)
     : QFrame(parent), m_session(session), m_dialogs(dialogs) {
     setObjectName("TFrameRegister");
@@ -76,7 +76,7 @@ void TFrameRegister::ClearView() {
 
 void TFrameRegister::LoadFromImage() {
     loading = true;
-    const parvel::CvRegisterTable table(m_session.type_code);
+    const parvel::CvRegisterTable table(m_session.type_code());
     row_count = table.row_count();
     for (int r = 0; r < parvel::CvRegisterTable::kRows; ++r) {
         CvRow& row = rows[r];
@@ -127,9 +127,10 @@ void TFrameRegister::CvValueChange(QLineEdit* sender) {
     if (!sender->isModified()) return;
     sender->setModified(false);
 
-    const parvel::CvRegisterTable table(m_session.type_code);
+    const parvel::CvRegisterTable table(m_session.type_code());
     const parvel::NumberInput input =
         table.Change(m_session.image(), index, sender->text().toStdString());
     if (input.message) m_dialogs.ShowMessage(*input.message);
     if (input.refocus) sender->setFocus();
+    m_session.Record("CV: " + table.row(index).caption + " " + sender->text().toStdString());
 }

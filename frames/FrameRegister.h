@@ -9,7 +9,7 @@ class QLabel;
 class QLineEdit;
 
 namespace parvel {
-class DecoderSession;
+class DecoderDocument;
 class Dialogs;
 }  // namespace parvel
 
@@ -21,7 +21,7 @@ class Dialogs;
 class TFrameRegister : public QFrame {
     Q_OBJECT
   public:
-    TFrameRegister(parvel::DecoderSession& session, parvel::Dialogs& dialogs,
+    TFrameRegister(parvel::DecoderDocument& session, parvel::Dialogs& dialogs,
                    QWidget* parent = nullptr);
 
     void ClearView();
@@ -49,6 +49,6 @@ class TFrameRegister : public QFrame {
   private:
     void FitCaption(CvRow& row);
 
-    parvel::DecoderSession& m_session;
+    parvel::DecoderDocument& m_session;
     parvel::Dialogs& m_dialogs;
 };

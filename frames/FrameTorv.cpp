@@ -14,14 +14,14 @@
 #include <cmath>
 #include <utility>
 
-#include "DecoderSession.h"
+#include "DecoderDocument.h"
 #include "LabelFit.h"
 #include "LoadingScope.h"
 #include "LocaleNumbers.h"
 #include "FrameTorvAdr.h"
 #include "NumberInput.h"
 #include "NumberText.h"
-#include "Ports.h"
+#include "Dialogs.h"
 #include "ServoCurve.h"
 #include "ServoFiles.h"
 #include "ServoPulses.h"
@@ -193,8 +193,8 @@ void TUpDown::Step(int delta) {
 
 // ---------------------------------------------------------------- frame
 
-TFrameTorv::TFrameTorv(parvel::DecoderSession& session, parvel::Dialogs& dialogs, QWidget* parent)
-    : QFrame(parent), m_session(session), m_dialogs(dialogs) {
+TFrameTorv::TFrameTorv(parvel::DecoderDocument& session, parvel::Dialogs& dialogs, QWidget* parent)
+    : QFrame(parent), pages(session.servo().pages), m_session(session), m_dialogs(dialogs) {
     setObjectName("TFrameTorv");
     BuildControls();
     resize(540, 555);
@@ -402,7 +402,6 @@ void TFrameTorv::BuildControls() {
 void TFrameTorv::SetAddressTable(TFrameTorvAdr* table) {
     m_table = table;
     if (table) {
-        table->SharePages(&pages);
         connect(table, &TFrameTorvAdr::Changed, this, &TFrameTorv::EnableApply);
     }
 }
@@ -421,7 +420,7 @@ void TFrameTorv::LoadFromImage() {
     curve_height = servo_Image1->height();
     relay_height = servo_Image2->height();
 
-    const parvel::TorvVariant variant = parvel::TorvVariantFor(m_session.type_code);
+    const parvel::TorvVariant variant = parvel::TorvVariantFor(m_session.type_code());
     for (int b = 0; b < 4; ++b) {
         const auto& items = b < 2 ? variant.first_button_items : variant.second_button_items;
         servo_cbx_s[b]->clear();
@@ -444,17 +443,27 @@ void TFrameTorv::LoadFromImage() {
     cbx_raster_y->setCurrentIndex(ListIndex(*m_raster_y, cbx_raster_y));
 
     ReloadFromImage();
-    servo_btn_uebernehmen->setEnabled(false);
     loading = false;
 }
 
 void TFrameTorv::ReloadFromImage() {
     // Filling the lists and radios raises their change signals; none of them may write.
     LoadingScope scope(loading);
-    ReadPages();
     ShowPages();
     if (m_table) m_table->Refresh();
-    servo_btn_uebernehmen->setEnabled(false);
+    servo_btn_uebernehmen->setEnabled(m_session.servo().modified);
+}
+
+void TFrameTorv::ShowWorkingCopy(int page) {
+    if (page >= 0 && page < 4) {
+        LoadingScope scope(loading);
+        servo_rad_a[page]->setChecked(true);
+    }
+    ReloadFromImage();
+    if (m_table) {
+        LoadingScope table_scope(m_table->loading);
+        m_table->Refresh();
+    }
 }
 
 void TFrameTorv::ShowPages() {
@@ -471,13 +480,6 @@ void TFrameTorv::ShowPages() {
     ShowCurveInfo();
 }
 
-void TFrameTorv::ReadPages() { pages.ReadFrom(m_session.image()); }
-
-void TFrameTorv::WritePages() {
-    // What the count and stretch fields showed is what the decoder gets.
-    parvel::LimitCountsAndStretches(pages);
-    pages.WriteTo(m_session.image());
-}
 
 void TFrameTorv::ShowCurveInfo() {
     const int page = CurrentPage();
@@ -511,16 +513,14 @@ void TFrameTorv::DrawRelayLane() {
                                                    cbx_raster_x->currentIndex()));
 }
 
-bool TFrameTorv::HasPendingChanges() const { return servo_btn_uebernehmen->isEnabled(); }
-
-void TFrameTorv::setVisible(bool visible) {
-    if (!visible) servo_btn_uebernehmen->setEnabled(false);
-    QFrame::setVisible(visible);
+void TFrameTorv::EnableApply() {
+    m_session.servo().modified = true;
+    servo_btn_uebernehmen->setEnabled(true);
 }
 
-void TFrameTorv::TakeOver() { servo_btn_uebernehmenClick(); }
-
-void TFrameTorv::EnableApply() { servo_btn_uebernehmen->setEnabled(true); }
+void TFrameTorv::Record(const std::string& what) {
+    m_session.Record("Kurve " + std::to_string(CurrentPage() + 1) + ": " + what);
+}
 
 int TFrameTorv::CurrentPage() const {
     for (int k = 0; k < 4; ++k) {
@@ -530,7 +530,7 @@ int TFrameTorv::CurrentPage() const {
 }
 
 bool TFrameTorv::ThresholdShown() const {
-    return parvel::TorvVariantFor(m_session.type_code).threshold;
+    return parvel::TorvVariantFor(m_session.type_code()).threshold;
 }
 
 void TFrameTorv::ShowButtonCombos() {
@@ -548,11 +548,12 @@ void TFrameTorv::UpdateButtonModeVisibility() {
     }
 }
 
-void TFrameTorv::CurveChanged(bool show_info) {
+void TFrameTorv::CurveChanged(bool show_info, const std::string& what) {
     DrawCurve();
     DrawRelayLane();
     if (show_info) ShowCurveInfo();
     EnableApply();
+    Record(what);
 }
 
 void TFrameTorv::RejectInput(QLineEdit* field, const std::string& text) {
@@ -564,20 +565,32 @@ void TFrameTorv::RejectInput(QLineEdit* field, const std::string& text) {
 
 void TFrameTorv::servo_rad_axClick() {
     if (loading) return;
+    m_session.servo().page = CurrentPage();
     DrawCurve();
     DrawRelayLane();
     ShowCurveInfo();
 }
 
-void TFrameTorv::servo_ImagexMouseDown() { mouse_down = true; }
+void TFrameTorv::servo_ImagexMouseDown() {
+    mouse_down = true;
+    m_drawn = false;
+}
 
-void TFrameTorv::servo_ImagexMouseUp() { mouse_down = false; }
+void TFrameTorv::servo_ImagexMouseUp() {
+    mouse_down = false;
+    if (!std::exchange(m_drawn, false)) return;
+    const std::string page = std::to_string(CurrentPage() + 1);
+    m_session.Record(m_drawn_relay ? "Relais von Kurve " + page + " gezeichnet"
+                                   : "Kurve " + page + " gezeichnet");
+}
 
 void TFrameTorv::servo_Image1MouseMove(int x, int y) {
     if (!mouse_down) return;
     parvel::EditCurveAt(pages, CurrentPage(), x, y, servo_Image1->width(), curve_height);
     DrawCurve();
     EnableApply();
+    m_drawn = true;
+    m_drawn_relay = false;
 }
 
 void TFrameTorv::servo_Image2MouseMove(int x, int y) {
@@ -585,6 +598,8 @@ void TFrameTorv::servo_Image2MouseMove(int x, int y) {
     parvel::EditRelayAt(pages, CurrentPage(), x, y, servo_Image1->width(), relay_height);
     DrawRelayLane();
     EnableApply();
+    m_drawn = true;
+    m_drawn_relay = true;
 }
 
 void TFrameTorv::edt_AnzahlChange() {
@@ -598,7 +613,7 @@ void TFrameTorv::edt_AnzahlChange() {
     parvel::SetPointCount(pages, page, entry.value);
     point_spacing = parvel::PointSpacing(servo_Image1->width(), pages.PointCount(page));
     if (loading) return;
-    CurveChanged(true);
+    CurveChanged(true, "Punkte " + std::to_string(entry.value));
 }
 
 void TFrameTorv::edt_stretchChange() {
@@ -610,12 +625,15 @@ void TFrameTorv::edt_stretchChange() {
         return;
     }
     parvel::SetStretch(pages, CurrentPage(), entry.value);
-    CurveChanged(true);
+    CurveChanged(true, "Stretch-Faktor " + std::to_string(entry.value));
 }
 
 void TFrameTorv::Generate(parvel::CurveShape shape) {
     // A single point has no step to generate with; it keeps the position the user gave it.
-    if (parvel::GenerateCurve(pages, CurrentPage(), shape)) CurveChanged(false);
+    static const char* const kNames[] = {"Lin", "Log", "Sin", "Sin2"};
+    if (parvel::GenerateCurve(pages, CurrentPage(), shape)) {
+        CurveChanged(false, kNames[static_cast<int>(shape)]);
+    }
 }
 
 void TFrameTorv::btn_LinClick() { Generate(parvel::CurveShape::Lin); }
@@ -625,12 +643,12 @@ void TFrameTorv::btn_sin2Click() { Generate(parvel::CurveShape::HalfSine); }
 
 void TFrameTorv::btn_MirrorVertikalClick() {
     parvel::MirrorVertical(pages, CurrentPage());
-    CurveChanged(false);
+    CurveChanged(false, "vertikal gespiegelt");
 }
 
 void TFrameTorv::btn_MirrorHorizontalClick() {
     parvel::MirrorHorizontal(pages, CurrentPage());
-    CurveChanged(false);
+    CurveChanged(false, "horizontal gespiegelt");
 }
 
 void TFrameTorv::CopyFrom(int from_page) {
@@ -641,7 +659,7 @@ void TFrameTorv::CopyFrom(int from_page) {
     // the lists never show other values than the ones "übernehmen" writes.
     ShowButtonCombos();
     if (m_table) m_table->Refresh();
-    CurveChanged(true);
+    CurveChanged(true, "von #" + std::to_string(from_page + 1) + " kopiert");
 }
 
 void TFrameTorv::btn_copy1Click() { CopyFrom(0); }
@@ -658,7 +676,7 @@ void TFrameTorv::btn_scaleClick() {
         return;
     }
     parvel::ScaleCurve(pages, CurrentPage(), entry.value);
-    CurveChanged(false);
+    CurveChanged(false, "skaliert " + edt_scale->text().toStdString());
 }
 
 void TFrameTorv::btn_shiftClick() {
@@ -670,7 +688,7 @@ void TFrameTorv::btn_shiftClick() {
         return;
     }
     parvel::ShiftCurve(pages, CurrentPage(), entry.value);
-    CurveChanged(false);
+    CurveChanged(false, "verschoben " + edt_shift->text().toStdString());
 }
 
 void TFrameTorv::cbx_raster_xChange() {
@@ -685,6 +703,8 @@ void TFrameTorv::servo_cbx_sxxChange(int button) {
     if (loading) return;
     parvel::SetButtonItem(pages, button, servo_cbx_s[button]->currentIndex());
     EnableApply();
+    m_session.Record(Label_Servo_sw[button]->text().toStdString() + " " +
+                     servo_cbx_s[button]->currentText().toStdString());
 }
 
 void TFrameTorv::servo_rad_Click() {
@@ -692,6 +712,7 @@ void TFrameTorv::servo_rad_Click() {
     parvel::WriteButtonMode(m_session.image(), servo_rad_lernen->isChecked());
     UpdateButtonModeVisibility();
     EnableApply();
+    m_session.Record(servo_rad_lernen->isChecked() ? "Tasten-Modus: Lernen" : "Tasten-Modus: Servo");
 }
 
 void TFrameTorv::edt_torvik_schwelleChange() {
@@ -705,17 +726,17 @@ void TFrameTorv::edt_torvik_schwelleChange() {
     threshold = parvel::WriteThreshold(m_session.image(), entry.value);
     edt_torvik_schwelle->setText(QString::number(threshold));
     DrawCurve();
+    m_session.Record("Schwelle " + std::to_string(threshold));
 }
 
 void TFrameTorv::servo_btn_uebernehmenClick() {
-    WritePages();
-    if (m_table) parvel::WritePulseValues(m_table->pulses, m_session.image());
-    servo_btn_uebernehmen->setEnabled(false);
+    m_session.TakeOverChanges(parvel::PendingFrame::Torv);
+    ReloadFromImage();
 }
 
 void TFrameTorv::servo_btn_verwerfenClick() {
+    m_session.DiscardChanges(parvel::PendingFrame::Torv);
     ReloadFromImage();
-    servo_btn_uebernehmen->setEnabled(false);
 }
 
 void TFrameTorv::servo_save_1Click() {
@@ -726,7 +747,7 @@ void TFrameTorv::servo_load_1Click() {
     const parvel::ServoFileLoad load = parvel::LoadCurveWithDialog(m_dialogs, pages, CurrentPage());
     // Also after a load stopped at a bad line: the points taken so far are in the working
     // copy, so they are shown and "übernehmen" / "verwerfen" decide about them.
-    if (load.changed) CurveChanged(true);
+    if (load.changed) CurveChanged(true, "Kurve geladen");
 }
 
 void TFrameTorv::servo_save_allClick() { parvel::SaveSetWithDialog(m_dialogs, pages); }
@@ -743,45 +764,6 @@ void TFrameTorv::servo_load_allClick() {
         m_table->Refresh();
     }
     EnableApply();
+    m_session.Record("Setup geladen");
 }
 
-// ---------------------------------------------------------------- undo
-
-std::string TFrameTorv::UndoState() const {
-    std::string state(pages.bytes().begin(), pages.bytes().end());
-    if (m_table) {
-        for (int s = 0; s < 4; ++s) {
-            state += std::to_string(m_table->pulses.pulse_min[s]) + ',' +
-                     std::to_string(m_table->pulses.pulse_span[s]) + ';';
-        }
-    }
-    state.push_back(servo_btn_uebernehmen->isEnabled() ? '1' : '0');
-    return state;
-}
-
-void TFrameTorv::RestoreUndoState(const std::string& state, int page) {
-    if (state.size() < static_cast<std::size_t>(parvel::kServoBytes) + 1) return;
-    LoadingScope scope(loading);
-    for (int i = 0; i < parvel::kServoBytes; ++i) {
-        pages.set_flat(i, static_cast<std::uint8_t>(state[static_cast<std::size_t>(i)]));
-    }
-    if (page >= 0 && page < 4) servo_rad_a[page]->setChecked(true);
-    ShowPages();
-    if (m_table) {
-        // "min,span;" four times between the pages and the flag.
-        const std::string pulses =
-            state.substr(parvel::kServoBytes, state.size() - parvel::kServoBytes - 1);
-        std::size_t pos = 0;
-        for (int s = 0; s < 4; ++s) {
-            const std::size_t comma = pulses.find(',', pos);
-            const std::size_t semicolon = pulses.find(';', pos);
-            if (comma == std::string::npos || semicolon == std::string::npos) break;
-            m_table->pulses.pulse_min[s] = std::stoi(pulses.substr(pos, comma - pos));
-            m_table->pulses.pulse_span[s] = std::stoi(pulses.substr(comma + 1, semicolon - comma - 1));
-            pos = semicolon + 1;
-        }
-        LoadingScope table_scope(m_table->loading);
-        m_table->Refresh();
-    }
-    servo_btn_uebernehmen->setEnabled(state.back() == '1');
-}

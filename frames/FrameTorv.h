@@ -19,7 +19,7 @@ class QToolButton;
 class TFrameTorvAdr;
 
 namespace parvel {
-class DecoderSession;
+class DecoderDocument;
 class Dialogs;
 }  // namespace parvel
 
@@ -83,7 +83,7 @@ class TUpDown : public QWidget {
 class TFrameTorv : public QFrame {
     Q_OBJECT
   public:
-    TFrameTorv(parvel::DecoderSession& session, parvel::Dialogs& dialogs,
+    TFrameTorv(parvel::DecoderDocument& session, parvel::Dialogs& dialogs,
                QWidget* parent = nullptr);
 
     // The address table that shares the pages (Refresh after a reload, pulse values on apply).
@@ -94,33 +94,22 @@ class TFrameTorv : public QFrame {
 
     void LoadFromImage();
     void ReloadFromImage();
-    void ReadPages();
     // Shows the pages as they are now: button lists, button mode, threshold, curve, relay lane
     // and time texts (after a reload from the image and after an undo alike).
     void ShowPages();
-    void WritePages();
     void ShowCurveInfo();
     void DrawCurve();
     void DrawRelayLane();
 
-    // Curve changes not yet written into the image: "übernehmen" is enabled.
-    bool HasPendingChanges() const;
-    // Hiding the frame (a new file is being loaded) drops the changes not taken over: they
-    // belong to the image that is being replaced, and taking them over into the next one
-    // would overwrite its program words 0x500..0x6FF.
-    void setVisible(bool visible) override;
-    void TakeOver();
+    // The working copy holds a change: "übernehmen" is enabled.
     void EnableApply();
 
     // Page of the checked curve radio (0..3).
     int CurrentPage() const;
 
-    // The working state as the undo history keeps it: the four pages, the address table's
-    // pulse values and whether "übernehmen" is enabled. RestoreUndoState puts such a state
-    // back and shows curve `page`; button mode and threshold are read from the image, which
-    // the caller has restored first.
-    std::string UndoState() const;
-    void RestoreUndoState(const std::string& state, int page);
+    // Shows the document's working copy as it is now, on curve `page` (after an undo, a redo
+    // or a take-over); button mode and threshold come from the image.
+    void ShowWorkingCopy(int page);
 
     // ---- event handlers ----
     void servo_rad_axClick();
@@ -153,7 +142,7 @@ class TFrameTorv : public QFrame {
     void servo_load_allClick();
     void servo_save_allClick();
 
-    parvel::ServoPages pages;
+    parvel::ServoPages& pages;  // the document's working copy
 
     bool loading = false;  // set while the frame fills its own controls
     bool mouse_down = false;
@@ -208,7 +197,9 @@ class TFrameTorv : public QFrame {
     void Generate(parvel::CurveShape shape);
     void CopyFrom(int from_page);
     // The curve data changed: redraw both canvases, optionally the count texts, enable apply.
-    void CurveChanged(bool show_info);
+    void CurveChanged(bool show_info, const std::string& what);
+    // Records the change just made as a step of curve N: "Kurve 2: Lin".
+    void Record(const std::string& what);
     // Shows an input error of a field (warning, one Cancel button) and gives it the focus back.
     void RejectInput(QLineEdit* field, const std::string& text);
     // Selects the four button lists from offset 110 of the pages.
@@ -216,7 +207,7 @@ class TFrameTorv : public QFrame {
     void UpdateButtonModeVisibility();
     bool ThresholdShown() const;
 
-    parvel::DecoderSession& m_session;
+    parvel::DecoderDocument& m_session;
     parvel::Dialogs& m_dialogs;
     TFrameTorvAdr* m_table = nullptr;
     int m_own_raster_x = 0;
@@ -224,4 +215,6 @@ class TFrameTorv : public QFrame {
     int* m_raster_x = &m_own_raster_x;
     int* m_raster_y = &m_own_raster_y;
     bool m_checking_field = false;  // a field's rule is running (a message box moves focus)
+    bool m_drawn = false;           // the mouse changed the curve or relay lane since its press
+    bool m_drawn_relay = false;
 };

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <utility>
 
-#include "DecoderSession.h"
+#include "DecoderDocument.h"
 #include "LoadingScope.h"
 #include "LocaleNumbers.h"
 
@@ -77,9 +77,9 @@ const StepKind kSteps[4] = {{"dec10", "<<", "- 80 us", -10},
 
 }  // namespace
 
-TFrameTorvAdr::TFrameTorvAdr(parvel::DecoderSession& session, parvel::Dialogs& /*dialogs*/,
+TFrameTorvAdr::TFrameTorvAdr(parvel::DecoderDocument& session, parvel::Dialogs& /*dialogs*/,
                              QWidget* parent)
-    : QFrame(parent), m_session(session) {
+    : QFrame(parent), pulses(session.servo().pulses), m_session(session) {
     setObjectName("TFrameTorvAdr");
     // The table lies over the parameter grid.
     setAutoFillBackground(true);
@@ -202,9 +202,20 @@ void TFrameTorvAdr::BuildControls() {
     }
 }
 
-void TFrameTorvAdr::SharePages(parvel::ServoPages* pages) { m_shared_pages = pages; }
+parvel::ServoPages& TFrameTorvAdr::Pages() { return m_session.servo().pages; }
 
-parvel::ServoPages& TFrameTorvAdr::Pages() { return m_shared_pages ? *m_shared_pages : m_own_pages; }
+void TFrameTorvAdr::Record(const std::string& name) { m_session.Record(name); }
+
+void TFrameTorvAdr::RecordPulse(int servo, bool longest, int min_before, int span_before) {
+    const char separator = LocaleDecimalSeparator();
+    auto shown = [&](int pulse_min, int pulse_span) {
+        return longest ? parvel::FormatPulseMs(parvel::LongestPulseMs(pulse_min, pulse_span), separator)
+                       : parvel::FormatPulseMs(parvel::ShortestPulseMs(pulse_min), separator);
+    };
+    Record("Servo " + std::to_string(servo + 1) + ": Impuls-Zeit " + (longest ? "(Max) " : "(Min) ") +
+           shown(min_before, span_before) + " → " +
+           shown(pulses.pulse_min[servo], pulses.pulse_span[servo]));
+}
 
 QComboBox* TFrameTorvAdr::List(int row, parvel::AddressField field) const {
     const Row& r = rows[row];
@@ -223,7 +234,7 @@ QComboBox* TFrameTorvAdr::List(int row, parvel::AddressField field) const {
 
 void TFrameTorvAdr::LoadFromImage() {
     loading = true;
-    const parvel::TorvAdrVariant variant = parvel::TorvAdrVariantFor(m_session.type_code);
+    const parvel::TorvAdrVariant variant = parvel::TorvAdrVariantFor(m_session.type_code());
     m_four_servos = variant.four_servos;
     for (int r = 0; r < 4; ++r) {
         rows[r].label->setText(Q(variant.row_labels[r]));
@@ -242,7 +253,6 @@ void TFrameTorvAdr::LoadFromImage() {
             rows[r].curve->setVisible(m_four_servos);
         }
     }
-    parvel::ReadPulseValues(m_session.image(), pulses);
     Refresh();
     loading = false;
 }
@@ -306,6 +316,9 @@ void TFrameTorvAdr::cbx_ax_Change(int row, parvel::AddressField field) {
     SetAddressItem(Pages(), row, field, List(row, field)->currentIndex());
     if (field == parvel::AddressField::Action) UpdateCurveVisibility();
     emit Changed();
+    static const char* const kFields[] = {"Servo", "Aktion", "Kurve", "Relais"};
+    Record(rows[row].label->text().toStdString() + ": " + kFields[static_cast<int>(field)] + " " +
+           List(row, field)->currentText().toStdString());
 }
 
 void TFrameTorvAdr::cbx_flag_xClick(parvel::ServoFlag flag) {
@@ -319,23 +332,31 @@ void TFrameTorvAdr::cbx_flag_xClick(parvel::ServoFlag flag) {
         SetServoFlag(Pages(), s, flag, box->isChecked());
     }
     emit Changed();
+    Record("Servo-Flags");
 }
 
 void TFrameTorvAdr::btn_offset_Click(int servo, int step) {
     if (loading) return;
+    const int min_before = pulses.pulse_min[servo];
+    const int span_before = pulses.pulse_span[servo];
     pulses.pulse_min[servo] = parvel::StepPulseMin(pulses.pulse_min[servo], step);
     ShowPulseTimes();
     emit Changed();
+    RecordPulse(servo, false, min_before, span_before);
 }
 
 void TFrameTorvAdr::btn_faktor_Click(int servo, int step) {
     if (loading) return;
+    const int min_before = pulses.pulse_min[servo];
+    const int span_before = pulses.pulse_span[servo];
     pulses.pulse_span[servo] = parvel::StepPulseSpan(pulses.pulse_span[servo], step);
     ShowPulseTimes();
     emit Changed();
+    RecordPulse(servo, true, min_before, span_before);
 }
 
 void TFrameTorvAdr::servo_edt_x_xChange() {
     if (loading) return;
     emit Changed();
+    Record("Servo-Adressen");
 }

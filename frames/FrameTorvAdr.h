@@ -15,7 +15,7 @@ class QLineEdit;
 class QPushButton;
 
 namespace parvel {
-class DecoderSession;
+class DecoderDocument;
 class Dialogs;
 }  // namespace parvel
 
@@ -33,12 +33,8 @@ class TFrameTorvAdr : public QFrame {
   public:
     // The table shows no message (none of its inputs can be wrong); it takes the dialogs
     // like every frame so the main window builds them all alike.
-    TFrameTorvAdr(parvel::DecoderSession& session, parvel::Dialogs& dialogs,
+    TFrameTorvAdr(parvel::DecoderDocument& session, parvel::Dialogs& dialogs,
                   QWidget* parent = nullptr);
-
-    // The servo pages of the curve editor, which this table reads and changes in place; until
-    // it is given, the table works on pages of its own.
-    void SharePages(parvel::ServoPages* pages);
 
     void LoadFromImage();
     void Refresh();
@@ -55,7 +51,8 @@ class TFrameTorvAdr : public QFrame {
     void servo_edt_x_xChange();
 
     bool loading = false;        // set while the frame fills its own controls
-    parvel::PulseValues pulses;  // pulse_min / pulse_span of servos 1..4 (index 0..3)
+    // pulse_min / pulse_span of servos 1..4 (index 0..3): the document's working copy
+    parvel::PulseValues& pulses;
 
     struct Row {
         QLabel* label = nullptr;
@@ -87,9 +84,11 @@ class TFrameTorvAdr : public QFrame {
     void BuildControls();
     QComboBox* List(int row, parvel::AddressField field) const;
     parvel::ServoPages& Pages();
+    // Records the change just made as a step of the document.
+    void Record(const std::string& name);
+    // "Servo 2: Impuls-Zeit (Min) 0,440 → 0,400".
+    void RecordPulse(int servo, bool longest, int pulse_min_before, int pulse_span_before);
 
-    parvel::DecoderSession& m_session;
-    parvel::ServoPages* m_shared_pages = nullptr;
-    parvel::ServoPages m_own_pages;  // only while no curve editor shares its pages
+    parvel::DecoderDocument& m_session;
     bool m_four_servos = true;
 };

@@ -1,5 +1,6 @@
 #include "FrameZusatz.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -9,8 +10,8 @@
 #include <QSlider>
 #include <algorithm>
 
-#include "DecoderSession.h"
-#include "Ports.h"
+#include "DecoderDocument.h"
+#include "Dialogs.h"
 #include "ZusatzLayout.h"
 
 namespace {
@@ -59,7 +60,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text = {}
 
 }  // namespace
 
-TFrameZusatz::TFrameZusatz(parvel::DecoderSession& session, parvel::Dialogs& dialogs,
+TFrameZusatz::TFrameZusatz(parvel::DecoderDocument& session, parvel::Dialogs& dialogs,
                            QWidget* parent)
     : QFrame(parent), m_session(session), m_dialogs(dialogs) {
     setObjectName("TFrameZusatz");
@@ -181,7 +182,7 @@ void TFrameZusatz::resizeEvent(QResizeEvent* event) {
 }
 
 parvel::ZusatzSettings TFrameZusatz::Settings() {
-    return parvel::ZusatzSettings(m_session.image(), m_session.type_code, m_session.version);
+    return parvel::ZusatzSettings(m_session.image(), m_session.type_code(), m_session.version());
 }
 
 void TFrameZusatz::ClearView() {
@@ -481,6 +482,8 @@ void TFrameZusatz::FillNeonBars(const parvel::ZusatzSettings& settings) {
     lbl_fNeon_03->show();
 }
 
+void TFrameZusatz::Record(const std::string& what) { m_session.Record("Zusatz: " + what); }
+
 void TFrameZusatz::rad_modexClick(QObject* sender) {
     if (loading) return;
     parvel::ZusatzSettings settings = Settings();
@@ -492,6 +495,8 @@ void TFrameZusatz::rad_modexClick(QObject* sender) {
         settings.ClickModeBox(cbx_mode_bit6->isChecked(), cbx_mode_bit7->isChecked());
     }
     LoadFromImage();
+    const auto* button = qobject_cast<const QAbstractButton*>(sender);
+    Record("Modus" + (button ? " " + button->text().remove('&').toStdString() : std::string()));
 }
 
 void TFrameZusatz::cbx_zusatz_x_Click() {
@@ -505,12 +510,14 @@ void TFrameZusatz::cbx_zusatz_x_Click() {
     }
     settings.ClickBoxes(checked);
     LoadFromImage();
+    Record("Optionen");
 }
 
 void TFrameZusatz::cbx_weiche_abClick() {
     if (loading) return;
     Settings().ClickWeicheAb(cbx_weiche_ab->isChecked());
     LoadFromImage();
+    Record(cbx_weiche_ab->text().remove('&').toStdString());
 }
 
 void TFrameZusatz::TrackBar_01Change() {
@@ -518,6 +525,8 @@ void TFrameZusatz::TrackBar_01Change() {
     if (!Settings().MoveTrackBar(TrackBar_01->value())) return;
     TrackBar_01->setFocus();
     LoadFromImage();
+    // One drag or run of keys on the slider is one step.
+    m_session.Record("Zusatz: Regler " + std::to_string(TrackBar_01->value()), "zusatz-slider");
 }
 
 void TFrameZusatz::NeonBarChange(int bar) {
@@ -526,6 +535,9 @@ void TFrameZusatz::NeonBarChange(int bar) {
     if (!Settings().MoveNeonBar(bar, slider->value())) return;
     slider->setFocus();
     LoadFromImage();
+    m_session.Record("Zusatz: Neon " + std::string(bar == 0 ? "dunkel " : "hell ") +
+                         std::to_string(slider->value()),
+                     "zusatz-neon" + std::to_string(bar));
 }
 
 void TFrameZusatz::TrackBar_neon_1Change() { NeonBarChange(0); }
@@ -549,5 +561,8 @@ void TFrameZusatz::RowValueChange(QLineEdit* sender) {
     const parvel::NumberInput input = Settings().EditRow(index, sender->text().toStdString());
     if (input.message) m_dialogs.ShowMessage(*input.message);
     if (input.refocus) sender->setFocus();
-    if (input.accepted()) LoadFromImage();
+    if (input.accepted()) {
+        LoadFromImage();
+        Record(rows[index].caption->text().toStdString() + " " + sender->text().toStdString());
+    }
 }

@@ -13,7 +13,7 @@ class QRadioButton;
 class QSlider;
 
 namespace parvel {
-class DecoderSession;
+class DecoderDocument;
 class Dialogs;
 }  // namespace parvel
 
@@ -31,7 +31,7 @@ class Dialogs;
 class TFrameZusatz : public QFrame {
     Q_OBJECT
   public:
-    TFrameZusatz(parvel::DecoderSession& session, parvel::Dialogs& dialogs,
+    TFrameZusatz(parvel::DecoderDocument& session, parvel::Dialogs& dialogs,
                  QWidget* parent = nullptr);
 
     // Puts every optional control back to its neutral state (called before LoadFromImage).
@@ -105,7 +105,9 @@ class TFrameZusatz : public QFrame {
     int NeonBarsLeft() const;
     void NeonBarChange(int bar);
     QString SecondsText(const parvel::ZusatzSettings& settings, int row) const;
+    // Records the change just made as a step "Zusatz: <what>".
+    void Record(const std::string& what);
 
-    parvel::DecoderSession& m_session;
+    parvel::DecoderDocument& m_session;
     parvel::Dialogs& m_dialogs;
 };

@@ -9,12 +9,12 @@
 #include <algorithm>
 #include <utility>
 
-#include "DecoderSession.h"
+#include "DecoderDocument.h"
 #include "LabelFit.h"
 #include "NumberText.h"
 #include "PatternEditorWidgets.h"
 #include "PatternTable.h"
-#include "Ports.h"
+#include "Dialogs.h"
 
 namespace parvel {
 
@@ -25,10 +25,10 @@ constexpr int kDesignPointSize = 8;
 
 }  // namespace
 
-PatternEditorFrame::PatternEditorFrame(DecoderSession& session, Dialogs& dialogs,
-                                       std::unique_ptr<PatternTable> table,
+PatternEditorFrame::PatternEditorFrame(DecoderDocument& session, Dialogs& dialogs,
+                                       PatternTable& table, PendingFrame kind,
                                        const PatternEditorNames& names, QWidget* parent)
-    : QFrame(parent), m_session(session), m_dialogs(dialogs), m_table(std::move(table)) {
+    : QFrame(parent), m_session(session), m_dialogs(dialogs), m_table(&table), m_kind(kind) {
     QFont design = font();
     design.setPointSize(kDesignPointSize);
     setFont(design);
@@ -122,7 +122,6 @@ void PatternEditorFrame::SetUp(int width) {
     m_table->EndDrag();
     LayOut(width);
     m_table->SetStripSize(m_strips[0]->width(), m_strips[0]->height());
-    ReadTable();
     ShowParameters();
     DrawStrips();
     ShowPending();
@@ -136,16 +135,20 @@ void PatternEditorFrame::LoadFromImage() {
     loading = false;
 }
 
-bool PatternEditorFrame::HasPendingChanges() const {
-    // A number typed but not yet finished (the save button reached by a shortcut takes no
-    // focus) counts too: taking over stores it first.
-    return m_take_over->isEnabled() || TypedPending(Field::Count) || TypedPending(Field::Stretch);
+bool PatternEditorFrame::CommitTypedInput() {
+    return CommitEdit(Field::Count) && CommitEdit(Field::Stretch);
 }
 
-bool PatternEditorFrame::TypedPending(Field field) const {
-    const QLineEdit* edit = field == Field::Count ? m_count : m_stretch;
-    const QString text = edit->text().trimmed();
-    return edit->isModified() && !text.isEmpty() && text != QString::number(StoredValue(field));
+void PatternEditorFrame::ShowWorkingCopy() {
+    ShowParameters();
+    DrawStrips();
+    ShowPending();
+    m_count->setModified(false);
+    m_stretch->setModified(false);
+}
+
+void PatternEditorFrame::Record(const std::string& what) {
+    m_session.Record("Muster Adresse " + std::to_string(m_table->selected() + 1) + ": " + what);
 }
 
 int PatternEditorFrame::StoredValue(Field field) const {
@@ -159,19 +162,12 @@ int PatternEditorFrame::StoredValue(Field field) const {
 void PatternEditorFrame::setVisible(bool visible) {
     if (!visible) {
         m_table->EndDrag();
-        m_table->DropChanges();
-        ShowPending();
         m_count->setModified(false);
         m_stretch->setModified(false);
     }
     QFrame::setVisible(visible);
 }
 
-void PatternEditorFrame::TakeOver() { TakeOverClick(); }
-
-void PatternEditorFrame::ReadTable() { m_table->ReadTable(m_session.image()); }
-
-void PatternEditorFrame::WriteTable() { m_table->WriteTable(m_session.image()); }
 
 void PatternEditorFrame::ShowParameters() {
     // Filling the controls is no user edit, whoever calls this.
@@ -235,6 +231,8 @@ bool PatternEditorFrame::CommitEdit(Field field) {
             DrawStrips();
             ShowParameters();  // puts the limited value back and updates the time texts
             ShowPending();
+            Record(std::string(field == Field::Count ? "Anzahl " : "Stretch-Faktor ") +
+                   edit->text().toStdString());
             return true;
     }
     return true;
@@ -270,6 +268,7 @@ void PatternEditorFrame::LoopClick() {
     if (loading) return;
     m_table->SetLoop(m_loop->isChecked());
     ShowPending();
+    Record(m_loop->isChecked() ? "Schleife an" : "Schleife aus");
 }
 
 void PatternEditorFrame::OutputClick(int output) {
@@ -277,6 +276,7 @@ void PatternEditorFrame::OutputClick(int output) {
     m_table->SetOutputUsed(output, m_use_boxes[output]->isChecked());
     DrawStrips();
     ShowPending();
+    Record("Out#" + std::to_string(output + 1) + (m_use_boxes[output]->isChecked() ? " an" : " aus"));
 }
 
 void PatternEditorFrame::CopyClick(int source_block) {
@@ -285,19 +285,20 @@ void PatternEditorFrame::CopyClick(int source_block) {
     DrawStrips();
     ShowParameters();
     ShowPending();
+    Record("von #" + std::to_string(source_block + 1) + " kopiert");
 }
 
 void PatternEditorFrame::TakeOverClick() {
     // A number typed but not yet finished belongs to what the user takes over.
     CommitEdit(Field::Count);
     CommitEdit(Field::Stretch);
-    WriteTable();
+    m_session.TakeOverChanges(m_kind);
     ShowPending();
 }
 
 void PatternEditorFrame::DiscardClick() {
     m_table->EndDrag();
-    ReadTable();
+    m_session.DiscardChanges(m_kind);
     ShowParameters();
     DrawStrips();
     ShowPending();
@@ -321,31 +322,10 @@ void PatternEditorFrame::StripMouseMove(int output, QPoint position) {
     }
 }
 
-void PatternEditorFrame::StripMouseUp() { m_table->EndDrag(); }
-
-// ---------------------------------------------------------------- undo
-
-std::string PatternEditorFrame::UndoState() const {
-    std::string state;
-    state.reserve(m_table->bytes().size() + 1);
-    state.push_back(m_table->modified() ? '1' : '0');
-    for (int byte : m_table->bytes()) state.push_back(static_cast<char>(byte & 0xFF));
-    return state;
-}
-
-int PatternEditorFrame::UndoView() const { return m_table->selected(); }
-
-void PatternEditorFrame::RestoreUndoState(const std::string& state, int block) {
-    if (state.empty()) return;
-    std::vector<int> bytes;
-    bytes.reserve(state.size() - 1);
-    for (std::size_t i = 1; i < state.size(); ++i) bytes.push_back(static_cast<unsigned char>(state[i]));
-    m_table->Restore(bytes, block, state[0] == '1');
-    ShowParameters();
-    DrawStrips();
-    ShowPending();
-    m_count->setModified(false);
-    m_stretch->setModified(false);
+void PatternEditorFrame::StripMouseUp() {
+    if (!m_table->dragging()) return;
+    m_table->EndDrag();
+    m_session.Record("Muster Adresse " + std::to_string(m_table->selected() + 1) + " gezeichnet");
 }
 
 }  // namespace parvel

@@ -2,6 +2,8 @@
 
 #include <QFrame>
 #include <QString>
+
+#include "DecoderDocument.h"
 #include <array>
 #include <memory>
 #include <string>
@@ -16,7 +18,6 @@ class QRadioButton;
 
 namespace parvel {
 
-class DecoderSession;
 class Dialogs;
 class PatternTable;
 class PatternStripCanvas;
@@ -32,50 +33,40 @@ struct PatternEditorNames {
 
 // What the two blink pattern editors have in common: the controls (created here, placed by the
 // editor), and the behaviour behind them. The editor's working copy and every rule about it
-// live in the PatternTable; this class shows what the table reports and routes the controls'
-// events to it. The image changes only through "Übernehmen".
+// live in the PatternTable, which the document owns; this class shows what the table reports and
+// routes the controls' events to it, each change a step of the document's history. The image
+// changes only through "Übernehmen".
 class PatternEditorFrame : public QFrame {
     Q_OBJECT
   public:
     ~PatternEditorFrame() override;
 
-    // Sizes the strips to the frame width, takes a working copy from the image, shows the
-    // selected block and disables "Übernehmen".
+    // Sizes the strips to the frame width and shows the working copy the document read for the
+    // loaded file.
     void SetUp(int width);
     // Shows the selected block's parameters and draws the strips (the copy stays as it is).
     void LoadFromImage();
 
-    // Changes not yet written into the image: "Übernehmen" is enabled, or the count or
-    // stretch edit holds a typed number that was not finished yet.
-    bool HasPendingChanges() const;
-    // The "Übernehmen" action: a typed number is stored, then the working copy goes into the
-    // image.
-    void TakeOver();
+    // Stores a count or stretch typed and not finished yet; false when it was refused.
+    bool CommitTypedInput();
+    // Shows the working copy as it is now (after an undo, a redo or a take-over).
+    void ShowWorkingCopy();
 
     const PatternTable& table() const { return *m_table; }
 
-    // Hiding the frame (another file is loaded) drops the changes not taken over: they belong
-    // to the image they were made for, and a save of another firmware must not take them over.
+    // Hiding the frame (another file is loaded) ends a drag and forgets typed text.
     void setVisible(bool visible) override;
 
     bool loading = false;  // set while the frame fills its own controls
 
-    // The working copy as the undo history keeps it (table bytes and whether "Übernehmen" is
-    // enabled), the block on screen, and putting a kept copy back on block `block`.
-    std::string UndoState() const;
-    int UndoView() const;
-    void RestoreUndoState(const std::string& state, int block);
 
   protected:
-    PatternEditorFrame(DecoderSession& session, Dialogs& dialogs,
-                       std::unique_ptr<PatternTable> table, const PatternEditorNames& names,
-                       QWidget* parent);
+    PatternEditorFrame(DecoderDocument& session, Dialogs& dialogs, PatternTable& table,
+                       PendingFrame kind, const PatternEditorNames& names, QWidget* parent);
 
     // Places the strips (and whatever else the editor rearranges) for a frame of `width`.
     virtual void LayOut(int width) = 0;
 
-    void ReadTable();
-    void WriteTable();
     void ShowParameters();
     void DrawStrips();
 
@@ -97,9 +88,10 @@ class PatternEditorFrame : public QFrame {
     // Places a label at (left, top) with the width of its text.
     static void PlaceLabel(QLabel* label, int left, int top);
 
-    DecoderSession& m_session;
+    DecoderDocument& m_session;
     Dialogs& m_dialogs;
-    std::unique_ptr<PatternTable> m_table;
+    PatternTable* m_table;
+    PendingFrame m_kind;
 
     std::vector<PatternStripCanvas*> m_strips;
     std::vector<QLabel*> m_strip_labels;  // "Out#1" ..
@@ -124,12 +116,12 @@ class PatternEditorFrame : public QFrame {
     enum class Field { Count, Stretch };
     // Stores a typed count or stretch; false when the text was rejected (the user was told).
     bool CommitEdit(Field field);
-    // The edit holds a typed value other than the stored one that was not stored yet.
-    bool TypedPending(Field field) const;
     int StoredValue(Field field) const;
     void Step(Field field, int delta);
     // "Übernehmen" is enabled exactly while the working copy holds changes not taken over.
     void ShowPending();
+    // Records the change just made as a step named after the block: "Muster Adresse 2: …".
+    void Record(const std::string& what);
 
     bool m_reporting = false;  // a rejected value's message is on screen
 };

@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <string>
 
-#include "DecoderSession.h"
+#include "DecoderDocument.h"
 #include "FixtureBuilder.h"
 #include "HexCompare.h"
-#include "RecordingView.h"
+#include "ScriptedDialogs.h"
 #include "TextFile.h"
 
 namespace {
@@ -22,7 +22,7 @@ const parvel::FirmwareImage& Reference() {
         f.rom_last_word = 0x7FF;
         parvel::RecordingView view;
         parvel::ScriptedDialogs dialogs;
-        parvel::DecoderSession session(view, dialogs);
+        parvel::DecoderDocument session(view, dialogs);
         session.LoadHexLines(parvel::SplitLines(parvel::test::BuildHex(f)), "reference.hex");
         return session.image();
     }();
@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     parvel::RecordingView view;
     parvel::ScriptedDialogs dialogs;
-    parvel::DecoderSession session(view, dialogs);
+    parvel::DecoderDocument session(view, dialogs);
     session.LoadHexLines(lines, "fuzz.hex");
     parvel::EepromDump(session.image());
     parvel::RomDump(session.image());

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "DecoderSession.h"
+#include "DecoderDocument.h"
 #include "HexReader.h"
 #include "HexWriter.h"
-#include "RecordingView.h"
+#include "ScriptedDialogs.h"
 #include "TextFile.h"
 
 namespace {
@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     parvel::RecordingView view;
     parvel::ScriptedDialogs dialogs;
     dialogs.fallback = size % 2 ? parvel::Answer::Yes : parvel::Answer::Ignore;
-    parvel::DecoderSession session(view, dialogs);
+    parvel::DecoderDocument session(view, dialogs);
     const bool loaded = session.LoadHexLines(lines, "fuzz.hex");
     if (lines.size() > parvel::kMaxHexLines) return 0;
 

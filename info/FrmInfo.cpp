@@ -8,7 +8,7 @@
 #include <QStatusBar>
 #include <QStringList>
 
-#include "DecoderSession.h"
+#include "DecoderDocument.h"
 #include "DialogPlacement.h"
 #include "HexCompare.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Message.h"
-#include "Ports.h"
+#include "Dialogs.h"
 #include "ServoPages.h"
 
 namespace parvel {

@@ -4,9 +4,9 @@
 
 #include "Catalogue.h"
 #include "CodeTables.h"
-#include "DecoderSession.h"
+#include "DecoderDocument.h"
 #include "FixtureBuilder.h"
-#include "RecordingView.h"
+#include "ScriptedDialogs.h"
 #include "TextFile.h"
 
 namespace parvel::test {
@@ -15,7 +15,7 @@ namespace parvel::test {
 struct Harness {
     RecordingView view;
     ScriptedDialogs dialogs;
-    DecoderSession session{view, dialogs};
+    DecoderDocument session{view, dialogs};
 
     bool LoadText(const std::string& hex, const std::string& path = "/tmp/test.hex") {
         return session.LoadHexLines(SplitLines(hex), path);

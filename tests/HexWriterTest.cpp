@@ -158,7 +158,7 @@ TEST(WriteHexLines, SrecCatAcceptsTheSavedFile) {
         ASSERT_TRUE(h.session.LoadHexFile(std::string(PARVEL_TEST_DATA) + "/" + name + ".hex")) << name;
         const std::string out = dir + "/" + name + ".hex";
         h.dialogs.save_names.push_back(out);
-        ASSERT_EQ(h.session.Save(), DecoderSession::SaveResult::Saved) << h.LastMessage();
+        ASSERT_EQ(h.session.Save(), DecoderDocument::SaveResult::Saved) << h.LastMessage();
         const std::string cmd = "srec_cat '" + out + "' -intel -o /dev/null";
         EXPECT_EQ(std::system(cmd.c_str()), 0) << out;
         std::ifstream in(out, std::ios::binary);

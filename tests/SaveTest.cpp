@@ -13,7 +13,7 @@
 
 #include "Harness.h"
 #include "Catalogue.h"
-#include "EditState.h"
+#include "EditHistory.h"
 #include "HexWriter.h"
 #include "ParvelCli.h"
 
@@ -33,8 +33,8 @@ std::ostream& operator<<(std::ostream& os, const Cells& c) {
     return os << c.c0 << ' ' << c.c16 << ' ' << c.c32;
 }
 
-Cells RowCells(const DecoderSession& s, int row) {
-    const int c = DecoderSession::BaseCell(row);
+Cells RowCells(const DecoderDocument& s, int row) {
+    const int c = DecoderDocument::BaseCell(row);
     const auto& ee = s.image().eeprom_cells;
     return {ee[c], ee[c + 16], ee[c + 32]};
 }
@@ -75,7 +75,7 @@ TEST(Save, EncodesRowsIntoEepromCells) {
         h.view.rows[1].function_text = c.function;
         h.session.row_green[1] = c.green;
         h.dialogs.save_names.push_back(std::nullopt);  // cancel the file dialog
-        EXPECT_EQ(h.session.Save(), DecoderSession::SaveResult::Cancelled);
+        EXPECT_EQ(h.session.Save(), DecoderDocument::SaveResult::Cancelled);
         EXPECT_EQ(RowCells(h.session, 1), c.cells) << std::hex << c.code << " " << c.address;
         EXPECT_TRUE(h.dialogs.messages.empty()) << h.LastMessage();
     }
@@ -126,7 +126,7 @@ TEST(Save, ValidationMessagesFocusAndWriteNothing) {
         if (c.function_field) h.view.rows[c.row].function_text = c.text;
         else h.view.rows[c.row].address_text = c.text;
         h.session.row_green[1] = 1;  // would change the stored code if anything were stored
-        EXPECT_EQ(h.session.Save(), DecoderSession::SaveResult::Rejected) << c.message;
+        EXPECT_EQ(h.session.Save(), DecoderDocument::SaveResult::Rejected) << c.message;
         ASSERT_EQ(h.dialogs.messages.size(), 1u) << c.message;
         EXPECT_EQ(h.dialogs.messages[0].text, c.message);
         EXPECT_EQ(h.dialogs.messages[0].buttons, Buttons::Cancel);
@@ -142,7 +142,7 @@ TEST(Save, RowsWithoutLabelAreParsedButNotLimitedNorStored) {
     ASSERT_TRUE(h.Load(test::Firmware(0x8, P::Motorola)));
     h.view.rows[5].address_text = "999";  // row 5 has no label for this firmware
     h.dialogs.save_names.push_back(std::nullopt);
-    EXPECT_EQ(h.session.Save(), DecoderSession::SaveResult::Cancelled);
+    EXPECT_EQ(h.session.Save(), DecoderDocument::SaveResult::Cancelled);
     EXPECT_TRUE(h.dialogs.messages.empty());
     EXPECT_EQ(RowCells(h.session, 5), (Cells{"FF", "FF", "FF"}));
 }
@@ -153,7 +153,7 @@ TEST(Save, PendingFrameChangesAreAskedInOrder) {
         ASSERT_TRUE(h.Load(test::Firmware(0x8, P::Motorola)));
         h.view.pending = {true, true, false};
         h.dialogs.answers = {Answer::Yes, Answer::No};
-        EXPECT_EQ(h.session.Save(), DecoderSession::SaveResult::Cancelled);
+        EXPECT_EQ(h.session.Save(), DecoderDocument::SaveResult::Cancelled);
         ASSERT_EQ(h.dialogs.messages.size(), 2u);
         EXPECT_EQ(h.dialogs.messages[0].text, "Geänderte Werte übernehmen?");
         EXPECT_EQ(h.dialogs.messages[0].buttons, Buttons::YesNo);
@@ -180,7 +180,7 @@ TEST(Save, WritesTheChosenFileAndShowsItsName) {
     h.view.rows[1].address_text = "13";
     h.session.row_green[1] = 1;
     h.dialogs.save_names.push_back(dir + "/out.hex");
-    ASSERT_EQ(h.session.Save(), DecoderSession::SaveResult::Saved);
+    ASSERT_EQ(h.session.Save(), DecoderDocument::SaveResult::Saved);
     // The proposal is the file on disk, without the chip family that status panel 3 shows.
     EXPECT_EQ(h.dialogs.save_proposals, std::vector<std::string>{dir + "/in.hex"});
     EXPECT_EQ(h.dialogs.save_places.at(0).name, "SaveDialog1");
@@ -205,7 +205,7 @@ TEST(Save, CancelledDialogKeepsTheProposedNameAndWritesNothing) {
     test::Harness h;
     ASSERT_TRUE(h.Load(test::Firmware(0x8, P::Motorola), "/nowhere/in.hex"));
     h.dialogs.save_names.push_back(std::nullopt);
-    EXPECT_EQ(h.session.Save(), DecoderSession::SaveResult::Cancelled);
+    EXPECT_EQ(h.session.Save(), DecoderDocument::SaveResult::Cancelled);
     EXPECT_EQ(h.view.status[3], "/nowhere/in.hex (12F629/16F630)");
 }
 
@@ -227,7 +227,7 @@ TEST(Save, FailedWriteLeavesTheOldFileWhole) {
         test::Harness h;
         ASSERT_TRUE(h.Load(test::Firmware(0x8, P::Motorola)));
         h.dialogs.save_names.push_back(c.path);
-        EXPECT_EQ(h.session.Save(), DecoderSession::SaveResult::WriteFailed) << c.path;
+        EXPECT_EQ(h.session.Save(), DecoderDocument::SaveResult::WriteFailed) << c.path;
         EXPECT_EQ(h.LastMessage().rfind("Das HEX-File " + c.path + " konnte nicht gespeichert werden", 0), 0u)
             << h.LastMessage();
     }
@@ -239,7 +239,7 @@ TEST(Save, FailedWriteLeavesTheOldFileWhole) {
         test::Harness h;
         ASSERT_TRUE(h.Load(test::Firmware(0x8, P::Motorola)));
         h.dialogs.save_names.push_back(target);
-        EXPECT_EQ(h.session.Save(), DecoderSession::SaveResult::WriteFailed);
+        EXPECT_EQ(h.session.Save(), DecoderDocument::SaveResult::WriteFailed);
         chmod(dir.c_str(), 0755);
     }
 #endif
@@ -253,7 +253,7 @@ TEST(Save, DamagedCellReportsTheChecksumProblemAndWritesNothing) {
     ASSERT_TRUE(h.Load(test::Firmware(0x8, P::Motorola)));
     h.session.image().rom_cells[4] = "G1";
     h.dialogs.save_names.push_back(dir + "/out.hex");
-    EXPECT_EQ(h.session.Save(), DecoderSession::SaveResult::WriteFailed);
+    EXPECT_EQ(h.session.Save(), DecoderDocument::SaveResult::WriteFailed);
     EXPECT_EQ(h.LastMessage(), "Problem bei der Checksummen-Berechnung");
     EXPECT_TRUE(h.dialogs.save_proposals.empty());
     EXPECT_EQ(Slurp(dir + "/out.hex"), "old\n");
@@ -265,7 +265,7 @@ TEST(Save, SharedCellsOfTheTurntableMustAgree) {
     test::SetRow(f, 16, 0x03, 0x00, 0xC3);
     ASSERT_TRUE(h.Load(f));
     h.view.rows[31].address_text = "2";
-    EXPECT_EQ(h.session.Save(), DecoderSession::SaveResult::Rejected);
+    EXPECT_EQ(h.session.Save(), DecoderDocument::SaveResult::Rejected);
     EXPECT_EQ(h.LastMessage(),
               "<Position24> und <Position9> belegen dieselben EEPROM-Zellen. Bitte für beide "
               "dieselbe Adresse eintragen.");
@@ -275,7 +275,7 @@ TEST(Save, SharedCellsOfTheTurntableMustAgree) {
     h.view.rows[31].address_text = "2";
     h.view.rows[16].address_text = "2";
     h.dialogs.save_names.push_back(std::nullopt);
-    EXPECT_EQ(h.session.Save(), DecoderSession::SaveResult::Cancelled);
+    EXPECT_EQ(h.session.Save(), DecoderDocument::SaveResult::Cancelled);
     EXPECT_EQ(RowCells(h.session, 16), (Cells{"03", "00", "F3"}));
 }
 
@@ -288,13 +288,13 @@ TEST(Save, RowsBeyondTheLastEepromRecordAreSaved) {
     f.eeprom_last = 31;
     ASSERT_TRUE(h.Load(f));
     h.dialogs.save_names.push_back(dir + "/same.hex");
-    ASSERT_EQ(h.session.Save(), DecoderSession::SaveResult::Saved);
+    ASSERT_EQ(h.session.Save(), DecoderDocument::SaveResult::Saved);
     EXPECT_EQ(h.session.image().eeprom_last, 31);  // erased rows stay erased: nothing to add
 
     h.view.rows[16].address_text = "9";
     h.view.rows[31].address_text = "9";
     h.dialogs.save_names.push_back(dir + "/out.hex");
-    ASSERT_EQ(h.session.Save(), DecoderSession::SaveResult::Saved) << h.LastMessage();
+    ASSERT_EQ(h.session.Save(), DecoderDocument::SaveResult::Saved) << h.LastMessage();
     test::Harness back;
     ASSERT_TRUE(back.session.LoadHexFile(dir + "/out.hex"));
     EXPECT_EQ(back.view.rows[16].address_text, "9");
@@ -322,7 +322,7 @@ TEST(Save, RoundTripWithoutEditsKeepsTheImage) {
         ASSERT_TRUE(h.session.LoadHexFile(std::string(PARVEL_TEST_DATA) + "/" + name + ".hex"));
         const FirmwareImage before = h.session.image();
         h.dialogs.save_names.push_back(dir + "/out.hex");
-        ASSERT_EQ(h.session.Save(), DecoderSession::SaveResult::Saved);
+        ASSERT_EQ(h.session.Save(), DecoderDocument::SaveResult::Saved);
         test::Harness back;
         ASSERT_TRUE(back.session.LoadHexFile(dir + "/out.hex"));
         EXPECT_EQ(back.session.image().rom_cells, before.rom_cells) << name;
@@ -367,7 +367,7 @@ TEST(Save, EveryCatalogueEntryRoundTripsItsRows) {
                 h.session.row_green[31] = h.session.row_green[16];
             }
             h.dialogs.save_names.push_back(dir + "/out.hex");
-            ASSERT_EQ(h.session.Save(), DecoderSession::SaveResult::Saved) << h.LastMessage();
+            ASSERT_EQ(h.session.Save(), DecoderDocument::SaveResult::Saved) << h.LastMessage();
             if (t.kind == DecoderKind::None) continue;
 
             test::Harness back;
@@ -517,7 +517,7 @@ TEST(Save, WithoutAChangeGivesBackEveryFilesBytes) {
 
         const std::string saved = dir + "/saved.hex";
         h.dialogs.save_names.push_back(saved);
-        ASSERT_EQ(h.session.Save(), DecoderSession::SaveResult::Saved) << file << h.LastMessage();
+        ASSERT_EQ(h.session.Save(), DecoderDocument::SaveResult::Saved) << file << h.LastMessage();
         EXPECT_EQ(BurntBytes(Slurp(saved)), before)
             << file << Differences(before, BurntBytes(Slurp(saved)));
 
@@ -588,7 +588,7 @@ TEST(Save, KeepsTheConfigurationTheFileHadAndNamesWhatCannotBeKept) {
         }
         EXPECT_EQ(warnings, c.warning.empty() ? 0 : 1);
         h.dialogs.save_names.push_back(dir + "/out.hex");
-        ASSERT_EQ(h.session.Save(), DecoderSession::SaveResult::Saved) << h.LastMessage();
+        ASSERT_EQ(h.session.Save(), DecoderDocument::SaveResult::Saved) << h.LastMessage();
         const std::string saved = Slurp(dir + "/out.hex");
         EXPECT_EQ(saved.find(":02400E") != std::string::npos, c.config_written) << saved;
         if (c.config_written) {
@@ -638,7 +638,7 @@ TEST(Save, RowWhoseBytesMatchNoAddressKeepsThemUntilChanged) {
                   std::string::npos)
             << h.view.rows[1].stored_hint;
         if (c.edit) c.edit(h);
-        ASSERT_EQ(h.session.BuildHexLines(), DecoderSession::SaveResult::Saved) << h.LastMessage();
+        ASSERT_EQ(h.session.BuildHexLines(), DecoderDocument::SaveResult::Saved) << h.LastMessage();
         EXPECT_EQ(RowCells(h.session, 1), c.saved);
     }
 }

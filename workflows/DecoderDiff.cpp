@@ -3,18 +3,12 @@
 #include <cstdio>
 #include <set>
 
+#include "DecoderFile.h"
 #include "DecoderSettings.h"
 
 namespace parvel {
 
 namespace {
-
-std::string RowValue(const DecoderSession& s, int r) {
-    std::string text = std::to_string(s.row_address[r]);
-    if (s.kind() == DecoderKind::Accessory) text += s.row_green[r] == 1 ? " grün" : " rot";
-    else if (s.kind() == DecoderKind::Function) text += " F" + std::to_string(s.row_function[r]);
-    return text;
-}
 
 std::string Hex(const char* format, int value) {
     char buf[32];
@@ -22,20 +16,20 @@ std::string Hex(const char* format, int value) {
     return buf;
 }
 
-std::string Describe(const DecoderSession& s) {
-    std::string name = s.entry ? s.entry->name : Hex("unbekannte Firmware 0x%06X", static_cast<int>(s.type_code));
-    return s.status_text[3] + ": " + name + ", V " + s.version_text + ", " + s.status_text[2];
+std::string Describe(const DecoderDocument& s) {
+    std::string name = s.entry() ? s.entry()->name : Hex("unbekannte Firmware 0x%06X", static_cast<int>(s.type_code()));
+    return s.status_text(3) + ": " + name + ", V " + s.version_text() + ", " + s.status_text(2);
 }
 
 }  // namespace
 
-DecoderDiffResult DiffInDecoderTerms(const DecoderSession& first, const DecoderSession& second) {
+DecoderDiffResult DiffInDecoderTerms(const DecoderDocument& first, const DecoderDocument& second) {
     DecoderDiffResult out;
     const FirmwareImage& a = first.image();
     const FirmwareImage& b = second.image();
     out.lines.push_back("Datei 1 = " + Describe(first));
     out.lines.push_back("Datei 2 = " + Describe(second));
-    if (first.type_code != second.type_code) {
+    if (first.type_code() != second.type_code()) {
         out.lines.push_back("Verschiedene Firmware: die Einstellungen werden nach Datei 1 gedeutet.");
         ++out.differences;
     }
@@ -48,13 +42,13 @@ DecoderDiffResult DiffInDecoderTerms(const DecoderSession& first, const DecoderS
     const std::size_t rows_start = out.lines.size();
     if (first.kind() != DecoderKind::None) {
         for (int r = 1; r < kGridRows; ++r) {
-            if (!first.RowExists(r) && !second.RowExists(r)) continue;
-            const int c = DecoderSession::BaseCell(r);
+            if (!first.row(r).exists() && !second.row(r).exists()) continue;
+            const int c = DecoderDocument::BaseCell(r);
             eeprom_read.insert({c, c + 16, c + 32});
-            const std::string before = first.RowExists(r) ? RowValue(first, r) : "-";
-            const std::string after = second.RowExists(r) ? RowValue(second, r) : "-";
+            const std::string before = first.row(r).exists() ? RowValueText(first, r) : "-";
+            const std::string after = second.row(r).exists() ? RowValueText(second, r) : "-";
             if (before == after) continue;
-            const std::string& label = first.RowExists(r) ? first.row_label[r] : second.row_label[r];
+            const std::string& label = first.row(r).exists() ? first.row(r).label : second.row(r).label;
             out.lines.push_back("  " + label + ": " + before + " -> " + after);
             ++out.differences;
         }
@@ -64,7 +58,7 @@ DecoderDiffResult DiffInDecoderTerms(const DecoderSession& first, const DecoderS
     out.lines.push_back("");
     out.lines.push_back("Einstellungen:");
     const std::size_t settings_start = out.lines.size();
-    for (const DecoderSetting& s : DecoderSettings(first.type_code, first.version)) {
+    for (const DecoderSetting& s : DecoderSettings(first.type_code(), first.version())) {
         std::vector<std::string> parts;
         std::string last_part;
         for (std::size_t i = 0; i < s.cells.size(); ++i) {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "DecoderSession.h"
+#include "DecoderDocument.h"
 
 namespace parvel {
 
@@ -15,6 +15,6 @@ struct DecoderDiffResult {
 // Two loaded images compared in decoder terms: grid rows whose address, colour or function
 // differ (label, old and new value); frame settings that differ (mode, time-outs, a pattern's
 // steps, a curve's points, pulse values, CVs); raw bytes only for the cells no editor reads.
-DecoderDiffResult DiffInDecoderTerms(const DecoderSession& first, const DecoderSession& second);
+DecoderDiffResult DiffInDecoderTerms(const DecoderDocument& first, const DecoderDocument& second);
 
 }  // namespace parvel

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "DecoderSession.h"
+#include "DecoderDocument.h"
 #include "DecoderSettings.h"
 #include "HexWriter.h"
-#include "RecordingView.h"
+#include "DecoderFile.h"
 
 namespace parvel {
 
@@ -17,11 +17,8 @@ std::string Trim(std::string s) {
     return s;
 }
 
-std::string RowText(const DecoderSession& s, int r) {
-    std::string text = s.row_label[r] + ": " + std::to_string(s.row_address[r]);
-    if (s.kind() == DecoderKind::Accessory) text += s.row_green[r] == 1 ? " grün" : " rot";
-    else if (s.kind() == DecoderKind::Function) text += " F" + std::to_string(s.row_function[r]);
-    return text;
+std::string RowText(const DecoderDocument& s, int r) {
+    return s.row(r).label + ": " + RowValueText(s, r);
 }
 
 Message Refusal(const std::string& text) { return {text, Icon::Warning, Buttons::Cancel}; }
@@ -61,26 +58,25 @@ MigrationResult Migrate(const std::vector<std::string>& old_lines, const std::st
                         const std::vector<std::string>& new_lines, const std::string& new_name,
                         Dialogs& dialogs) {
     MigrationResult result;
-    RecordingView old_view, new_view;
-    DecoderSession from(old_view, dialogs), to(new_view, dialogs);
-    if (!from.LoadHexLines(old_lines, old_name) || !from.entry) {
+    DecoderDocument from(dialogs), to(dialogs);
+    if (!from.LoadHexLines(old_lines, old_name) || !from.entry()) {
         dialogs.ShowMessage(Refusal(old_name + " wurde nicht vollständig geladen oder nicht erkannt."));
         return result;
     }
-    if (!to.LoadHexLines(new_lines, new_name) || !to.entry) {
+    if (!to.LoadHexLines(new_lines, new_name) || !to.entry()) {
         dialogs.ShowMessage(Refusal(new_name + " wurde nicht vollständig geladen oder nicht erkannt."));
         return result;
     }
-    if (from.entry != to.entry) {
-        if (!SameFamily(*from.entry, *to.entry)) {
-            dialogs.ShowMessage(Refusal("\"" + from.entry->name + "\" und \"" + to.entry->name +
+    if (from.entry() != to.entry()) {
+        if (!SameFamily(*from.entry(), *to.entry())) {
+            dialogs.ShowMessage(Refusal("\"" + from.entry()->name + "\" und \"" + to.entry()->name +
                                         "\" sind verschiedene Firmware-Familien; die Einstellungen "
                                         "lassen sich nicht übertragen."));
             return result;
         }
-        if (to.version < from.version) {
-            dialogs.ShowMessage(Refusal("Die neue Firmware (V " + to.version_text +
-                                        ") ist älter als die alte (V " + from.version_text +
+        if (to.version() < from.version()) {
+            dialogs.ShowMessage(Refusal("Die neue Firmware (V " + to.version_text() +
+                                        ") ist älter als die alte (V " + from.version_text() +
                                         "); die Einstellungen werden nur auf eine neuere Version "
                                         "übertragen."));
             return result;
@@ -89,8 +85,8 @@ MigrationResult Migrate(const std::vector<std::string>& old_lines, const std::st
 
     // Frame settings that both versions keep at the same place.
     FirmwareImage& image = to.image();
-    const auto old_settings = DecoderSettings(from.type_code, from.version);
-    const auto new_settings = DecoderSettings(to.type_code, to.version);
+    const auto old_settings = DecoderSettings(from.type_code(), from.version());
+    const auto new_settings = DecoderSettings(to.type_code(), to.version());
     for (const DecoderSetting& s : old_settings) {
         const auto match = std::find_if(new_settings.begin(), new_settings.end(),
                                         [&](const DecoderSetting& n) { return n.SamePlace(s); });
@@ -117,26 +113,26 @@ MigrationResult Migrate(const std::vector<std::string>& old_lines, const std::st
     }
 
     // Grid rows: the numbers the old file shows, encoded as saving encodes them.
-    const bool same_protocol = from.is_motorola == to.is_motorola && from.is_dcc == to.is_dcc;
+    const bool same_protocol = from.protocol() == to.protocol();
     for (int r = 1; r < kGridRows; ++r) {
-        if (!from.RowExists(r)) continue;
-        if (!to.RowExists(r)) {
+        if (!from.row(r).exists()) continue;
+        if (!to.row(r).exists()) {
             result.not_carried.push_back(RowText(from, r) + " (Zeile fehlt in der neuen Version)");
             continue;
         }
         if (!same_protocol) {
             result.not_carried.push_back(RowText(from, r) + " (anderes Protokoll: " +
-                                         from.status_text[2] + " -> " + to.status_text[2] + ")");
+                                         from.status_text(2) + " -> " + to.status_text(2) + ")");
             continue;
         }
-        new_view.rows[r].address_text = std::to_string(from.row_address[r]);
-        new_view.rows[r].function_text = std::to_string(from.row_function[r]);
-        to.row_green[r] = from.row_green[r];
+        to.SetAddressText(r, std::to_string(from.row(r).address));
+        to.SetFunctionText(r, std::to_string(from.row(r).function));
+        to.SetGreen(r, from.row(r).green);
         std::string line = RowText(from, r);
-        if (from.row_label[r] != to.row_label[r]) line += " (neu: " + to.row_label[r] + ")";
+        if (from.row(r).label != to.row(r).label) line += " (neu: " + to.row(r).label + ")";
         result.carried.push_back(line);
     }
-    if (to.BuildHexLines() != DecoderSession::SaveResult::Saved) return result;
+    if (to.BuildHexLines() != DecoderDocument::SaveResult::Saved) return result;
     result.text = HexFileText(to.image());
     result.ok = true;
     return result;

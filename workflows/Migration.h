@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "Catalogue.h"
-#include "Ports.h"
+#include "Dialogs.h"
 
 namespace parvel {
 

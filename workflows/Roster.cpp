@@ -137,9 +137,8 @@ struct FileResult {
 void ReadFiles(const std::vector<std::string>& files, std::vector<FileResult>& results,
                std::atomic<std::size_t>& next, std::atomic<std::size_t>& done,
                const RosterProgress& progress, const std::atomic<bool>* cancel) {
-    RecordingView view;
     QuietDialogs dialogs;
-    DecoderSession session(view, dialogs);
+    DecoderDocument session(dialogs);
     for (;;) {
         if (cancel && cancel->load()) return;
         const std::size_t i = next.fetch_add(1);
@@ -147,10 +146,6 @@ void ReadFiles(const std::vector<std::string>& files, std::vector<FileResult>& r
         const std::string& path = files[i];
         FileResult& result = results[i];
         dialogs.messages.clear();
-        // A row whose code matches nothing keeps its function and colour from the file before;
-        // each file starts as in a fresh window instead.
-        session.row_function.fill(0);
-        session.row_green.fill(0);
         std::string open_failure;
         const LoadOutcome outcome = LoadDecoderFile(session, dialogs, path, &open_failure);
         if (outcome == LoadOutcome::Unreadable) {
@@ -161,17 +156,17 @@ void ReadFiles(const std::vector<std::string>& files, std::vector<FileResult>& r
             // question.
             if (!dialogs.messages.empty()) message = dialogs.messages.back().text;
             result.skip = message;
-        } else if ((session.is_motorola || session.is_dcc) && session.kind() != DecoderKind::None) {
-            const std::string protocol = session.is_motorola ? "Mot" : "DCC";
+        } else if (session.protocol() != Protocol::None && session.kind() != DecoderKind::None) {
+            const std::string protocol = ProtocolName(session.protocol());
             const bool accessory = session.kind() == DecoderKind::Accessory;
-            result.group = std::make_tuple(protocol, accessory, session.max_address);
-            const char* chip = ChipName(session.default_config);
-            for (const ShownRow& row : ShownRows(session, view)) {
-                if (row.address == 0 || row.address > session.max_address) continue;
+            result.group = std::make_tuple(protocol, accessory, session.max_address());
+            const char* chip = ChipName(session.default_config());
+            for (const ShownRow& row : ShownRows(session)) {
+                if (row.address == 0 || row.address > session.max_address()) continue;
                 RosterOutput out;
                 out.file = path;
-                out.name = session.entry->name;
-                out.version = session.version_text;
+                out.name = session.entry()->name;
+                out.version = session.version_text();
                 out.chip = chip ? chip : "";
                 out.protocol = protocol;
                 out.accessory = accessory;

@@ -1,13 +1,14 @@
 #include "Series.h"
 
+#include "DecoderFile.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdio>
 
-#include "DecoderSession.h"
+#include "DecoderDocument.h"
 #include "HexWriter.h"
 #include "Platform.h"
-#include "RecordingView.h"
 #include "TextFile.h"
 
 namespace parvel {
@@ -64,47 +65,46 @@ SeriesPlan PlanSeries(const std::vector<std::string>& source_lines, const std::s
         Warn(dialogs, "Erste Adresse, Anzahl und Schrittweite müssen mindestens 1 sein.");
         return plan;
     }
-    RecordingView view;
     MutableDialogs relay(dialogs);
-    DecoderSession session(view, relay);
-    if (!session.LoadHexLines(source_lines, source_name) || !session.entry) {
+    DecoderDocument session(relay);
+    if (!session.LoadHexLines(source_lines, source_name) || !session.entry()) {
         Warn(dialogs, "Die Reihe braucht ein vollständig geladenes und erkanntes HEX-File.");
         return plan;
     }
-    if (session.kind() == DecoderKind::None || (!session.is_motorola && !session.is_dcc)) {
+    if (session.kind() == DecoderKind::None || session.protocol() == Protocol::None) {
         Warn(dialogs, "Für diese Firmware werden keine Adressen gespeichert; eine Reihe ist nicht möglich.");
         return plan;
     }
 
+    const auto span = UsedAddressSpan(session);
     std::vector<int> used;
-    int low = INT_MAX, high = 0;
     for (int r = 1; r < kGridRows; ++r) {
-        if (!session.RowExists(r) || session.row_address[r] == 0) continue;
-        used.push_back(r);
-        low = std::min(low, session.row_address[r]);
-        high = std::max(high, session.row_address[r]);
+        if (session.row(r).exists() && session.row(r).address > 0) used.push_back(r);
     }
-    if (used.empty()) {
+    if (!span) {
         Warn(dialogs, "Keine Zeile hat eine Adresse: es gibt nichts zu verschieben.");
         return plan;
     }
-    plan.span = high - low + 1;
+    const int low = span->first;
+    plan.span = span->second - low + 1;
     plan.step = request.step.value_or(plan.span);
 
-    const std::array<int, kGridRows> base = session.row_address;
+    std::array<int, kGridRows> base{};
+    for (int r = 0; r < kGridRows; ++r) base[r] = session.row(r).address;
     for (int i = 0; i < request.count; ++i) {
         const long long first = request.first + static_cast<long long>(i) * plan.step;
         const long long shift = first - low;
         for (int r : used) {
             const long long a = base[r] + shift;
-            view.rows[r].address_text = a > INT_MAX ? std::string("99999999999") : std::to_string(a);
+            // An address beyond the integer range is refused as the field would refuse it.
+            session.SetAddressText(r, std::to_string(a));
         }
         // The saving flow validates against the limits; its message tells which row failed.
         const std::size_t before = session.shown_messages().size();
         relay.muted = true;
-        const DecoderSession::SaveResult built = session.BuildHexLines();
+        const DecoderDocument::SaveResult built = session.BuildHexLines();
         relay.muted = false;
-        if (built != DecoderSession::SaveResult::Saved) {
+        if (built != DecoderDocument::SaveResult::Saved) {
             const auto& shown = session.shown_messages();
             const std::string reason = shown.size() > before ? shown.back().text : std::string();
             Warn(dialogs, "Kopie " + std::to_string(i + 1) + " (erste Adresse " + std::to_string(first) +
@@ -117,7 +117,7 @@ SeriesPlan PlanSeries(const std::vector<std::string>& source_lines, const std::s
         SeriesCopy copy;
         copy.path = request.out_dir + "/" + Stem(source_name) + "-" + number + ".hex";
         copy.first = static_cast<int>(first);
-        copy.last = static_cast<int>(high + shift);
+        copy.last = static_cast<int>(span->second + shift);
         copy.text = HexFileText(session.image());
         plan.copies.push_back(std::move(copy));
     }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Ports.h"
+#include "Dialogs.h"
 
 namespace parvel {
 

@@ -6,7 +6,7 @@
 
 #include "ParvelApplication.h"
 #include "QtDialogs.h"
-#include "RecordingView.h"
+#include "ScriptedDialogs.h"
 
 namespace {
 

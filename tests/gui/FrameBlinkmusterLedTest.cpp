@@ -21,7 +21,7 @@
 #include "PatternEditorWidgets.h"
 #include "PatternTable.h"
 #include "FormMain.h"
-#include "RecordingView.h"
+#include "ScriptedDialogs.h"
 
 using parvel::ScriptedDialogs;
 using parvel::test::FixtureImage;

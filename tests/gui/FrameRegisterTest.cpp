@@ -340,7 +340,7 @@ class FrameRegisterTest : public QObject {
         // Outputs 1..15 with function 1 at address 5, so that the grid can be saved.
         std::map<int, std::uint8_t> cells;
         for (int r = 1; r < 16; ++r) {
-            const int c = parvel::DecoderSession::BaseCell(r);
+            const int c = parvel::DecoderDocument::BaseCell(r);
             cells[c] = 0x81;
             cells[c + 16] = 0x05;
             cells[c + 32] = 0x00;

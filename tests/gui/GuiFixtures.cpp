@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "CodeTables.h"
-#include "DecoderSession.h"
+#include "DecoderDocument.h"
 #include "FirmwareImage.h"
 #include "HexWriter.h"
 #include "TextFile.h"
@@ -37,7 +37,7 @@ std::string HexText(const Firmware& f) {
     image.config_text = f.config;
     image.eeprom_last = 127;
     for (const Firmware::Row& r : f.rows) {
-        const int c = DecoderSession::BaseCell(r.row);
+        const int c = DecoderDocument::BaseCell(r.row);
         image.eeprom_cells[c] = names[r.b0];
         image.eeprom_cells[c + 16] = names[r.b1];
         image.eeprom_cells[c + 32] = names[r.b2];

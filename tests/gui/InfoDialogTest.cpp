@@ -11,7 +11,7 @@
 #include "GuiFixtures.h"
 #include "HexReader.h"
 #include "HexRecord.h"
-#include "RecordingView.h"
+#include "ScriptedDialogs.h"
 #include "TextFile.h"
 
 namespace fx = parvel::guitest;

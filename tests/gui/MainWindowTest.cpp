@@ -36,7 +36,7 @@
 #include "GuiFixtures.h"
 #include "Logo.h"
 #include "QtDialogs.h"
-#include "RecordingView.h"
+#include "ScriptedDialogs.h"
 #include "TextFile.h"
 #include "WidgetTestSupport.h"
 
@@ -447,7 +447,7 @@ private slots:
         // The core reads the written file back with the new values.
         parvel::RecordingView view;
         ScriptedDialogs quiet;
-        parvel::DecoderSession reread(view, quiet);
+        parvel::DecoderDocument reread(view, quiet);
         QVERIFY(reread.LoadHexFile(out));
         const auto& ee = reread.image().eeprom_cells;
         QCOMPARE(ee[1] + ee[17] + ee[33], std::string("030003"));  // address 1, red

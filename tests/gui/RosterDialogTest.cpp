@@ -10,7 +10,7 @@
 #include "FormMain.h"
 #include "FrmRoster.h"
 #include "Harness.h"
-#include "RecordingView.h"
+#include "ScriptedDialogs.h"
 #include "RosterTableModel.h"
 #include "WindowSettings.h"
 

@@ -20,7 +20,7 @@
 #include "FrmRoster.h"
 #include "GuiFixtures.h"
 #include "LedBlinkPatternTable.h"
-#include "RecordingView.h"
+#include "ScriptedDialogs.h"
 
 namespace fx = parvel::guitest;
 

@@ -7,7 +7,7 @@
 
 #include "Harness.h"
 #include "FormMain.h"
-#include "RecordingView.h"
+#include "ScriptedDialogs.h"
 #include "FrmSeries.h"
 #include "WindowSettings.h"
 

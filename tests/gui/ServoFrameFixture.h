@@ -18,7 +18,7 @@
 #include "FixtureBuilder.h"
 #include "Harness.h"
 #include "FormMain.h"
-#include "RecordingView.h"
+#include "ScriptedDialogs.h"
 #include "WidgetTestSupport.h"
 
 namespace servotest {

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "DecoderSession.h"
+#include "DecoderDocument.h"
 #include "FormMain.h"
-#include "RecordingView.h"
+#include "ScriptedDialogs.h"
 
 namespace guitest {
 
@@ -51,7 +51,7 @@ inline void Drag(QWidget* widget, const std::vector<QPoint>& points) {
 inline parvel::FirmwareImage Reread(const std::string& path) {
     parvel::RecordingView view;
     parvel::ScriptedDialogs quiet;
-    parvel::DecoderSession session(view, quiet);
+    parvel::DecoderDocument session(view, quiet);
     if (!session.LoadHexFile(path)) qFatal("saved file does not load");
     return session.image();
 }

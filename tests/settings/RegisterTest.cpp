@@ -181,7 +181,7 @@ TEST(CvRegisterTable, ValueChanges) {
 std::unique_ptr<test::Harness> SaveAndReload(test::Harness& h) {
     const std::string path = test::TempDir() + "/cv.hex";
     h.dialogs.save_names.push_back(path);
-    EXPECT_EQ(h.session.Save(), DecoderSession::SaveResult::Saved) << h.LastMessage();
+    EXPECT_EQ(h.session.Save(), DecoderDocument::SaveResult::Saved) << h.LastMessage();
     auto again = std::make_unique<test::Harness>();
     EXPECT_TRUE(again->session.LoadHexFile(path)) << again->LastMessage();
     return again;

@@ -1,9 +1,9 @@
-#include "EditState.h"
+#include "EditHistory.h"
 
 #include <cstdint>
 #include <string_view>
 
-#include "DecoderSession.h"
+#include <algorithm>
 
 namespace parvel {
 
@@ -114,49 +114,67 @@ bool UnpackImage(const std::string& packed, FirmwareImage& image) {
     return true;
 }
 
-EditState CaptureSession(const DecoderSession& session,
-                         const std::array<std::string, kGridRows>& address_text,
-                         const std::array<std::string, kGridRows>& function_text) {
-    EditState state;
-    state.image = PackImage(session.image());
-    state.address_text = address_text;
-    state.function_text = function_text;
-    state.green = session.row_green;
-    state.address_code = session.row_address_code;
-    state.function_code = session.row_function_code;
-    return state;
-}
-
-void RestoreSession(const EditState& state, DecoderSession& session) {
-    UnpackImage(state.image, session.image());
-    session.row_green = state.green;
-    session.row_address_code = state.address_code;
-    session.row_function_code = state.function_code;
-}
-
-std::string DescribeGridChange(const EditState& before, const EditState& after,
-                               const std::array<std::string, kGridRows>& labels) {
-    std::string found;
-    int changes = 0;
-    for (int r = 0; r < kGridRows; ++r) {
-        const std::string& label = labels[r];
-        if (before.address_text[r] != after.address_text[r]) {
-            ++changes;
-            found = "Adresse " + label + ": " + before.address_text[r] + " → " +
-                    after.address_text[r];
-        }
-        if (before.function_text[r] != after.function_text[r]) {
-            ++changes;
-            found = "Funktion " + label + ": " + before.function_text[r] + " → " +
-                    after.function_text[r];
-        }
-        if (before.green[r] != after.green[r]) {
-            ++changes;
-            auto colour = [](int green) { return green == 1 ? "grün" : "rot"; };
-            found = "R/G " + label + ": " + colour(before.green[r]) + " → " + colour(after.green[r]);
+void EditHistory::Push(Step step) {
+    // A step made after undoing replaces the steps that were undone.
+    if (m_index < m_steps.size()) {
+        if (m_clean > static_cast<long>(m_index)) m_clean = -1;
+        m_steps.erase(m_steps.begin() + static_cast<long>(m_index), m_steps.end());
+    }
+    if (m_index > 0 && !step.merge_key.empty() && m_clean != static_cast<long>(m_index)) {
+        Step& last = m_steps[m_index - 1];
+        if (!last.closed && last.merge_key == step.merge_key) {
+            last.after = std::move(step.after);
+            last.name = std::move(step.name);
+            // Typed back to where the run began: the run leaves no step.
+            if (*last.before == *last.after) {
+                m_steps.pop_back();
+                --m_index;
+            }
+            return;
         }
     }
-    return changes == 1 ? found : std::string();
+    m_steps.push_back(std::move(step));
+    ++m_index;
+}
+
+void EditHistory::CloseLast() {
+    if (m_index > 0) m_steps[m_index - 1].closed = true;
+}
+
+const EditHistory::Step& EditHistory::Undo() {
+    Step& step = m_steps.at(m_index - 1);
+    step.closed = true;
+    --m_index;
+    return step;
+}
+
+const EditHistory::Step& EditHistory::Redo() {
+    Step& step = m_steps.at(m_index);
+    step.closed = true;
+    ++m_index;
+    return step;
+}
+
+void EditHistory::Clear() {
+    m_steps.clear();
+    m_index = 0;
+    m_clean = 0;
+}
+
+std::size_t EditHistory::Bytes() const {
+    std::vector<const EditState*> seen;
+    std::size_t bytes = 0;
+    auto count = [&](const EditState* state) {
+        if (std::find(seen.begin(), seen.end(), state) != seen.end()) return;
+        seen.push_back(state);
+        bytes += state->Bytes();
+    };
+    for (const Step& step : m_steps) {
+        bytes += sizeof(Step) + step.name.capacity() + step.merge_key.capacity();
+        count(step.before.get());
+        count(step.after.get());
+    }
+    return bytes;
 }
 
 }  // namespace parvel

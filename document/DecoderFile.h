@@ -1,10 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "DecoderSession.h"
-#include "RecordingView.h"
+#include "DecoderDocument.h"
 
 namespace parvel {
 
@@ -12,10 +13,10 @@ namespace parvel {
 // reader rejected and from one that was read but not recognised.
 enum class LoadOutcome { Recognised, NotRecognised, Rejected, Unreadable };
 
-// Reads the file and loads it into the session the way the window does; a read failure is
+// Reads the file and loads it into the document the way the window does; a read failure is
 // shown through `dialogs` with its German message. `open_failure`, when given, receives the
 // operating system's reason when the file could not be opened.
-LoadOutcome LoadDecoderFile(DecoderSession& session, Dialogs& dialogs, const std::string& path,
+LoadOutcome LoadDecoderFile(DecoderDocument& document, Dialogs& dialogs, const std::string& path,
                             std::string* open_failure = nullptr);
 
 // The chip family of a configuration default ("CC01", "CC33"), or nullptr.
@@ -34,6 +35,13 @@ struct ShownRow {
 
 // The rows the window shows for the loaded file, in grid order (none before a complete
 // recognition).
-std::vector<ShownRow> ShownRows(const DecoderSession& session, const RecordingView& view);
+std::vector<ShownRow> ShownRows(const DecoderDocument& document);
+
+// The lowest and highest address of the shown rows that have one (address 0 is unused);
+// nothing when no row has an address.
+std::optional<std::pair<int, int>> UsedAddressSpan(const DecoderDocument& document);
+
+// A row's value as the comparisons and the migration name it: "320 grün", "12 F3", "12".
+std::string RowValueText(const DecoderDocument& document, int row);
 
 }  // namespace parvel
