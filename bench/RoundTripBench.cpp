@@ -14,9 +14,8 @@ namespace {
 using parvel::bench::FullImage;
 
 struct Session {
-    parvel::RecordingView view;
     parvel::ScriptedDialogs dialogs;
-    parvel::DecoderDocument session{view, dialogs};
+    parvel::DecoderDocument session{dialogs};
 };
 
 void BM_RoundTripInMemory(benchmark::State& state) {
@@ -29,7 +28,7 @@ void BM_RoundTripInMemory(benchmark::State& state) {
         benchmark::DoNotOptimize(n);
         benchmark::DoNotOptimize(text);
     }
-    if (!s.session.recognised || s.session.row_address[4] == 0) state.SkipWithError("not recognised");
+    if (!s.session.recognised() || s.session.row(4).address == 0) state.SkipWithError("not recognised");
 }
 BENCHMARK(BM_RoundTripInMemory)->Unit(benchmark::kMicrosecond);
 

@@ -20,9 +20,8 @@ const parvel::FirmwareImage& Reference() {
         f.config = "CC01";
         f.eeprom_last = 255;
         f.rom_last_word = 0x7FF;
-        parvel::RecordingView view;
         parvel::ScriptedDialogs dialogs;
-        parvel::DecoderDocument session(view, dialogs);
+        parvel::DecoderDocument session(dialogs);
         session.LoadHexLines(parvel::SplitLines(parvel::test::BuildHex(f)), "reference.hex");
         return session.image();
     }();
@@ -37,9 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const parvel::CompareResult r = parvel::CompareWithLines(Reference(), "f1", "f2", lines);
     if (r.completed && r.total() != 0 && r.rom_lines.size() < 4) std::abort();
 
-    parvel::RecordingView view;
     parvel::ScriptedDialogs dialogs;
-    parvel::DecoderDocument session(view, dialogs);
+    parvel::DecoderDocument session(dialogs);
     session.LoadHexLines(lines, "fuzz.hex");
     parvel::EepromDump(session.image());
     parvel::RomDump(session.image());

@@ -44,10 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     const auto lines = parvel::SplitLines(text);
 
-    parvel::RecordingView view;
     parvel::ScriptedDialogs dialogs;
     dialogs.fallback = size % 2 ? parvel::Answer::Yes : parvel::Answer::Ignore;
-    parvel::DecoderDocument session(view, dialogs);
+    parvel::DecoderDocument session(dialogs);
     const bool loaded = session.LoadHexLines(lines, "fuzz.hex");
     if (lines.size() > parvel::kMaxHexLines) return 0;
 

@@ -2,7 +2,7 @@
 # build and run without Qt, and the window sits on top of them, never inside.
 #   cmake -DSOURCE_DIR=<checkout> -P CoreWithoutQt.cmake
 set(found "")
-foreach(folder image catalogue settings workflows cli)
+foreach(folder image catalogue settings document workflows cli)
   file(GLOB_RECURSE sources "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
   foreach(source ${sources})
     file(STRINGS "${source}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]|Qt[A-Za-z]*/)")

@@ -6,16 +6,17 @@
 #include "CodeTables.h"
 #include "DecoderDocument.h"
 #include "FixtureBuilder.h"
+#include "RecordingView.h"
 #include "ScriptedDialogs.h"
 #include "TextFile.h"
 
 namespace parvel::test {
 
-// A session with a recording window and scripted dialogs.
+// A document with scripted dialogs and a record of what a window would show.
 struct Harness {
-    RecordingView view;
     ScriptedDialogs dialogs;
-    DecoderDocument session{view, dialogs};
+    DecoderDocument session{dialogs};
+    RecordingView view{session};
 
     bool LoadText(const std::string& hex, const std::string& path = "/tmp/test.hex") {
         return session.LoadHexLines(SplitLines(hex), path);

@@ -37,7 +37,7 @@ TEST(HexCompare, ItselfGivesFourZeroSummaries) {
     test::WriteFile(path, test::BuildHex(test::Firmware(0x8, P::Motorola)));
     test::Harness h;
     ASSERT_TRUE(h.session.LoadHexFile(path));
-    const CompareResult r = CompareWithFile(h.session.image(), h.session.status_text[3], path);
+    const CompareResult r = CompareWithFile(h.session.image(), h.session.status_text(3), path);
     EXPECT_TRUE(r.completed);
     EXPECT_EQ(r.status_file1, "File 1 = " + path + " (12F629/16F630)");
     EXPECT_EQ(r.status_file2, "File 2 = " + path);

@@ -251,7 +251,7 @@ TEST(LoadHexFile, LowerCaseFileAndBlankLines) {
     auto f = test::Firmware(0x8, test::FixtureImage::Protocol::Motorola);
     f.lowercase = true;
     ASSERT_TRUE(h.Load(f));
-    EXPECT_EQ(h.session.type_code, 0x8u);
+    EXPECT_EQ(h.session.type_code(), 0x8u);
 
 }
 
@@ -348,7 +348,7 @@ TEST(LoadHexFile, WarnsOfDamageAndPassesOverWhatFollowsTheEndRecord) {
         }
         if (c.recognised) {
             // read as the file says, wrong checksum or not
-            EXPECT_EQ(h.session.type_code, 0x8u);
+            EXPECT_EQ(h.session.type_code(), 0x8u);
             EXPECT_EQ(h.session.image().config_text, "CC01");
         }
         // the compare reads such files alike

@@ -87,7 +87,7 @@ TEST(Recognition, TypeCodeFromMovlwWordsOrTheTurntableMarker) {
         f.words = c.words;
         f.rom_last_word = 0x8F;
         h.Load(f);
-        EXPECT_EQ(h.session.type_code, c.expected);
+        EXPECT_EQ(h.session.type_code(), c.expected);
     }
 }
 
@@ -120,17 +120,17 @@ TEST(Recognition, IdAndVersionInSinglePrecision) {
     ASSERT_TRUE(h.Load(test::Firmware(0x308, P::Motorola, "3358")));
     EXPECT_EQ(h.view.status[0], "ID: 3");
     EXPECT_EQ(h.view.status[1], "V 3.58");
-    EXPECT_EQ(h.session.version, 3.58f);
+    EXPECT_EQ(h.session.version(), 3.58f);
 
     test::Harness k;
     ASSERT_TRUE(k.Load(test::Firmware(0x8, P::Motorola, "3354")));
-    EXPECT_EQ(k.session.version, static_cast<float>(static_cast<float>(3 + 5 * 0.1) + 4 * 0.01));
-    EXPECT_LT(static_cast<double>(k.session.version), 3.54);  // nearest float is just below
+    EXPECT_EQ(k.session.version(), static_cast<float>(static_cast<float>(3 + 5 * 0.1) + 4 * 0.01));
+    EXPECT_LT(static_cast<double>(k.session.version()), 3.54);  // nearest float is just below
 
     test::Harness x;  // a letter digit counts with its hex value
     ASSERT_TRUE(x.Load(test::Firmware(0x8, P::Motorola, "33A0")));
     EXPECT_EQ(x.view.status[1], "V 3.A0");
-    EXPECT_FLOAT_EQ(x.session.version, 4.0f);
+    EXPECT_FLOAT_EQ(x.session.version(), 4.0f);
 }
 
 TEST(Recognition, MissingIdStopsBeforeTheRows) {
@@ -142,7 +142,7 @@ TEST(Recognition, MissingIdStopsBeforeTheRows) {
     ASSERT_EQ(h.dialogs.messages.size(), 1u);
     EXPECT_EQ(h.dialogs.messages[0].text, "In dem HEX-File wurde kein Wert für ID gefunden.");
     EXPECT_EQ(h.dialogs.messages[0].buttons, Buttons::CancelIgnore);
-    EXPECT_EQ(h.view.rows[1].address_text, "");  // nothing read: the row shows no value
+    EXPECT_EQ(h.session.row(1).address_text, "");  // nothing read: the row shows no value
     EXPECT_FALSE(h.view.save_enabled);
     EXPECT_EQ(h.view.header, "Klemmo");  // the entry is applied before the check
 }
@@ -188,7 +188,7 @@ TEST(Recognition, TurntableAndCvAndUnknownEntries) {
     f.config.reset();
     turntable.dialogs.answers.push_back(Answer::Yes);
     ASSERT_TRUE(turntable.Load(f, "/t.hex"));
-    EXPECT_EQ(turntable.session.type_code, 0x30FFu);
+    EXPECT_EQ(turntable.session.type_code(), 0x30FFu);
     EXPECT_EQ(turntable.session.image().config_text, "CC01");
     EXPECT_EQ(turntable.view.status[3], "/t.hex (12F629/16F630)");
     EXPECT_EQ(turntable.view.split, 15);
@@ -213,7 +213,7 @@ TEST(Recognition, TurntableAndCvAndUnknownEntries) {
     EXPECT_EQ(unknown.view.header, "Hex Parvel");  // not the previous file's name
     EXPECT_EQ(unknown.view.frame_code, kFrameNone);
     EXPECT_TRUE(unknown.view.save_enabled);
-    EXPECT_EQ(unknown.session.row_address[1], 0);
+    EXPECT_EQ(unknown.session.row(1).address, 0);
 }
 
 TEST(Recognition, KindNoneShowsFieldsButReadsNothing) {
@@ -224,7 +224,7 @@ TEST(Recognition, KindNoneShowsFieldsButReadsNothing) {
     EXPECT_TRUE(h.view.rows[1].visible);
     EXPECT_TRUE(h.view.rows[1].shows_function);
     EXPECT_FALSE(h.view.rows[1].shows_button);
-    EXPECT_EQ(h.view.rows[1].address_text, "0");
+    EXPECT_EQ(h.session.row(1).address_text, "0");
     EXPECT_EQ(h.view.rows[1].colour, RowColour::White);
 }
 
@@ -262,11 +262,11 @@ TEST(Recognition, RowValuesFromEepromCells) {
         ASSERT_TRUE(h.Load(f));
         SCOPED_TRACE(testing::Message() << std::hex << c.code << " " << int(c.b0) << " " << int(c.b1)
                                         << " " << int(c.b2));
-        EXPECT_EQ(h.view.rows[1].address_text, std::to_string(c.address));
+        EXPECT_EQ(h.session.row(1).address_text, std::to_string(c.address));
         if (c.function < 0) {
             EXPECT_EQ(h.view.rows[1].colour, c.green ? RowColour::Green : RowColour::Red);
         } else {
-            EXPECT_EQ(h.view.rows[1].function_text, std::to_string(c.function));
+            EXPECT_EQ(h.session.row(1).function_text, std::to_string(c.function));
             EXPECT_EQ(h.view.rows[1].colour, RowColour::White);
         }
     }
@@ -279,9 +279,9 @@ TEST(Recognition, RowsFromSixteenOnUseTheUpperCells) {
     test::SetRow(f, 16, 0x03, 0x00, 0xC3);  // cells 65, 81, 97
     test::SetRow(f, 30, 0x02, 0x00, 0xC3);  // cells 79, 95, 111
     ASSERT_TRUE(h.Load(f));
-    EXPECT_EQ(h.view.rows[16].address_text, "1");
-    EXPECT_EQ(h.view.rows[30].address_text, "5");
-    EXPECT_EQ(h.view.rows[31].address_text, "1");  // shares row 16's cells
+    EXPECT_EQ(h.session.row(16).address_text, "1");
+    EXPECT_EQ(h.session.row(30).address_text, "5");
+    EXPECT_EQ(h.session.row(31).address_text, "1");  // shares row 16's cells
 }
 
 TEST(Recognition, LimitsAndHintsFollowProtocolAndKind) {
@@ -298,8 +298,8 @@ TEST(Recognition, LimitsAndHintsFollowProtocolAndKind) {
     for (const auto& c : cases) {
         test::Harness h;
         ASSERT_TRUE(h.Load(test::Firmware(c.code, c.protocol)));
-        EXPECT_EQ(h.session.max_address, c.max_address);
-        EXPECT_EQ(h.session.max_function, c.max_function);
+        EXPECT_EQ(h.session.max_address(), c.max_address);
+        EXPECT_EQ(h.session.max_function(), c.max_function);
         EXPECT_EQ(h.view.rows[1].address_hint,
                   "gültiger Adressbereich: 1 bis " + std::to_string(c.max_address) +
                       "\n'0' für unbenutzt (keine Reaktion auf irgendeinen Befehl)");
@@ -323,15 +323,15 @@ TEST(Recognition, RedGreenButtonTogglesTheColour) {
 TEST(Recognition, ApplyOrderOfWindowCalls) {
     test::Harness h;
     ASSERT_TRUE(h.Load(test::Firmware(0x69, P::Motorola)));
-    const std::vector<std::string> expected = {"HideAllFrames", "ResetLayout", "LayoutGrid",
-                                               "ShowFrame", "SetHeader", "ShowRows"};
+    // The old firmware's frames go first, then the new decoder is laid out, then its rows filled.
+    const std::vector<std::string> expected = {"HideAllFrames", "DecoderChanged", "RowsChanged"};
     EXPECT_EQ(h.view.calls, expected);
     EXPECT_EQ(h.view.gap, 8);
     EXPECT_EQ(h.view.split, kOneColumn);
     EXPECT_EQ(h.view.frame_code, kFrameZusatz);
     EXPECT_EQ(h.view.header, "Relaisdekoder 8");
-    EXPECT_EQ(h.view.web_caption, h.session.doc_address);
-    EXPECT_EQ(h.session.doc_address, "relais.html");
+    EXPECT_EQ(h.view.web_caption, h.session.doc_address());
+    EXPECT_EQ(h.session.doc_address(), "relais.html");
 }
 
 }  // namespace

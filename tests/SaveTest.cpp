@@ -71,9 +71,9 @@ TEST(Save, EncodesRowsIntoEepromCells) {
     for (const auto& c : cases) {
         test::Harness h;
         ASSERT_TRUE(h.Load(test::Firmware(c.code, c.protocol)));
-        h.view.rows[1].address_text = c.address;
-        h.view.rows[1].function_text = c.function;
-        h.session.row_green[1] = c.green;
+        h.session.SetAddressText(1, c.address);
+        h.session.SetFunctionText(1, c.function);
+        h.session.SetGreen(1, c.green);
         h.dialogs.save_names.push_back(std::nullopt);  // cancel the file dialog
         EXPECT_EQ(h.session.Save(), DecoderDocument::SaveResult::Cancelled);
         EXPECT_EQ(RowCells(h.session, 1), c.cells) << std::hex << c.code << " " << c.address;
@@ -86,8 +86,8 @@ TEST(Save, FunctionNumberOutsideTheCodeListKeepsTheCodeRead) {
     FixtureImage f = test::Firmware(0x13D00, P::Dcc);
     test::SetRow(f, 1, 0x99, 0x05, 0x00);  // function byte of no known code
     ASSERT_TRUE(h.Load(f));
-    EXPECT_EQ(h.view.rows[1].function_text, "0");
-    h.view.rows[1].address_text = "7";
+    EXPECT_EQ(h.session.row(1).function_text, "0");
+    h.session.SetAddressText(1, "7");
     h.dialogs.save_names.push_back(std::nullopt);
     h.session.Save();
     EXPECT_EQ(RowCells(h.session, 1), (Cells{"99", "07", "00"}));
@@ -123,9 +123,9 @@ TEST(Save, ValidationMessagesFocusAndWriteNothing) {
         test::Harness h;
         ASSERT_TRUE(h.Load(test::Firmware(c.code, c.protocol)));
         const auto before = h.session.image().eeprom_cells;
-        if (c.function_field) h.view.rows[c.row].function_text = c.text;
-        else h.view.rows[c.row].address_text = c.text;
-        h.session.row_green[1] = 1;  // would change the stored code if anything were stored
+        if (c.function_field) h.session.SetFunctionText(c.row, c.text);
+        else h.session.SetAddressText(c.row, c.text);
+        h.session.SetGreen(1, 1);  // would change the stored code if anything were stored
         EXPECT_EQ(h.session.Save(), DecoderDocument::SaveResult::Rejected) << c.message;
         ASSERT_EQ(h.dialogs.messages.size(), 1u) << c.message;
         EXPECT_EQ(h.dialogs.messages[0].text, c.message);
@@ -140,36 +140,35 @@ TEST(Save, ValidationMessagesFocusAndWriteNothing) {
 TEST(Save, RowsWithoutLabelAreParsedButNotLimitedNorStored) {
     test::Harness h;
     ASSERT_TRUE(h.Load(test::Firmware(0x8, P::Motorola)));
-    h.view.rows[5].address_text = "999";  // row 5 has no label for this firmware
+    h.session.SetAddressText(5, "999");  // row 5 has no label for this firmware
     h.dialogs.save_names.push_back(std::nullopt);
     EXPECT_EQ(h.session.Save(), DecoderDocument::SaveResult::Cancelled);
     EXPECT_TRUE(h.dialogs.messages.empty());
     EXPECT_EQ(RowCells(h.session, 5), (Cells{"FF", "FF", "FF"}));
 }
 
-TEST(Save, PendingFrameChangesAreAskedInOrder) {
-    {
-        test::Harness h;
-        ASSERT_TRUE(h.Load(test::Firmware(0x8, P::Motorola)));
-        h.view.pending = {true, true, false};
-        h.dialogs.answers = {Answer::Yes, Answer::No};
-        EXPECT_EQ(h.session.Save(), DecoderDocument::SaveResult::Cancelled);
-        ASSERT_EQ(h.dialogs.messages.size(), 2u);
-        EXPECT_EQ(h.dialogs.messages[0].text, "Geänderte Werte übernehmen?");
-        EXPECT_EQ(h.dialogs.messages[0].buttons, Buttons::YesNo);
-        EXPECT_EQ(h.view.taken_over, std::vector<PendingFrame>{PendingFrame::Torv});
-        EXPECT_TRUE(h.dialogs.save_proposals.empty());  // No cancelled the whole save
+TEST(Save, PendingFrameChangesAreAskedFirst) {
+    // Only the loaded firmware's frame can hold changes; No stops the whole save.
+    std::uint32_t blink = 0;
+    for (const DecoderType& e : Catalogue()) {
+        if (e.frame == kFrameBlinkmuster && blink == 0) blink = e.type_code;
     }
-    {
+    ASSERT_NE(blink, 0u);
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
         test::Harness h;
-        ASSERT_TRUE(h.Load(test::Firmware(0x8, P::Motorola)));
-        h.view.pending = {false, true, true};
-        h.dialogs.answers = {Answer::Yes, Answer::Yes};
+        ASSERT_TRUE(h.Load(test::Firmware(blink, P::Motorola)));
+        EXPECT_FALSE(h.session.HasPendingChanges(PendingFrame::Blinkmuster));
+        h.session.blink_table().SetLoop(!h.session.blink_table().Loop());
+        EXPECT_TRUE(h.session.HasPendingChanges(PendingFrame::Blinkmuster));
+        EXPECT_FALSE(h.session.HasPendingChanges(PendingFrame::Torv));
+        h.dialogs.answers = {answer};
         h.dialogs.save_names.push_back(std::nullopt);
         h.session.Save();
-        EXPECT_EQ(h.view.taken_over,
-                  (std::vector<PendingFrame>{PendingFrame::Blinkmuster, PendingFrame::BlinkmusterLed}));
-        EXPECT_EQ(h.dialogs.save_proposals.size(), 1u);
+        ASSERT_GE(h.dialogs.messages.size(), 1u);
+        EXPECT_EQ(h.dialogs.messages[0].text, "Geänderte Werte übernehmen?");
+        EXPECT_EQ(h.dialogs.messages[0].buttons, Buttons::YesNo);
+        EXPECT_EQ(h.session.HasPendingChanges(PendingFrame::Blinkmuster), answer == Answer::No);
+        EXPECT_EQ(h.dialogs.save_proposals.size(), answer == Answer::Yes ? 1u : 0u);
     }
 }
 
@@ -177,8 +176,8 @@ TEST(Save, WritesTheChosenFileAndShowsItsName) {
     const std::string dir = test::TempDir();
     test::Harness h;
     ASSERT_TRUE(h.Load(test::Firmware(0x8, P::Motorola), dir + "/in.hex"));
-    h.view.rows[1].address_text = "13";
-    h.session.row_green[1] = 1;
+    h.session.SetAddressText(1, "13");
+    h.session.SetGreen(1, 1);
     h.dialogs.save_names.push_back(dir + "/out.hex");
     ASSERT_EQ(h.session.Save(), DecoderDocument::SaveResult::Saved);
     // The proposal is the file on disk, without the chip family that status panel 3 shows.
@@ -189,7 +188,7 @@ TEST(Save, WritesTheChosenFileAndShowsItsName) {
 
     test::Harness again;
     ASSERT_TRUE(again.session.LoadHexFile(dir + "/out.hex"));
-    EXPECT_EQ(again.view.rows[1].address_text, "13");
+    EXPECT_EQ(again.session.row(1).address_text, "13");
     EXPECT_EQ(again.view.rows[1].colour, RowColour::Green);
     const std::string text = Slurp(dir + "/out.hex");
     EXPECT_EQ(text.rfind(":020000040000FA\r\n", 0), 0u);
@@ -264,7 +263,7 @@ TEST(Save, SharedCellsOfTheTurntableMustAgree) {
     FixtureImage f = test::Firmware(0x30FF, P::Motorola);
     test::SetRow(f, 16, 0x03, 0x00, 0xC3);
     ASSERT_TRUE(h.Load(f));
-    h.view.rows[31].address_text = "2";
+    h.session.SetAddressText(31, "2");
     EXPECT_EQ(h.session.Save(), DecoderDocument::SaveResult::Rejected);
     EXPECT_EQ(h.LastMessage(),
               "<Position24> und <Position9> belegen dieselben EEPROM-Zellen. Bitte für beide "
@@ -272,8 +271,8 @@ TEST(Save, SharedCellsOfTheTurntableMustAgree) {
     EXPECT_EQ(h.view.focused_address, 31);
     EXPECT_EQ(RowCells(h.session, 16), (Cells{"03", "00", "C3"}));
 
-    h.view.rows[31].address_text = "2";
-    h.view.rows[16].address_text = "2";
+    h.session.SetAddressText(31, "2");
+    h.session.SetAddressText(16, "2");
     h.dialogs.save_names.push_back(std::nullopt);
     EXPECT_EQ(h.session.Save(), DecoderDocument::SaveResult::Cancelled);
     EXPECT_EQ(RowCells(h.session, 16), (Cells{"03", "00", "F3"}));
@@ -291,13 +290,13 @@ TEST(Save, RowsBeyondTheLastEepromRecordAreSaved) {
     ASSERT_EQ(h.session.Save(), DecoderDocument::SaveResult::Saved);
     EXPECT_EQ(h.session.image().eeprom_last, 31);  // erased rows stay erased: nothing to add
 
-    h.view.rows[16].address_text = "9";
-    h.view.rows[31].address_text = "9";
+    h.session.SetAddressText(16, "9");
+    h.session.SetAddressText(31, "9");
     h.dialogs.save_names.push_back(dir + "/out.hex");
     ASSERT_EQ(h.session.Save(), DecoderDocument::SaveResult::Saved) << h.LastMessage();
     test::Harness back;
     ASSERT_TRUE(back.session.LoadHexFile(dir + "/out.hex"));
-    EXPECT_EQ(back.view.rows[16].address_text, "9");
+    EXPECT_EQ(back.session.row(16).address_text, "9");
     EXPECT_EQ(back.session.image().eeprom_last, 97);  // cell 65 + 32
 }
 
@@ -305,7 +304,7 @@ TEST(Save, KindNoneStoresNothingAndSaysSo) {
     test::Harness h;
     ASSERT_TRUE(h.Load(test::Firmware(0x4000, P::Dcc)));
     const auto before = h.session.image().eeprom_cells;
-    h.view.rows[1].address_text = "7";
+    h.session.SetAddressText(1, "7");
     h.dialogs.save_names.push_back(std::nullopt);
     h.session.Save();
     EXPECT_EQ(h.session.image().eeprom_cells, before);
@@ -355,16 +354,16 @@ TEST(Save, EveryCatalogueEntryRoundTripsItsRows) {
                 if (t.labels[r].empty()) continue;
                 if (r >= 31 && !t.labels[r - 15].empty()) continue;  // shares the cells of row r-15
                 ++n;
-                const int address = 1 + (n * 37) % h.session.max_address;
-                const int function = 1 + n % h.session.max_function;
-                h.view.rows[r].address_text = std::to_string(address);
-                h.view.rows[r].function_text = std::to_string(function);
-                h.session.row_green[r] = n % 2;
+                const int address = 1 + (n * 37) % h.session.max_address();
+                const int function = 1 + n % h.session.max_function();
+                h.session.SetAddressText(r, std::to_string(address));
+                h.session.SetFunctionText(r, std::to_string(function));
+                h.session.SetGreen(r, n % 2);
                 typed[r] = {address, function};
             }
             if (typed.count(16) && !t.labels[31].empty()) {
-                h.view.rows[31].address_text = h.view.rows[16].address_text;
-                h.session.row_green[31] = h.session.row_green[16];
+                h.session.SetAddressText(31, h.session.row(16).address_text);
+                h.session.SetGreen(31, h.session.row(16).green);
             }
             h.dialogs.save_names.push_back(dir + "/out.hex");
             ASSERT_EQ(h.session.Save(), DecoderDocument::SaveResult::Saved) << h.LastMessage();
@@ -373,11 +372,11 @@ TEST(Save, EveryCatalogueEntryRoundTripsItsRows) {
             test::Harness back;
             ASSERT_TRUE(back.session.LoadHexFile(dir + "/out.hex"));
             for (const auto& [r, value] : typed) {
-                EXPECT_EQ(back.view.rows[r].address_text, std::to_string(value.first)) << r;
+                EXPECT_EQ(back.session.row(r).address_text, std::to_string(value.first)) << r;
                 if (t.kind == DecoderKind::Function) {
-                    EXPECT_EQ(back.view.rows[r].function_text, std::to_string(value.second)) << r;
+                    EXPECT_EQ(back.session.row(r).function_text, std::to_string(value.second)) << r;
                 } else {
-                    EXPECT_EQ(back.session.row_green[r], h.session.row_green[r]) << r;
+                    EXPECT_EQ(back.session.row(r).green, h.session.row(r).green) << r;
                 }
             }
         }
@@ -421,34 +420,6 @@ TEST(EditState, PackedImageComesBackUnchanged) {
     }
 }
 
-TEST(EditState, GridStepsAreDescribedInGerman) {
-    std::array<std::string, kGridRows> labels;
-    labels[1] = "Weiche 1";
-    labels[2] = "Weiche 2";
-    EditState before;
-    before.address_text[1] = "320";
-    before.address_text[2] = "5";
-    before.green[1] = 1;
-    struct Case {
-        std::function<void(EditState&)> change;
-        std::string text;
-    };
-    const Case cases[] = {
-        {[](EditState& s) { s.address_text[1] = "77"; }, "Adresse Weiche 1: 320 → 77"},
-        {[](EditState& s) { s.function_text[2] = "3"; }, "Funktion Weiche 2:  → 3"},
-        {[](EditState& s) { s.green[1] = 0; }, "R/G Weiche 1: grün → rot"},
-        {[](EditState& s) { s.green[2] = 1; }, "R/G Weiche 2: rot → grün"},
-        // Several grid values or none: the caller names the step.
-        {[](EditState& s) { s.address_text[1] = "1", s.address_text[2] = "2"; }, ""},
-        {[](EditState& s) { s.image = "other"; }, ""},
-    };
-    for (const Case& c : cases) {
-        EditState after = before;
-        c.change(after);
-        EXPECT_EQ(DescribeGridChange(before, after, labels), c.text);
-        EXPECT_NE(after, before);
-    }
-}
 
 // The bytes of an Intel HEX text by full address, read on their own terms (types 00 and 04;
 // checksums not checked): what a programmer burns.
@@ -612,7 +583,7 @@ TEST(Save, RowWhoseBytesMatchNoAddressKeepsThemUntilChanged) {
         {"Motorola accessory, untouched", 0x8, P::Motorola, {"13", "00", "00"}, nullptr, {"13", "00", "00"}},
         {"DCC accessory erased, untouched", 0x8, P::Dcc, {"FF", "FF", "FF"}, nullptr, {"FF", "FF", "FF"}},
         {"DCC accessory, address entered", 0x8, P::Dcc, {"FF", "FF", "FF"},
-         [](test::Harness& h) { h.view.rows[1].address_text = "1"; }, {"79", "F0", "05"}},
+         [](test::Harness& h) { h.session.SetAddressText(1, "1"); }, {"79", "F0", "05"}},
         {"Motorola accessory, made green", 0x8, P::Motorola, {"13", "00", "00"},
          [](test::Harness& h) { h.session.ToggleGreen(1); }, {"FF", "FF", "FF"}},
         // beyond the DCC function decoders' limit: untouched it is no validation failure
@@ -620,8 +591,8 @@ TEST(Save, RowWhoseBytesMatchNoAddressKeepsThemUntilChanged) {
          {"FF", "FF", "FF"}},
         {"DCC function decoder, address entered", 0x13D00, P::Dcc, {"FF", "FF", "FF"},
          [](test::Harness& h) {
-             h.view.rows[1].address_text = "5";
-             h.view.rows[1].function_text = "3";
+             h.session.SetAddressText(1, "5");
+             h.session.SetFunctionText(1, "3");
          },
          {"84", "05", "00"}},
     };

@@ -147,9 +147,9 @@ TEST(Migration, CarriesRowsAndSettingsKeptAtTheSamePlace) {
 
     test::Harness out;
     ASSERT_TRUE(out.session.LoadHexFile(dir + "/out.hex"));
-    EXPECT_EQ(out.session.type_code, 0x308u);
-    EXPECT_EQ(out.view.rows[1].address_text, "1");
-    EXPECT_EQ(out.view.rows[2].address_text, "5");
+    EXPECT_EQ(out.session.type_code(), 0x308u);
+    EXPECT_EQ(out.session.row(1).address_text, "1");
+    EXPECT_EQ(out.session.row(2).address_text, "5");
     EXPECT_EQ(out.view.rows[2].colour, RowColour::Red);
     EXPECT_EQ(out.session.image().eeprom_cells[0x20], "2A");
     EXPECT_EQ(out.session.image().eeprom_cells[0x00], "01");  // its meaning changed: kept as new

@@ -351,7 +351,7 @@ class FrameBlinkmusterLedTest : public QObject {
         QTest::mouseClick(TakeOverButton(*w), Qt::LeftButton);
         QCOMPARE(Cell(*w, 128 + 15), std::string("02"));
         QCOMPARE(Cell(*w, 128 + 99), std::string("02"));
-        QCOMPARE(w->session().image().rom_cells[0x600 + 2 * (128 + 15) + 1], std::string("34"));
+        QCOMPARE(w->document().image().rom_cells[0x600 + 2 * (128 + 15) + 1], std::string("34"));
         QVERIFY(!TakeOverButton(*w)->isEnabled());
     }
 

@@ -288,7 +288,7 @@ class FrameBlinkmusterTest : public QObject {
         const int expected[] = {0x09, 0x0B, 0x0F, 0x07, 0x06, 0x04, 0x08, 0x00, 0xAD, 0x5A};
         for (int i = 0; i < 10; ++i) {
             QCOMPARE(Cell(*w, i), Hex2(expected[i]));
-            QCOMPARE(w->session().image().rom_cells[0x600 + 2 * i + 1], std::string("34"));
+            QCOMPARE(w->document().image().rom_cells[0x600 + 2 * i + 1], std::string("34"));
         }
     }
 
@@ -712,15 +712,15 @@ class FrameBlinkmusterTest : public QObject {
 
     void takingOverAnUneditedTableChangesNoCell() {
         auto w = Loaded();
-        const auto before = w->session().image().rom_cells;
+        const auto before = w->document().image().rom_cells;
         Frame(*w)->TakeOver();
-        QVERIFY(w->session().image().rom_cells == before);
+        QVERIFY(w->document().image().rom_cells == before);
     }
 
     void takingOverAnEditWritesWhatIsShown() {
         auto w = Loaded();
         QTest::mouseClick(Child<QCheckBox>(Frame(*w), "blinkmuster_cbx_loop"), Qt::LeftButton);
-        auto expected = w->session().image().rom_cells;
+        auto expected = w->document().image().rom_cells;
         expected[0x600 + 2 * 55] = "F0";  // the edit: block 0 loses its loop bit
         // Only the counts and stretches the editor showed limited change: block 2 holds 0 for
         // both (shown 1), block 3 is erased (shown 50 and 200); their high bytes stay.
@@ -729,7 +729,7 @@ class FrameBlinkmusterTest : public QObject {
         expected[0x600 + 2 * (3 * 64 + 53)] = "32";
         expected[0x600 + 2 * (3 * 64 + 54)] = "C8";
         QTest::mouseClick(TakeOverButton(*w), Qt::LeftButton);
-        QVERIFY(w->session().image().rom_cells == expected);
+        QVERIFY(w->document().image().rom_cells == expected);
         QCOMPARE(Byte(*w, 3 * 64 + 53), 50);
     }
 

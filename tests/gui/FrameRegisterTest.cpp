@@ -58,7 +58,7 @@ class FrameRegisterTest : public QObject {
         m_dialogs.open_names.push_back(WriteFirmware(code, cells));
         w->btn_loadClick();
         // A fixture that does not load as meant makes every check after it meaningless.
-        if (w->session().type_code != code) qFatal("type 0x%x not recognised", code);
+        if (w->document().type_code() != code) qFatal("type 0x%x not recognised", code);
         if (!m_dialogs.messages.empty()) {
             qFatal("load message: %s", m_dialogs.messages[0].text.c_str());
         }
@@ -181,7 +181,7 @@ class FrameRegisterTest : public QObject {
         QVERIFY(plain.session.LoadHexFile(path));
         auto w = Loaded(0x4400, {{0x60, 0x03}});
         QVERIFY(!w->FrameRegister1->loading);
-        QVERIFY(w->session().image().eeprom_cells == plain.session.image().eeprom_cells);
+        QVERIFY(w->document().image().eeprom_cells == plain.session.image().eeprom_cells);
     }
 
     void edits_data() {
@@ -231,7 +231,7 @@ class FrameRegisterTest : public QObject {
         auto w = Loaded(0x4400);
         QLineEdit* edit = w->FrameRegister1->rows[row].edit;
         const int cell = w->FrameRegister1->rows[row].cell;
-        const auto before = w->session().image().eeprom_cells;
+        const auto before = w->document().image().eeprom_cells;
         Type(edit, typed);
         QCOMPARE(Cell(*w, cell), Text(before[cell]));  // nothing while typing
         QTest::keyClick(edit, Qt::Key_Return);
@@ -247,7 +247,7 @@ class FrameRegisterTest : public QObject {
             QVERIFY(m_dialogs.messages[0].buttons == parvel::Buttons::Cancel);
         }
         if (refocus) QCOMPARE(QApplication::focusWidget(), edit);
-        auto now = w->session().image().eeprom_cells;
+        auto now = w->document().image().eeprom_cells;
         now[cell] = before[cell];
         QVERIFY(now == before);  // no other cell changes
         // Leaving the field neither checks again nor stores anything else.
@@ -289,7 +289,7 @@ class FrameRegisterTest : public QObject {
         m_dialogs.open_names.push_back(path);
         w->btn_loadClick();
         QVERIFY(m_dialogs.messages.empty());
-        QVERIFY(w->session().image().eeprom_last < 0xA6);
+        QVERIFY(w->document().image().eeprom_last < 0xA6);
         QCOMPARE(Cell(*w, 0xA6), QString("FF"));
     }
 
@@ -310,9 +310,9 @@ class FrameRegisterTest : public QObject {
             QVERIFY(row.edit->isHidden());
         }
         for (QFrame* line : f->Line) QVERIFY(!line->isHidden());
-        const auto before = w->session().image().eeprom_cells;
+        const auto before = w->document().image().eeprom_cells;
         f->CvValueChange(f->rows[0].edit);  // a row that is not in use stores nothing
-        QVERIFY(w->session().image().eeprom_cells == before);
+        QVERIFY(w->document().image().eeprom_cells == before);
     }
 
     void changeHandlerDoesNothingWhileLoading() {

@@ -112,7 +112,7 @@ class FrameTorvAdrTest : public QObject {
         QVERIFY(!List(w.get(), 4, "relais")->isHidden());
 
         w->FrameTorv1->servo_btn_uebernehmen->click();
-        const auto& rom = w->session().image().rom_cells;
+        const auto& rom = w->document().image().rom_cells;
         QCOMPARE(rom[servotest::LowCell(2 * 128 + 103)], std::string("44"));
         QCOMPARE(rom[servotest::LowCell(1 * 128 + 107)], std::string("84"));
         QCOMPARE(rom[servotest::LowCell(3 * 128 + 106)], std::string("21"));
@@ -238,9 +238,9 @@ class FrameTorvAdrTest : public QObject {
         QCOMPARE(Text(w.get(), "servo_edt_Offset_1"), QString("1,000"));
         QVERIFY(w->FrameTorv1->HasPendingChanges());
         // Not in the image before apply.
-        QCOMPARE(w->session().image().eeprom_cells[0x61], servotest::Hex(start));
+        QCOMPARE(w->document().image().eeprom_cells[0x61], servotest::Hex(start));
         w->FrameTorv1->servo_btn_uebernehmen->click();
-        QCOMPARE(w->session().image().eeprom_cells[0x61], servotest::Hex(result));
+        QCOMPARE(w->document().image().eeprom_cells[0x61], servotest::Hex(result));
     }
 
     void shortestPulseIsClamped_data() {
@@ -277,20 +277,20 @@ class FrameTorvAdrTest : public QObject {
         Child<QPushButton>(w->FrameTorvAdr1, "btn_inc1offset_2")->click();
         Child<QPushButton>(w->FrameTorvAdr1, "btn_dec1faktor_4")->click();
         w->FrameTorv1->servo_btn_uebernehmen->click();
-        const auto& cells = w->session().image().eeprom_cells;
+        const auto& cells = w->document().image().eeprom_cells;
         const std::vector<std::string> expected = {"7D", "00", "7E", "7F", "7D", "80", "7D", "FC"};
         for (int i = 0; i < 8; ++i) QCOMPARE(cells[0x60 + i], expected[i]);
     }
 
     void pulseCellThatIsNoHexByteKeepsItsValue() {
         auto w = m_bench->Loaded(servotest::ServoImage(0xD3));
-        w->session().image().eeprom_cells[0x62] = "Z1";
+        w->document().image().eeprom_cells[0x62] = "Z1";
         w->FrameTorv1->LoadFromImage();
         w->FrameTorvAdr1->LoadFromImage();
         QCOMPARE(w->FrameTorvAdr1->pulses.pulse_min[1], 125);
         QCOMPARE(Text(w.get(), "servo_edt_Offset_2"), QString("1,000"));
         w->FrameTorv1->servo_btn_uebernehmenClick();
-        QCOMPARE(w->session().image().eeprom_cells[0x62], std::string("7D"));
+        QCOMPARE(w->document().image().eeprom_cells[0x62], std::string("7D"));
     }
 
     void discardRefreshesTheTableAndKeepsSteppedPulses() {

@@ -94,7 +94,7 @@ class FrameTorvTest : public QObject {
         QVERIFY(Child<QRadioButton>(f, "servo_rad_servo")->isChecked());
         QVERIFY(!Child<QWidget>(f, "servo_cbx_s1c")->isHidden());
         QVERIFY(!Child<QWidget>(f, "Label_Servo_sw1a")->isHidden());
-        QCOMPARE(w->session().image().eeprom_cells[0x00], std::string("FF"));
+        QCOMPARE(w->document().image().eeprom_cells[0x00], std::string("FF"));
         QVERIFY(Messages().empty());
     }
 
@@ -172,7 +172,7 @@ class FrameTorvTest : public QObject {
         f->servo_Image2MouseMove(200, 0);
         QCOMPARE(PagesOf(f), expected);
         // The image changes only on apply.
-        QCOMPARE(w->session().image().rom_cells[LowCell(point)],
+        QCOMPARE(w->document().image().rom_cells[LowCell(point)],
                  Hex(servotest::LoadedPages()[point]));
     }
 
@@ -235,7 +235,7 @@ class FrameTorvTest : public QObject {
     void unlistedCodeTakesTheTorv4Layout() {
         auto w = m_bench->Loaded(servotest::ServoImage(0xD2));
         QVERIFY(w->FrameTorv1->servo_Image2->isHidden());
-        w->session().type_code = 0x77;
+        w->document().type_code() = 0x77;
         w->FrameTorv1->LoadFromImage();
         w->FrameTorvAdr1->LoadFromImage();
         TFrameTorv* f = w->FrameTorv1;
@@ -528,24 +528,24 @@ class FrameTorvTest : public QObject {
         f->servo_cbx_s[2]->setCurrentIndex(0);
         QCOMPARE(int(f->pages.at(2, parvel::kOffsetButtonAction)), 0x00);
         f->servo_btn_uebernehmenClick();
-        QCOMPARE(w->session().image().rom_cells[LowCell(3 * 128 + 110)], std::string("04"));
+        QCOMPARE(w->document().image().rom_cells[LowCell(3 * 128 + 110)], std::string("04"));
     }
 
     void buttonByteBeyondTheListShowsNoSelection() {
         auto w = m_bench->Loaded(servotest::ServoImage(0xD2));
         TFrameTorv* f = w->FrameTorv1;
-        w->session().image().rom_cells[LowCell(3 * 128 + 110)] = "10";  // "wie Adr.5"
+        w->document().image().rom_cells[LowCell(3 * 128 + 110)] = "10";  // "wie Adr.5"
         f->servo_btn_verwerfenClick();
         QCOMPARE(f->servo_cbx_s[3]->currentIndex(), -1);
         QVERIFY(!f->HasPendingChanges());
         f->servo_btn_uebernehmenClick();
-        QCOMPARE(w->session().image().rom_cells[LowCell(3 * 128 + 110)], std::string("10"));
+        QCOMPARE(w->document().image().rom_cells[LowCell(3 * 128 + 110)], std::string("10"));
     }
 
     void buttonModeIsWrittenAtOnce() {
         auto w = Torv4();
         TFrameTorv* f = w->FrameTorv1;
-        auto& cells = w->session().image().eeprom_cells;
+        auto& cells = w->document().image().eeprom_cells;
         f->servo_rad_lernen->click();
         QCOMPARE(cells[0x00], std::string("01"));
         QVERIFY(f->servo_cbx_s[0]->isHidden());
@@ -570,14 +570,14 @@ class FrameTorvTest : public QObject {
         auto w = m_bench->Loaded(image);
         QVERIFY(w->FrameTorv1->servo_rad_lernen->isChecked());
         QVERIFY(w->FrameTorv1->servo_cbx_s[0]->isHidden());
-        QCOMPARE(w->session().image().eeprom_cells[0x00], std::string("01"));
+        QCOMPARE(w->document().image().eeprom_cells[0x00], std::string("01"));
         QVERIFY(!w->FrameTorv1->HasPendingChanges());
     }
 
     void thresholdIsWrittenAtOnceAndDrawn() {
         auto w = m_bench->Loaded(servotest::ServoImage(0x1D2));
         TFrameTorv* f = w->FrameTorv1;
-        auto& cells = w->session().image().eeprom_cells;
+        auto& cells = w->document().image().eeprom_cells;
         QCOMPARE(f->edt_torvik_schwelle->text(), QString("20"));
         auto red_line = [&] {
             const auto lines = LinesOf(f->servo_Image1->drawing(), parvel::ServoColour::Red, false);
@@ -654,7 +654,7 @@ class FrameTorvTest : public QObject {
         f->servo_rad_a[0]->click();
         f->btn_Lin->click();
         f->servo_btn_uebernehmen->click();
-        const auto& rom = w->session().image().rom_cells;
+        const auto& rom = w->document().image().rom_cells;
         QCOMPARE(rom[LowCell(page * 128 + parvel::kOffsetPointCount)],
                  Hex(static_cast<std::uint8_t>(shownCount.toInt())));
         QCOMPARE(rom[LowCell(page * 128 + parvel::kOffsetStretch)],
@@ -664,7 +664,7 @@ class FrameTorvTest : public QObject {
     void applyWritesAllLowCellsAndKeepsHighCells() {
         auto w = Torv4();
         TFrameTorv* f = w->FrameTorv1;
-        parvel::FirmwareImage& image = w->session().image();
+        parvel::FirmwareImage& image = w->document().image();
         f->btn_Lin->click();
         Child<QPushButton>(w->FrameTorvAdr1, "btn_inc1offset_1")->click();
         // Stale texts in every low cell: apply must rewrite each of them.
@@ -701,7 +701,7 @@ class FrameTorvTest : public QObject {
         QVERIFY(Messages()[0].buttons == parvel::Buttons::YesNo);
         QVERIFY(!QFile::exists(QString::fromStdString(out)));
         QVERIFY(f->HasPendingChanges());
-        QCOMPARE(w->session().image().rom_cells[LowCell(1)], std::string("85"));
+        QCOMPARE(w->document().image().rom_cells[LowCell(1)], std::string("85"));
 
         m_bench->dialogs.answers = {parvel::Answer::Yes};
         w->btn_saveClick();
@@ -739,8 +739,8 @@ class FrameTorvTest : public QObject {
         w->btn_saveClick();
         QVERIFY(Messages().empty());  // no question: nothing of the servo image is taken over
         QVERIFY(QFile::exists(QString::fromStdString(out)));
-        QCOMPARE(w->session().image().rom_cells[LowCell(0)], std::string("FF"));
-        QVERIFY(w->session().image().rom_last < LowCell(0));
+        QCOMPARE(w->document().image().rom_cells[LowCell(0)], std::string("FF"));
+        QVERIFY(w->document().image().rom_last < LowCell(0));
     }
 
     void discardRestoresTheImage() {

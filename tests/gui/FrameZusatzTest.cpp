@@ -92,7 +92,7 @@ class FrameZusatzTest : public QObject {
         auto w = MakeWindow();
         Load(*w, WriteFirmware(code, cells, id));
         // A fixture that does not load as meant makes every check after it meaningless.
-        if (w->session().type_code != code) qFatal("type 0x%x not recognised", code);
+        if (w->document().type_code() != code) qFatal("type 0x%x not recognised", code);
         if (w->FrameZusatz1->isHidden()) qFatal("frame not shown for 0x%x", code);
         if (!m_dialogs.messages.empty()) {
             qFatal("load message: %s", m_dialogs.messages[0].text.c_str());
@@ -952,7 +952,7 @@ class FrameZusatzTest : public QObject {
         auto w = Loaded(code, cells);
         const TFrameZusatz::SettingRow& r = w->FrameZusatz1->rows[row];
         const QString before = Cell(*w, cell);
-        const auto others = w->session().image().eeprom_cells;
+        const auto others = w->document().image().eeprom_cells;
 
         Type(r.edit, typed);
         // Nothing is stored while typing.
@@ -973,7 +973,7 @@ class FrameZusatzTest : public QObject {
         }
         if (refocus) QCOMPARE(QApplication::focusWidget(), r.edit);
         // No other cell changes.
-        auto now = w->session().image().eeprom_cells;
+        auto now = w->document().image().eeprom_cells;
         now[cell] = others[cell];
         QVERIFY(now == others);
 
@@ -1037,7 +1037,7 @@ class FrameZusatzTest : public QObject {
         parvel::test::WriteFile(path, parvel::test::BuildHex(f));
         Load(*w, path);
         QVERIFY(m_dialogs.messages.empty());
-        QCOMPARE(w->session().image().eeprom_last, 0x0F);
+        QCOMPARE(w->document().image().eeprom_last, 0x0F);
         QCOMPARE(Cell(*w, 0x20), QString("FF"));
     }
 
@@ -1080,14 +1080,14 @@ class FrameZusatzTest : public QObject {
         QVERIFY(plain.session.LoadHexFile(path));
         auto w = MakeWindow();
         Load(*w, path);
-        QCOMPARE(int(w->session().type_code), code);
+        QCOMPARE(int(w->document().type_code()), code);
         QVERIFY(!w->FrameZusatz1->isHidden());
         QVERIFY(!w->FrameZusatz1->loading);
         QVERIFY(m_dialogs.messages.empty());
 
         auto expected = plain.session.image().eeprom_cells;
         if (code == 0x167 || code == 0x267) expected[0x20] = "11";
-        QVERIFY(w->session().image().eeprom_cells == expected);
+        QVERIFY(w->document().image().eeprom_cells == expected);
 
         TFrameZusatz* f = w->FrameZusatz1;
         const QRect frame(0, 0, f->width(), f->height());
@@ -1155,7 +1155,7 @@ class FrameZusatzTest : public QObject {
     void handlersDoNothingWhileLoading() {
         auto w = Loaded(0x13E00, "00=01 20=0C", "3060");
         TFrameZusatz* f = w->FrameZusatz1;
-        const auto before = w->session().image().eeprom_cells;
+        const auto before = w->document().image().eeprom_cells;
         f->loading = true;
         f->rad_mode[1]->setChecked(true);
         f->rad_modexClick(f->rad_mode[1]);
@@ -1167,7 +1167,7 @@ class FrameZusatzTest : public QObject {
         f->TrackBar_neon_1Change();
         f->TrackBar_neon_2Change();
         f->loading = false;
-        QVERIFY(w->session().image().eeprom_cells == before);
+        QVERIFY(w->document().image().eeprom_cells == before);
         QVERIFY(m_dialogs.messages.empty());
     }
 
@@ -1200,7 +1200,7 @@ class FrameZusatzTest : public QObject {
         auto w = MakeWindow();
         const std::string loaded = WriteFirmware(code, cells, id.toStdString());
         Load(*w, loaded);
-        QCOMPARE(w->session().type_code, std::uint32_t(code));
+        QCOMPARE(w->document().type_code(), std::uint32_t(code));
         for (const QString& action : actions.split(';')) {
             const QString kind = action.section(':', 0, 0);
             const QString name = action.section(':', 1).section('=', 0, 0);

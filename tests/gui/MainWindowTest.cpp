@@ -423,10 +423,10 @@ private slots:
         QTest::mouseClick(Child<QPushButton>(w.get(), "btn_rg1"), Qt::LeftButton);
         QCOMPARE(BaseColour(edt1), QColor(255, 0, 0));
         QCOMPARE(BaseColour(edt2), QColor(255, 0, 0));
-        QCOMPARE(w->session().row_green[1], 0);
+        QCOMPARE(w->document().row(1).green, 0);
         QTest::mouseClick(Child<QPushButton>(w.get(), "btn_rg1"), Qt::LeftButton);
         QCOMPARE(BaseColour(edt1), QColor(0, 255, 0));
-        QCOMPARE(w->session().row_green[1], 1);
+        QCOMPARE(w->document().row(1).green, 1);
     }
 
     void saveWritesEditedRows() {
@@ -451,8 +451,8 @@ private slots:
         QVERIFY(reread.LoadHexFile(out));
         const auto& ee = reread.image().eeprom_cells;
         QCOMPARE(ee[1] + ee[17] + ee[33], std::string("030003"));  // address 1, red
-        QCOMPARE(reread.row_address[2], 320);
-        QCOMPARE(reread.row_green[2], 0);
+        QCOMPARE(reread.row(2).address, 320);
+        QCOMPARE(reread.row(2).green, 0);
         QCOMPARE(ee[2] + ee[18] + ee[34], std::string("00003F"));  // address 320, red
     }
 
@@ -966,7 +966,7 @@ private slots:
         QCOMPARE(m_dialogs.open_places.at(2).folder, sub.toStdString());
         w->btn_saveClick();
         QCOMPARE(m_dialogs.save_places.at(0).folder, sub.toStdString());
-        TfrmInfo info(w->session().image(), m_dialogs, QString(), w.get());
+        TfrmInfo info(w->document().image(), m_dialogs, QString(), w.get());
         info.start_folder = w->StartFolder();
         info.btn_compareClick();
         QCOMPARE(m_dialogs.open_places.at(3).name, std::string("OpenDialog1"));
@@ -1074,7 +1074,7 @@ private slots:
         QVERIFY(!hint->isHidden());
         QVERIFY(DropFiles(w.get(), {m_dir->filePath("k.txt"), m_dir->filePath("k.hex")}));
         QCOMPARE(Child<QLabel>(w.get(), "lbl_header")->text(), QString("Klemmo"));
-        QCOMPARE(w->session().file_path, Path("k.hex"));
+        QCOMPARE(w->document().file_path(), Path("k.hex"));
         QVERIFY(hint->isHidden());
         // A grid field does not take the file's name as its text.
         QVERIFY(!Child<QLineEdit>(w.get(), "edt_address1")->acceptDrops());
@@ -1150,7 +1150,7 @@ private slots:
         edt1->setFocus();
         QTest::keyClick(edt1, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(BaseColour(edt1), QColor(0, 255, 0));
-        QCOMPARE(w->session().row_green[1], 1);
+        QCOMPARE(w->document().row(1).green, 1);
         QCOMPARE(w->act_redo->text(), QString("Wiederherstellen: R/G Weiche: grün → rot"));
         QTest::keyClick(edt1, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(edt1->text(), loaded);
@@ -1204,7 +1204,7 @@ private slots:
         w->btn_loadClick();
         QCOMPARE(m_dialogs.messages.size(), size_t(3));
         QVERIFY(m_dialogs.open_names.empty());
-        QCOMPARE(w->session().type_code, std::uint32_t(0x69));
+        QCOMPARE(w->document().type_code(), std::uint32_t(0x69));
         QCOMPARE(w->undoStack()->count(), 0);  // a load starts a new history
     }
 
@@ -1224,7 +1224,7 @@ private slots:
         for (int i = 0; i < 1000; ++i) {
             Child<QLineEdit>(w.get(), QString("edt_address%1").arg(1 + i % 2))
                 ->setText(QString::number(i % 320));
-            w->session().image().rom_cells[2 * (0x100 + i % 64)] =
+            w->document().image().rom_cells[2 * (0x100 + i % 64)] =
                 parvel::hex_byte_names()[i % 256];
             w->RecordChange();
         }
@@ -1298,7 +1298,7 @@ private slots:
             for (int p = 0; p < 4; ++p) {
                 QVERIFY2(Readable(Child<QLabel>(&w, QString("StatusPanel%1").arg(p))->text()), where);
             }
-            if (w.session().recognised) {
+            if (w.session().recognised()) {
                 ++loaded;
                 QStringList shown;
                 QTimer::singleShot(0, [&] {

@@ -75,7 +75,7 @@ class RosterDialogTest : public QObject {
         QCOMPARE(shown->rowCount(), 1);
 
         roster->tbl_outputsDblClick(shown->index(0, 2));
-        QVERIFY(window.session().status_text[3].rfind(dir + "/b.hex", 0) == 0);
+        QVERIFY(window.document().status_text(3).rfind(dir + "/b.hex", 0) == 0);
         roster->edt_filter->clear();
 
         dialogs.save_names.push_back(dir + "/plan.csv");

@@ -29,14 +29,14 @@ namespace {
 // Puts a running-light pattern into the first block of a blink pattern table and shows the
 // frame again, so the screenshot has drawn strips.
 void DrawChaser(TFormMain& window, parvel::PatternTable&& table, int frame_code) {
-    table.ReadTable(window.session().image());
+    table.ReadTable(window.document().image());
     table.EditCount("12");
     table.EditStretch("5");
     for (int k = 0; k < table.outputs(); ++k) {
         table.SetOutputUsed(k, k != 2);
         for (int s = 0; s < table.layout().max_steps; ++s) table.SetStepBit(s, k, (s + k) % 4 < 2);
     }
-    table.WriteTable(window.session().image());
+    table.WriteTable(window.document().image());
     window.ShowFrame(frame_code);
 }
 
@@ -135,8 +135,8 @@ int main(int argc, char** argv) {
             other.rows.push_back({10, 0x12, 0xFF, 0xFF});
             const std::string second =
                 fx::WriteHex(work.filePath("other.hex").toStdString(), other);
-            TfrmInfo info(window.session().image(), dialogs,
-                          QString::fromStdString(window.session().status_text[3]), &window);
+            TfrmInfo info(window.document().image(), dialogs,
+                          QString::fromStdString(window.document().status_text(3)), &window);
             info.show();
             QApplication::processEvents();
             info.grab().save(QDir(out).filePath("info-dump.png"));

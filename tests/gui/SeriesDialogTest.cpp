@@ -30,7 +30,7 @@ private slots:
         window.LoadHexFile(dir + "/k.hex");
         QVERIFY(window.findChild<QAction*>("act_series"));
 
-        TfrmSeries series(window.session(), dialogs, &window);
+        TfrmSeries series(window.document(), dialogs, &window);
         auto* first = series.findChild<QSpinBox*>("edt_first");
         // The first free range of the folder that holds one decoder (addresses 1..5): 2-4 is
         // too short, 6-320 fits.
@@ -44,8 +44,8 @@ private slots:
 
         parvel::test::Harness back;
         QVERIFY(back.session.LoadHexFile(dir + "/k-0026.hex"));
-        QCOMPARE(back.view.rows[1].address_text, std::string("26"));
-        QCOMPARE(back.view.rows[2].address_text, std::string("30"));
+        QCOMPARE(back.session.row(1).address_text, std::string("26"));
+        QCOMPARE(back.session.row(2).address_text, std::string("30"));
         QCOMPARE(back.view.rows[2].colour, parvel::RowColour::Red);
 
         // beyond the limit: one message, nothing more written

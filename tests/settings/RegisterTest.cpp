@@ -34,8 +34,8 @@ std::unique_ptr<test::Harness> LoadCvFirmware(int eeprom_last = 0xBF) {
     f.eeprom_last = eeprom_last;
     for (int c = 0x5F; c <= eeprom_last; ++c) f.eeprom[c] = static_cast<uint8_t>(CellValue(c));
     EXPECT_TRUE(h->Load(f)) << h->LastMessage();
-    EXPECT_EQ(h->session.type_code, 0x4400u);
-    EXPECT_EQ(h->session.frame_code, kFrameRegister);
+    EXPECT_EQ(h->session.type_code(), 0x4400u);
+    EXPECT_EQ(h->session.frame_code(), kFrameRegister);
     return h;
 }
 
@@ -88,7 +88,7 @@ TEST(CvRegisterTable, TableFollowsTheFirmwareLayout) {
 TEST(CvRegisterTable, EveryRowReadsAndWritesOnlyItsCell) {
     auto h = LoadCvFirmware();
     FirmwareImage& image = h->session.image();
-    const CvRegisterTable table(h->session.type_code);
+    const CvRegisterTable table(h->session.type_code());
     EXPECT_EQ(table.ValueText(image, 5), "14");  // CV29, cell 0x68 holding "0E"
     for (int r = 0; r < table.row_count(); ++r) {
         SCOPED_TRACE(table.row(r).caption);
@@ -159,7 +159,7 @@ TEST(CvRegisterTable, ValueChanges) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         auto h = LoadCvFirmware();
-        const CvRegisterTable table(h->session.type_code);
+        const CvRegisterTable table(h->session.type_code());
         auto expected = h->session.image().eeprom_cells;
         const NumberInput input = table.Change(h->session.image(), 0, c.text);
         EXPECT_EQ(input.verdict, c.verdict);
@@ -197,7 +197,7 @@ TEST(CvRegisterTable, SavedFileCarriesTheChange) {
         SCOPED_TRACE(text);
         auto h = LoadCvFirmware(eeprom_last);
         ASSERT_EQ(h->session.image().eeprom_last, eeprom_last);
-        const CvRegisterTable table(h->session.type_code);
+        const CvRegisterTable table(h->session.type_code());
         ASSERT_TRUE(table.Change(h->session.image(), row, text).accepted());
         auto saved = SaveAndReload(*h);
         EXPECT_EQ(saved->session.image().eeprom_cells[cell], hex);

@@ -36,13 +36,13 @@ std::unique_ptr<test::Harness> LoadFirmware(uint32_t code, const std::map<int, u
     FixtureImage f = test::Firmware(code, IsFunctionType(code) ? P::Dcc : P::Motorola, id);
     for (const auto& [cell, value] : cells) f.eeprom[cell] = value;  // after the row bytes
     EXPECT_TRUE(h->Load(f)) << h->LastMessage();
-    EXPECT_EQ(h->session.type_code, code);
-    EXPECT_EQ(h->session.frame_code, kFrameZusatz);
+    EXPECT_EQ(h->session.type_code(), code);
+    EXPECT_EQ(h->session.frame_code(), kFrameZusatz);
     return h;
 }
 
 ZusatzSettings SettingsOf(test::Harness& h) {
-    return ZusatzSettings(h.session.image(), h.session.type_code, h.session.version);
+    return ZusatzSettings(h.session.image(), h.session.type_code(), h.session.version());
 }
 
 const HexCell& Cell(test::Harness& h, int cell) { return h.session.image().eeprom_cells[cell]; }
@@ -75,7 +75,7 @@ TEST(ZusatzTypeTable, CoversExactlyTheFirmwaresThatShowTheFrame) {
     EXPECT_EQ(in_table, expected);
     std::set<uint32_t> in_catalogue;
     for (const DecoderType& d : Catalogue()) {
-        if (d.frame == kFrameZusatz) in_catalogue.insert(d.type_code);
+        if (d.frame == kFrameZusatz) in_catalogue.insert(d.type_code());
     }
     EXPECT_EQ(in_catalogue, expected);
     EXPECT_EQ(FindZusatzType(0x4400), nullptr);
@@ -811,7 +811,7 @@ TEST(ZusatzSettings, SavedFileCarriesTheChange) {
         c.change(s);
         ASSERT_EQ(Cell(*h, c.cell), c.after);
         auto saved = SaveAndReload(*h);
-        EXPECT_EQ(saved->session.type_code, c.code);
+        EXPECT_EQ(saved->session.type_code(), c.code);
         EXPECT_EQ(Cell(*saved, c.cell), c.after);
         EXPECT_EQ(saved->session.image().eeprom_cells, h->session.image().eeprom_cells);
     }
