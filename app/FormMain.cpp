@@ -300,16 +300,16 @@ void TFormMain::BuildServoFrames() {
 void TFormMain::BuildFrame(QWidget* frame, const char* name) {
     frame->setObjectName(name);
     frame->hide();
+    // The pattern editors tell the document themselves which typed number is a change.
     static const std::pair<const char*, parvel::EditArea> kAreas[] = {
         {"FrameZusatz1", parvel::EditArea::Zusatz},
-        {"FrameBlinkmuster1", parvel::EditArea::Blinkmuster},
-        {"FrameBlinkmuster_led1", parvel::EditArea::BlinkmusterLed},
         {"FrameTorv1", parvel::EditArea::Torv},
         {"FrameTorvAdr1", parvel::EditArea::TorvAdr},
         {"FrameRegister1", parvel::EditArea::Register}};
     for (const auto& [frame_name, area] : kAreas) {
         if (std::string(name) == frame_name) WatchTyping(frame, area);
     }
+    for (QLineEdit* edit : frame->findChildren<QLineEdit*>()) edit->installEventFilter(this);
     // Files dropped on a field would become its text; the window takes them instead.
     for (QLineEdit* edit : frame->findChildren<QLineEdit*>()) edit->setAcceptDrops(false);
     // Tab order: a frame's controls come after the buttons and before the grid, in their
@@ -982,7 +982,6 @@ void TFormMain::WatchTyping(QWidget* frame, parvel::EditArea area) {
         // refused it) when this runs.
         connect(edit, &QLineEdit::editingFinished, this,
                 [this, area, name] { m_session.NoteTyped(area, name, false); });
-        edit->installEventFilter(this);
     }
 }
 

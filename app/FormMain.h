@@ -119,6 +119,10 @@ public:
     }
 
     void SetHeader(const std::string& text);
+    // Shows the frame of a frame code, sized into the window, filled from the document.
+    void ShowFrame(int frame_code);
+    // Gives a grid row its label, building the row's controls on first use.
+    void SetRowLabel(int row, const std::string& label);
 
     // ---- what the document tells ----
     void LoadStarted() override;
@@ -218,9 +222,7 @@ private:
 
     // ---- grid and frames, as the document has them ----
     void ResetLayout();
-    void SetRowLabel(int row, const std::string& label);
     void LayoutGrid(int split, int gap);
-    void ShowFrame(int frame_code);
     void ShowRows(parvel::DecoderKind kind, int max_address, int max_function);
     void HideAllRows();
     void HideAllFrames();

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdlib>
 #include <initializer_list>
+#include <iterator>
 #include <map>
 
 #include "HexReader.h"
@@ -784,7 +785,8 @@ int FrameCodeOf(PendingFrame frame) {
 bool DecoderDocument::HasPendingChanges(PendingFrame frame) const {
     // Only the frame of the loaded firmware can hold changes.
     if (m_frame_code != FrameCodeOf(frame)) return false;
-    if (HasTypedInput(AreaOf(frame))) return true;
+    // A count or stretch typed into a pattern editor and not finished is taken over with it.
+    if (frame != PendingFrame::Torv && HasTypedInput(AreaOf(frame))) return true;
     switch (frame) {
         case PendingFrame::Torv: return m_servo.modified;
         case PendingFrame::Blinkmuster: return m_blink.modified();
@@ -795,7 +797,12 @@ bool DecoderDocument::HasPendingChanges(PendingFrame frame) const {
 
 void DecoderDocument::TakeOverChanges(PendingFrame frame) {
     if (m_frame_code != FrameCodeOf(frame)) return;
-    if (m_listener && HasTypedInput(AreaOf(frame)) && !m_listener->CommitTypedInput(frame)) return;
+    // A refused number is not stored (its message was shown); the rest is taken over.
+    if (m_listener && HasTypedInput(AreaOf(frame))) m_listener->CommitTypedInput(frame);
+    const EditArea area = AreaOf(frame);
+    for (auto it = m_typed.begin(); it != m_typed.end();) {
+        it = it->first == area ? m_typed.erase(it) : std::next(it);
+    }
     if (PatternTable* table = TableOf(frame, m_blink, m_led_blink)) {
         table->WriteTable(m_image);
     } else {
@@ -814,8 +821,8 @@ void DecoderDocument::DiscardChanges(PendingFrame frame) {
     if (PatternTable* table = TableOf(frame, m_blink, m_led_blink)) {
         table->ReadTable(m_image);
     } else {
+        // The pulse values stay as stepped: they are no part of a curve.
         m_servo.pages.ReadFrom(m_image);
-        ReadPulseValues(m_image, m_servo.pulses);
         m_servo.modified = false;
     }
     if (m_listener) m_listener->WorkingCopyChanged();

@@ -518,6 +518,10 @@ void TFrameTorv::EnableApply() {
     servo_btn_uebernehmen->setEnabled(true);
 }
 
+bool TFrameTorv::HasPendingChanges() const {
+    return m_session.HasPendingChanges(parvel::PendingFrame::Torv);
+}
+
 void TFrameTorv::Record(const std::string& what) {
     m_session.Record("Kurve " + std::to_string(CurrentPage() + 1) + ": " + what);
 }
@@ -704,7 +708,8 @@ void TFrameTorv::servo_cbx_sxxChange(int button) {
     parvel::SetButtonItem(pages, button, servo_cbx_s[button]->currentIndex());
     EnableApply();
     m_session.Record(Label_Servo_sw[button]->text().toStdString() + " " +
-                     servo_cbx_s[button]->currentText().toStdString());
+                         servo_cbx_s[button]->currentText().toStdString(),
+                     "servo-button-" + std::to_string(button));
 }
 
 void TFrameTorv::servo_rad_Click() {

@@ -103,6 +103,8 @@ class TFrameTorv : public QFrame {
 
     // The working copy holds a change: "übernehmen" is enabled.
     void EnableApply();
+    bool HasPendingChanges() const;
+    void TakeOver() { servo_btn_uebernehmenClick(); }
 
     // Page of the checked curve radio (0..3).
     int CurrentPage() const;

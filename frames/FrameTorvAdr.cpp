@@ -316,9 +316,11 @@ void TFrameTorvAdr::cbx_ax_Change(int row, parvel::AddressField field) {
     SetAddressItem(Pages(), row, field, List(row, field)->currentIndex());
     if (field == parvel::AddressField::Action) UpdateCurveVisibility();
     emit Changed();
+    // Keys stepping through one list make one step.
     static const char* const kFields[] = {"Servo", "Aktion", "Kurve", "Relais"};
-    Record(rows[row].label->text().toStdString() + ": " + kFields[static_cast<int>(field)] + " " +
-           List(row, field)->currentText().toStdString());
+    m_session.Record(rows[row].label->text().toStdString() + ": " + kFields[static_cast<int>(field)] +
+                         " " + List(row, field)->currentText().toStdString(),
+                     "servo-list-" + std::to_string(row) + "-" + kFields[static_cast<int>(field)]);
 }
 
 void TFrameTorvAdr::cbx_flag_xClick(parvel::ServoFlag flag) {

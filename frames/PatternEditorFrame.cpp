@@ -105,6 +105,9 @@ PatternEditorFrame::PatternEditorFrame(DecoderDocument& session, Dialogs& dialog
     m_take_over = new QPushButton("Übernehmen", this);
     m_take_over->setObjectName(p + "btn_uebernehmen");
     m_take_over->setEnabled(false);
+
+    connect(m_count, &QLineEdit::textEdited, this, [this] { NoteTyped(Field::Count); });
+    connect(m_stretch, &QLineEdit::textEdited, this, [this] { NoteTyped(Field::Stretch); });
 }
 
 PatternEditorFrame::~PatternEditorFrame() = default;
@@ -145,10 +148,25 @@ void PatternEditorFrame::ShowWorkingCopy() {
     ShowPending();
     m_count->setModified(false);
     m_stretch->setModified(false);
+    NoteTyped(Field::Count);
+    NoteTyped(Field::Stretch);
 }
 
 void PatternEditorFrame::Record(const std::string& what) {
     m_session.Record("Muster Adresse " + std::to_string(m_table->selected() + 1) + ": " + what);
+}
+
+bool PatternEditorFrame::TypedPending(Field field) const {
+    const QLineEdit* edit = field == Field::Count ? m_count : m_stretch;
+    const QString text = edit->text().trimmed();
+    return edit->isModified() && !text.isEmpty() && text != QString::number(StoredValue(field));
+}
+
+void PatternEditorFrame::NoteTyped(Field field) {
+    const QLineEdit* edit = field == Field::Count ? m_count : m_stretch;
+    m_session.NoteTyped(m_kind == PendingFrame::Blinkmuster ? EditArea::Blinkmuster
+                                                            : EditArea::BlinkmusterLed,
+                        edit->objectName().toStdString(), TypedPending(field));
 }
 
 int PatternEditorFrame::StoredValue(Field field) const {
@@ -217,6 +235,7 @@ bool PatternEditorFrame::CommitEdit(Field field) {
     const EditOutcome out =
         field == Field::Count ? m_table->EditCount(text) : m_table->EditStretch(text);
     edit->setModified(false);
+    NoteTyped(field);
     switch (out.kind) {
         case EditOutcome::Kind::Ignored:
             return true;

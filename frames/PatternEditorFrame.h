@@ -47,6 +47,10 @@ class PatternEditorFrame : public QFrame {
     // Shows the selected block's parameters and draws the strips (the copy stays as it is).
     void LoadFromImage();
 
+    // The document holds changes of this frame not taken over (typed text included).
+    bool HasPendingChanges() const { return m_session.HasPendingChanges(m_kind); }
+    // The "Übernehmen" action.
+    void TakeOver() { TakeOverClick(); }
     // Stores a count or stretch typed and not finished yet; false when it was refused.
     bool CommitTypedInput();
     // Shows the working copy as it is now (after an undo, a redo or a take-over).
@@ -117,6 +121,10 @@ class PatternEditorFrame : public QFrame {
     // Stores a typed count or stretch; false when the text was rejected (the user was told).
     bool CommitEdit(Field field);
     int StoredValue(Field field) const;
+    // The edit holds a typed value other than the stored one that was not stored yet; the
+    // document counts it as a change not taken over.
+    bool TypedPending(Field field) const;
+    void NoteTyped(Field field);
     void Step(Field field, int delta);
     // "Übernehmen" is enabled exactly while the working copy holds changes not taken over.
     void ShowPending();

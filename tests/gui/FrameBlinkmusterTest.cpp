@@ -125,7 +125,7 @@ class FrameBlinkmusterTest : public QObject {
     }
     static int Byte(TFormMain& w, int i) { return Frame(w)->table().Byte(i); }
     static std::string Cell(TFormMain& w, int i) {
-        return w.session().image().rom_cells[0x600 + 2 * i];
+        return w.document().image().rom_cells[0x600 + 2 * i];
     }
 
 

@@ -66,7 +66,7 @@ class FrameRegisterTest : public QObject {
     }
 
     static QString Cell(TFormMain& w, int cell) {
-        return Text(w.session().image().eeprom_cells[cell]);
+        return Text(w.document().image().eeprom_cells[cell]);
     }
 
     // Types without finishing the edit: the tests decide how it ends (Return, focus change).
@@ -287,8 +287,11 @@ class FrameRegisterTest : public QObject {
         const std::string path = Path("short.hex");
         parvel::test::WriteFile(path, parvel::test::BuildHex(f));
         m_dialogs.open_names.push_back(path);
+        // The unfinished text counts as an unsaved change: the user is asked first.
+        m_dialogs.answers = {parvel::Answer::Yes};
         w->btn_loadClick();
-        QVERIFY(m_dialogs.messages.empty());
+        QCOMPARE(m_dialogs.messages.size(), size_t(1));
+        QCOMPARE(m_dialogs.messages[0].text, std::string("Nicht gespeicherte Änderungen verwerfen?"));
         QVERIFY(w->document().image().eeprom_last < 0xA6);
         QCOMPARE(Cell(*w, 0xA6), QString("FF"));
     }

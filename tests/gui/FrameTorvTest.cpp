@@ -235,7 +235,11 @@ class FrameTorvTest : public QObject {
     void unlistedCodeTakesTheTorv4Layout() {
         auto w = m_bench->Loaded(servotest::ServoImage(0xD2));
         QVERIFY(w->FrameTorv1->servo_Image2->isHidden());
-        w->document().type_code() = 0x77;
+        // A code no table lists, loaded into the document; the frames are asked to show it.
+        w->document().LoadHexLines(
+            parvel::SplitLines(parvel::test::BuildHex(servotest::ServoImage(0x77))), "u.hex");
+        w->FrameTorv1->show();
+        w->FrameTorvAdr1->show();
         w->FrameTorv1->LoadFromImage();
         w->FrameTorvAdr1->LoadFromImage();
         TFrameTorv* f = w->FrameTorv1;
@@ -715,7 +719,7 @@ class FrameTorvTest : public QObject {
         again->btn_loadClick();
         QCOMPARE(PagesOf(again->FrameTorv1), edited);
         for (int i = 0; i < servotest::kPageBytes; ++i) {
-            QCOMPARE(again->session().image().rom_cells[LowCell(i) + 1],
+            QCOMPARE(again->document().image().rom_cells[LowCell(i) + 1],
                      Hex(servotest::LoadedHighByte(i)));
         }
         QCOMPARE(int(edited[1]), 0x80 | 14);

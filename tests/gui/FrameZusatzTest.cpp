@@ -108,7 +108,7 @@ class FrameZusatzTest : public QObject {
     }
 
     static QString Cell(TFormMain& w, int cell) {
-        return Text(w.session().image().eeprom_cells[cell]);
+        return Text(w.document().image().eeprom_cells[cell]);
     }
 
     // Saves through the save button's flow and reads the written file into a fresh session.
@@ -1035,8 +1035,11 @@ class FrameZusatzTest : public QObject {
         f.eeprom_last = 0x0F;
         const std::string path = Path("short.hex");
         parvel::test::WriteFile(path, parvel::test::BuildHex(f));
+        // The unfinished text counts as an unsaved change: the user is asked first.
+        m_dialogs.answers = {parvel::Answer::Yes};
         Load(*w, path);
-        QVERIFY(m_dialogs.messages.empty());
+        QCOMPARE(m_dialogs.messages.size(), size_t(1));
+        QCOMPARE(m_dialogs.messages[0].text, std::string("Nicht gespeicherte Änderungen verwerfen?"));
         QCOMPARE(w->document().image().eeprom_last, 0x0F);
         QCOMPARE(Cell(*w, 0x20), QString("FF"));
     }

@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QToolButton>
 #include <QString>
-#include <QUndoStack>
 #include <QWidget>
 #include <QtTest>
 #include <string>
@@ -49,9 +48,8 @@ inline void Drag(QWidget* widget, const std::vector<QPoint>& points) {
 
 // The image of a written file as a fresh session reads it.
 inline parvel::FirmwareImage Reread(const std::string& path) {
-    parvel::RecordingView view;
     parvel::ScriptedDialogs quiet;
-    parvel::DecoderDocument session(view, quiet);
+    parvel::DecoderDocument session(quiet);
     if (!session.LoadHexFile(path)) qFatal("saved file does not load");
     return session.image();
 }
@@ -89,7 +87,7 @@ inline QByteArray FirstDifference(const QByteArray& a, const QByteArray& b) {
 inline void SaveAs(TFormMain& window, parvel::ScriptedDialogs& dialogs, const std::string& path) {
     for (auto frame : {parvel::PendingFrame::Torv, parvel::PendingFrame::Blinkmuster,
                        parvel::PendingFrame::BlinkmusterLed}) {
-        if (window.HasPendingChanges(frame)) dialogs.answers.push_back(parvel::Answer::Yes);
+        if (window.document().HasPendingChanges(frame)) dialogs.answers.push_back(parvel::Answer::Yes);
     }
     dialogs.save_names.push_back(path);
     window.btn_saveClick();
@@ -106,8 +104,9 @@ inline void UndoRoundTrip(TFormMain& window, parvel::ScriptedDialogs& dialogs,
     const std::string undone = folder + "/undone.hex";
     const std::string redone = folder + "/redone.hex";
     SaveAs(window, dialogs, edited);
-    QUndoStack& history = *window.undoStack();
-    steps = history.index();
+    const parvel::DecoderDocument& document = window.document();
+    const parvel::EditHistory& history = document.history();
+    steps = static_cast<int>(history.index());
     QVERIFY2(steps > 0, "the actions made no step");
     const QByteArray original = FileBytes(loaded);
     QVERIFY(!original.isEmpty());
@@ -123,23 +122,23 @@ inline void UndoRoundTrip(TFormMain& window, parvel::ScriptedDialogs& dialogs,
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QTest::keyClick(focus(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(history.index(), steps - 1);
+    QCOMPARE(static_cast<int>(history.index()), steps - 1);
     QTest::keyClick(focus(), Qt::Key_Y, Qt::ControlModifier);
-    QCOMPARE(history.index(), steps);
-    while (history.canUndo()) window.UndoClick();
+    QCOMPARE(static_cast<int>(history.index()), steps);
+    while (document.CanUndo()) window.UndoClick();
     SaveAs(window, dialogs, undone);
     QCoreApplication::processEvents();
-    QCOMPARE(history.index(), 0);
-    QCOMPARE(history.count(), steps);
+    QCOMPARE(static_cast<int>(history.index()), 0);
+    QCOMPARE(static_cast<int>(history.count()), steps);
     QVERIFY2(FileBytes(undone) == original,
              "undo all: the file differs from the loaded one, " +
                  FirstDifference(original, FileBytes(undone)));
 
-    while (history.canRedo()) window.RedoClick();
-    QCOMPARE(history.index(), steps);
+    while (document.CanRedo()) window.RedoClick();
+    QCOMPARE(static_cast<int>(history.index()), steps);
     SaveAs(window, dialogs, redone);
     QCoreApplication::processEvents();
-    QCOMPARE(history.count(), steps);
+    QCOMPARE(static_cast<int>(history.count()), steps);
     QVERIFY2(FileBytes(redone) == FileBytes(edited),
              "redo all: the file differs from the edited one, " +
                  FirstDifference(FileBytes(edited), FileBytes(redone)));

@@ -75,7 +75,7 @@ TEST(ZusatzTypeTable, CoversExactlyTheFirmwaresThatShowTheFrame) {
     EXPECT_EQ(in_table, expected);
     std::set<uint32_t> in_catalogue;
     for (const DecoderType& d : Catalogue()) {
-        if (d.frame == kFrameZusatz) in_catalogue.insert(d.type_code());
+        if (d.frame == kFrameZusatz) in_catalogue.insert(d.type_code);
     }
     EXPECT_EQ(in_catalogue, expected);
     EXPECT_EQ(FindZusatzType(0x4400), nullptr);
