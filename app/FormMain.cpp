@@ -1,13 +1,9 @@
 #include "FormMain.h"
 
-#include <QAbstractButton>
-#include <QAbstractSlider>
 #include <QAction>
-#include <QComboBox>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QTimer>
 #include <algorithm>
 #include <utility>
 #include <QDesktopServices>
@@ -29,15 +25,9 @@
 #include <QStatusBar>
 
 #include "FrmInfo.h"
-#include "FrameBlinkmuster.h"
-#include "FrameBlinkmusterLed.h"
-#include "FrameRegister.h"
 #include "FrameTorv.h"
-#include "FrameTorvAdr.h"
 #include "FrameZusatz.h"
-#include "LabelFit.h"
 #include "Logo.h"
-#include "PatternEditorWidgets.h"
 #include "NeighbourFiles.h"
 #include "QtDialogs.h"
 #include "FrmRoster.h"
@@ -54,7 +44,6 @@ constexpr const char* kStartHint = "HEX-Datei laden: Knopf „HEX laden“ oder 
 constexpr int kDesignPointSize = 8;
 
 // Component edges as the layout rules use them: right = left + width, bottom = top + height.
-int RightEdge(const QWidget* w) { return w->x() + w->width(); }
 int BottomEdge(const QWidget* w) { return w->y() + w->height(); }
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
@@ -70,18 +59,6 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
         button->setFont(font);
     }
     return button;
-}
-
-QColor Colour(parvel::RowColour colour) {
-    switch (colour) {
-        case parvel::RowColour::Green:
-            return QColor(0, 255, 0);
-        case parvel::RowColour::Red:
-            return QColor(255, 0, 0);
-        case parvel::RowColour::White:
-            break;
-    }
-    return QColor(255, 255, 255);
 }
 
 }  // namespace
@@ -110,8 +87,25 @@ TFormMain::TFormMain(const parvel::StartOptions& options, parvel::Dialogs* dialo
 
     // The grid rows are built when first used; they keep the design font whatever the
     // window's font becomes.
-    m_row_font = QApplication::font();
-    m_row_font.setPointSize(kDesignPointSize);
+    QFont row_font = QApplication::font();
+    row_font.setPointSize(kDesignPointSize);
+    m_grid = std::make_unique<TGridRows>(GroupBoxMain, this, row_font);
+    m_grid->SetOnBuilt([this](int r, TGridRows::Row& row) {
+        QPushButton* button = row.button;
+        connect(button, &QPushButton::clicked, this,
+                [this, button] { Guarded([this, button] { btn_RGClick(button); }); });
+        // Whatever changes a field's text (keys, paste, a test driver, accessibility) goes to the
+        // document; the window's own filling gives the document its own text back, which is no
+        // change.
+        connect(row.address, &QLineEdit::textChanged, this,
+                [this, r](const QString& text) { m_session.SetAddressText(r, text.toStdString()); });
+        connect(row.function, &QLineEdit::textChanged, this,
+                [this, r](const QString& text) { m_session.SetFunctionText(r, text.toStdString()); });
+        for (QLineEdit* edit : {row.address, row.function}) {
+            connect(edit, &QLineEdit::editingFinished, this, [this] { m_session.CloseStep(); });
+            edit->installEventFilter(this);
+        }
+    });
 
     btn_save->setEnabled(false);
     m_session.SetListener(this);
@@ -262,161 +256,7 @@ void TFormMain::BuildControls() {
                 [this, handler = handler] { Guarded([this, handler] { (this->*handler)(); }); });
     }
 
-    FrameZusatz1.SetBuilder([this] {
-        FrameZusatz1.Set(new TFrameZusatz(m_session, *m_dialogs, centralWidget()));
-        BuildFrame(FrameZusatz1.IfBuilt(), "FrameZusatz1");
-    });
-    FrameBlinkmuster1.SetBuilder([this] {
-        FrameBlinkmuster1.Set(new TFrameBlinkmuster(m_session, *m_dialogs, centralWidget()));
-        BuildFrame(FrameBlinkmuster1.IfBuilt(), "FrameBlinkmuster1");
-    });
-    FrameBlinkmuster_led1.SetBuilder([this] {
-        FrameBlinkmuster_led1.Set(
-            new TFrameBlinkmuster_led(m_session, *m_dialogs, centralWidget()));
-        BuildFrame(FrameBlinkmuster_led1.IfBuilt(), "FrameBlinkmuster_led1");
-    });
-    FrameTorv1.SetBuilder([this] { BuildServoFrames(); });
-    FrameTorvAdr1.SetBuilder([this] { BuildServoFrames(); });
-    FrameRegister1.SetBuilder([this] {
-        FrameRegister1.Set(new TFrameRegister(m_session, *m_dialogs, centralWidget()));
-        BuildFrame(FrameRegister1.IfBuilt(), "FrameRegister1");
-    });
-}
-
-void TFormMain::BuildServoFrames() {
-    if (FrameTorv1.IfBuilt()) return;
-    auto* torv = new TFrameTorv(m_session, *m_dialogs, centralWidget());
-    auto* table = new TFrameTorvAdr(m_session, *m_dialogs, centralWidget());
-    FrameTorv1.Set(torv);
-    FrameTorvAdr1.Set(table);
-    BuildFrame(torv, "FrameTorv1");
-    BuildFrame(table, "FrameTorvAdr1");
-    // The curve editor shares its servo pages with the address table and keeps its grid
-    // choice in raster_x / raster_y, which the settings file saves.
-    torv->SetAddressTable(table);
-    torv->SetGridSettings(&raster_x, &raster_y);
-}
-
-void TFormMain::BuildFrame(QWidget* frame, const char* name) {
-    frame->setObjectName(name);
-    frame->hide();
-    // The pattern editors tell the document themselves which typed number is a change.
-    static const std::pair<const char*, parvel::EditArea> kAreas[] = {
-        {"FrameZusatz1", parvel::EditArea::Zusatz},
-        {"FrameTorv1", parvel::EditArea::Torv},
-        {"FrameTorvAdr1", parvel::EditArea::TorvAdr},
-        {"FrameRegister1", parvel::EditArea::Register}};
-    for (const auto& [frame_name, area] : kAreas) {
-        if (std::string(name) == frame_name) WatchTyping(frame, area);
-    }
-    for (QLineEdit* edit : frame->findChildren<QLineEdit*>()) edit->installEventFilter(this);
-    // Files dropped on a field would become its text; the window takes them instead.
-    for (QLineEdit* edit : frame->findChildren<QLineEdit*>()) edit->setAcceptDrops(false);
-    // Tab order: a frame's controls come after the buttons and before the grid, in their
-    // order within the frame, however late the frame is built.
-    std::vector<QWidget*> controls;
-    for (QWidget* w = frame->nextInFocusChain(); w != frame && w != this;
-         w = w->nextInFocusChain()) {
-        if (!frame->isAncestorOf(w) || w->focusPolicy() == Qt::NoFocus) continue;
-        // A control inside a compound control moves with it.
-        const bool inner = std::any_of(controls.begin(), controls.end(),
-                                       [w](const QWidget* c) { return c->isAncestorOf(w); });
-        if (!inner) controls.push_back(w);
-    }
-    QWidget* after = btn_goweb;
-    if (frame == FrameTorvAdr1.IfBuilt()) {
-        // The address table follows the curve editor, which is shown with it.
-        for (QWidget* w = btn_goweb->nextInFocusChain(); FrameTorv1.IfBuilt()->isAncestorOf(w);
-             w = w->nextInFocusChain()) {
-            after = w;
-        }
-    }
-    for (QWidget* control : controls) {
-        QWidget::setTabOrder(after, control);
-        after = control;
-    }
-}
-
-std::vector<QWidget*> TFormMain::BuiltFrames() const {
-    std::vector<QWidget*> frames;
-    for (QWidget* frame : std::initializer_list<QWidget*>{
-             FrameZusatz1.IfBuilt(), FrameBlinkmuster1.IfBuilt(), FrameBlinkmuster_led1.IfBuilt(),
-             FrameTorv1.IfBuilt(), FrameTorvAdr1.IfBuilt(), FrameRegister1.IfBuilt()}) {
-        if (frame) frames.push_back(frame);
-    }
-    return frames;
-}
-
-TFormMain::GridRow& TFormMain::EnsureRow(int r) {
-    GridRow& row = rows[r];
-    if (row.label) return row;
-    row.label = new QLabel(GroupBoxMain);
-    row.label->setObjectName(QString("lbl_row%1").arg(r));
-    row.label->resize(0, parvel::kGridLabelHeight);  // an empty label takes no room
-
-    row.address = new QLineEdit(GroupBoxMain);
-    row.address->setObjectName(QString("edt_address%1").arg(r));
-    row.address->resize(parvel::kGridAddressWidth, parvel::kGridFieldHeight);
-
-    row.function = new QLineEdit(GroupBoxMain);
-    row.function->setObjectName(QString("edt_function%1").arg(r));
-    row.function->resize(parvel::kGridFunctionWidth, parvel::kGridFieldHeight);
-    row.function->setToolTip("Funktion Nummer");
-
-    row.button = new QPushButton("R/G", GroupBoxMain);
-    row.button->setObjectName(QString("btn_rg%1").arg(r));
-    row.button->resize(parvel::kGridButtonWidth, parvel::kGridButtonHeight);
-    row.button->setToolTip("Wechsel zwischen ROTer und GRÜNer Adresse ");
-    QPushButton* button = row.button;
-    connect(button, &QPushButton::clicked, this,
-            [this, button] { Guarded([this, button] { btn_RGClick(button); }); });
-
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{row.label, row.address, row.function, row.button}) {
-        w->setFont(m_row_font);
-        w->hide();
-    }
-    // Files dropped on a field would become its text; the window takes them instead.
-    row.address->setAcceptDrops(false);
-    row.function->setAcceptDrops(false);
-    // Whatever changes a field's text (keys, paste, a test driver, accessibility) goes to the
-    // document; the window's own filling gives the document its own text back, which is no
-    // change.
-    connect(row.address, &QLineEdit::textChanged, this,
-            [this, r](const QString& text) { m_session.SetAddressText(r, text.toStdString()); });
-    connect(row.function, &QLineEdit::textChanged, this,
-            [this, r](const QString& text) { m_session.SetFunctionText(r, text.toStdString()); });
-    for (QLineEdit* edit : {row.address, row.function}) {
-        connect(edit, &QLineEdit::editingFinished, this, [this] { m_session.CloseStep(); });
-        edit->installEventFilter(this);
-    }
-    if (!m_row_address[r].empty()) row.address->setText(Q(std::exchange(m_row_address[r], {})));
-    if (!m_row_function[r].empty()) row.function->setText(Q(std::exchange(m_row_function[r], {})));
-
-    if (r > 0) PlaceRow(r);  // row 0 is never placed
-    if (m_rows_coloured) ColourRow(r);
-
-    // Tab order by row number, however late a row is built: after the nearest built row
-    // above it, else in front of the nearest built row below it.
-    QWidget* after = nullptr;
-    for (int above = r - 1; above >= 0 && !after; --above) after = rows[above].button;
-    for (int below = r + 1; below < parvel::kGridRows && !after; ++below) {
-        if (!rows[below].address) continue;
-        after = rows[below].address->previousInFocusChain();
-        while (after != this && after->focusPolicy() == Qt::NoFocus) {
-            after = after->previousInFocusChain();
-        }
-        if (after == this) after = nullptr;
-        break;
-    }
-    if (after) {
-        for (QWidget* control :
-             std::initializer_list<QWidget*>{row.address, row.function, row.button}) {
-            QWidget::setTabOrder(after, control);
-            after = control;
-        }
-    }
-    return row;
+    SetFrameBuilders();
 }
 
 void TFormMain::Guarded(const std::function<void()>& action) {
@@ -558,7 +398,7 @@ void TFormMain::dropEvent(QDropEvent* event) {
 
 void TFormMain::btn_RGClick(QPushButton* button) {
     for (int r = 0; r < parvel::kGridRows; ++r) {
-        if (rows[r].button == button) {
+        if (m_grid->rows[r].button == button) {
             m_session.ToggleGreen(r);
             m_session.CloseStep();
             return;
@@ -647,7 +487,7 @@ void TFormMain::FitWindowToFrame(int il, int bl, int h, int w) {
 
 void TFormMain::ResetLayout() {
     FitWindowToFrame(5, 410, 500, 300);
-    for (int r = 0; r < parvel::kGridRows; ++r) SetRowLabel(r, std::string());
+    for (int r = 0; r < parvel::kGridRows; ++r) m_grid->SetRowLabel(r, std::string());
     LayoutGrid(15, 0);
 }
 
@@ -673,204 +513,14 @@ void TFormMain::SetHeader(const std::string& text) {
                       GroupBoxMain->height() - lbl_header->height() - 3);
 }
 
-void TFormMain::ShowFrame(int frame_code) {
-    for (QWidget* frame : BuiltFrames()) {
-        if (frame != FrameRegister1.IfBuilt()) frame->hide();
-    }
-    const int t = GroupBoxMain->y();
-
-    switch (frame_code) {
-        case parvel::kFrameZusatz: {
-            FrameZusatz1->loading = true;
-            FrameZusatz1->show();
-            const int width = RightEdge(FrameZusatz1->group_mode) + 10;
-            FrameZusatz1->setGeometry(410, t + 5, width, 485);
-            FitWindowToFrame(5, 410, 485, width);
-            FrameZusatz1->ClearView();
-            FrameZusatz1->LoadFromImage();
-            break;
-        }
-        case parvel::kFrameBlinkmuster: {
-            FrameBlinkmuster1->loading = true;
-            FrameBlinkmuster1->show();
-            const QPushButton* b = FrameBlinkmuster1->blinkmuster_btn_uebernehmen;
-            const int height = BottomEdge(b) + 15;
-            const int width = RightEdge(b) + 15;
-            FrameBlinkmuster1->setGeometry(410, t + 5, width, height);
-            FitWindowToFrame(5, 410, height, width);
-            FrameBlinkmuster1->SetUp(width);
-            FrameBlinkmuster1->LoadFromImage();
-            break;
-        }
-        case parvel::kFrameBlinkmusterLed: {
-            FrameBlinkmuster_led1->loading = true;
-            FrameBlinkmuster_led1->show();
-            const QPushButton* b = FrameBlinkmuster_led1->led_blinkmuster_btn_uebernehmen;
-            const int height = BottomEdge(b) + 15;
-            const int width = RightEdge(b) + 15;
-            FrameBlinkmuster_led1->setGeometry(410, t + 5, width, height);
-            FitWindowToFrame(5, 410, height, width);
-            FrameBlinkmuster_led1->SetUp(width);
-            FrameBlinkmuster_led1->LoadFromImage();
-            break;
-        }
-        case parvel::kFrameTorv: {
-            FrameTorv1->loading = true;
-            FrameTorv1->setGeometry(410, t + 5, 540, 555);
-            FrameTorv1->show();
-            FrameTorvAdr1->setGeometry(GroupBoxMain->x() + 1, 120, GroupBoxMain->width() - 2, 530);
-            FrameTorvAdr1->show();
-            FrameTorvAdr1->raise();
-            const QPushButton* b = FrameTorv1->servo_btn_uebernehmen;
-            const int height = BottomEdge(b) + 15;
-            const int width = RightEdge(b) + 15;
-            FrameTorv1->resize(width, height);
-            FitWindowToFrame(410, 650, height, width - 240);
-            FrameTorv1->LoadFromImage();
-            FrameTorvAdr1->LoadFromImage();
-            break;
-        }
-        case parvel::kFrameRegister:
-            FitWindowToFrame(5, 410, 555, 535);
-            FrameRegister1->loading = true;
-            FrameRegister1->setGeometry(5, t + 3, 940, 555);
-            FrameRegister1->show();
-            FrameRegister1->raise();
-            FrameRegister1->ClearView();
-            FrameRegister1->LoadFromImage();
-            break;
-        default:
-            break;
-    }
-    // Captions were laid out for the design font; a larger one must not cut them.
-    for (QWidget* frame : BuiltFrames()) {
-        if (!frame->isHidden()) parvel::FitLabelsToText(frame);
-    }
-}
-
 // ---------------------------------------------------------------- grid
 
-void TFormMain::SetRowLabel(int row, const std::string& label) {
-    if (label.empty() && !rows[row].label) return;  // a row not built is empty already
-    QLabel* l = EnsureRow(row).label;
-    l->setText(Q(label));
-    // The label's width follows its text; an empty label takes no room.
-    l->resize(label.empty() ? 0 : l->sizeHint().width(), parvel::kGridLabelHeight);
-}
+void TFormMain::SetRowLabel(int row, const std::string& label) { m_grid->SetRowLabel(row, label); }
 
 void TFormMain::LayoutGrid(int split, int gap) {
-    std::array<int, parvel::kGridRows> widths{};
-    for (int r = 0; r < parvel::kGridRows; ++r) {
-        widths[r] = rows[r].label ? rows[r].label->width() : 0;
-    }
-    m_grid_place = parvel::PlaceGrid(split, gap, widths);
-    lbl_header->setVisible(m_grid_place.header_visible);
-    Line->setVisible(m_grid_place.line_visible);
-    for (int r = 1; r < parvel::kGridRows; ++r) {
-        if (rows[r].label) PlaceRow(r);
-    }
-}
-
-void TFormMain::PlaceRow(int r) {
-    const parvel::GridRowPlace& place = m_grid_place.rows[r];
-    GridRow& row = rows[r];
-    row.label->move(place.label_left, place.label_top);
-    row.address->setGeometry(place.address_left, place.address_top, parvel::kGridAddressWidth,
-                             parvel::kGridFieldHeight);
-    row.function->setGeometry(place.function_left, place.function_top, parvel::kGridFunctionWidth,
-                              parvel::kGridFieldHeight);
-    row.button->setGeometry(place.button_left, place.button_top, parvel::kGridButtonWidth,
-                            parvel::kGridButtonHeight);
-}
-
-void TFormMain::ShowRows(parvel::DecoderKind kind, int max_address, int max_function) {
-    const bool accessory = kind == parvel::DecoderKind::Accessory;
-    for (int r = 0; r < parvel::kGridRows; ++r) {
-        GridRow& row = rows[r];
-        if (!row.label) continue;
-        if (row.label->text().isEmpty()) {
-            row.label->hide();
-            row.address->hide();
-            row.function->hide();
-            row.button->hide();
-            row.address->setToolTip(QString());
-            continue;
-        }
-        row.label->show();
-        row.address->show();
-        row.button->setVisible(accessory);
-        row.function->setVisible(!accessory);
-        row.address->setToolTip(Q(parvel::AddressHint(max_address)));
-        row.function->setToolTip(Q(parvel::FunctionHint(max_function)));
-    }
-}
-
-void TFormMain::HideAllRows() {
-    for (GridRow& row : rows) {
-        if (!row.label) continue;
-        row.label->hide();
-        row.address->hide();
-        row.function->hide();
-        row.button->hide();
-    }
-}
-
-void TFormMain::SetRowFields(int row, const std::string& address, const std::string& function) {
-    if (!rows[row].address) {
-        m_row_address[row] = address;
-        m_row_function[row] = function;
-        return;
-    }
-    rows[row].address->setText(Q(address));
-    rows[row].function->setText(Q(function));
-}
-
-void TFormMain::RecolourRows(const std::array<parvel::RowColour, parvel::kGridRows>& colours) {
-    m_row_colours = colours;
-    m_rows_coloured = true;
-    for (int r = 0; r < parvel::kGridRows; ++r) {
-        if (rows[r].address) ColourRow(r);
-    }
-}
-
-void TFormMain::ColourRow(int r) {
-    QPalette palette = rows[r].address->palette();
-    palette.setColor(QPalette::Base, Colour(m_row_colours[r]));
-    // A row whose stored bytes match no address: its number stands for nothing stored, so it
-    // is shown in italics and dark blue, and its hint names the bytes.
-    const bool marked = !m_row_stored_hint[r].empty();
-    palette.setColor(QPalette::Text, marked ? QColor(0, 0, 160) : QColor(Qt::black));
-    rows[r].address->setPalette(palette);
-    QFont font = m_row_font;
-    font.setItalic(marked);
-    rows[r].address->setFont(font);
-    rows[r].address->setProperty("storedCode", marked);
-}
-
-void TFormMain::MarkStoredCode(int row, const std::string& hint) {
-    if (row < 0 || row >= parvel::kGridRows) return;
-    m_row_stored_hint[row] = hint;
-    GridRow& r = rows[row];
-    if (!r.address) return;
-    if (!hint.empty() || r.address->property("storedCode").toBool()) {
-        const std::string base = r.label && !r.label->text().isEmpty()
-                                     ? parvel::AddressHint(m_session.max_address())
-                                     : std::string();
-        r.address->setToolTip(Q(hint.empty() ? base : base + "\n\n" + hint));
-    }
-    if (m_rows_coloured) ColourRow(row);
-}
-
-void TFormMain::FocusAddressField(int row) {
-    QLineEdit* edit = EnsureRow(row).address;
-    edit->setFocus(Qt::OtherFocusReason);
-    edit->selectAll();
-}
-
-void TFormMain::FocusFunctionField(int row) {
-    QLineEdit* edit = EnsureRow(row).function;
-    edit->setFocus(Qt::OtherFocusReason);
-    edit->selectAll();
+    const parvel::GridPlacement& place = m_grid->LayoutGrid(split, gap);
+    lbl_header->setVisible(place.header_visible);
+    Line->setVisible(place.line_visible);
 }
 
 // ---------------------------------------------------------------- what the document tells
@@ -888,12 +538,12 @@ void TFormMain::DecoderChanged() {
     ResetLayout();
     const parvel::DecoderType* entry = m_session.entry();
     if (entry) {
-        for (int r = 1; r < parvel::kGridRows; ++r) SetRowLabel(r, m_session.row(r).label);
+        for (int r = 1; r < parvel::kGridRows; ++r) m_grid->SetRowLabel(r, m_session.row(r).label);
         LayoutGrid(entry->split, entry->gap);
         if (m_session.frame_code() != parvel::kFrameNone) ShowFrame(m_session.frame_code());
     }
     SetHeader(m_session.header_text());
-    ShowRows(m_session.kind(), m_session.max_address(), m_session.max_function());
+    m_grid->ShowRows(m_session.kind(), m_session.max_address(), m_session.max_function());
     SetWebCaption(m_session.doc_address());
 }
 
@@ -902,91 +552,22 @@ void TFormMain::RowsChanged() {
     std::array<parvel::RowColour, parvel::kGridRows> colours;
     for (int r = 0; r < parvel::kGridRows; ++r) {
         const parvel::GridRow& row = m_session.row(r);
-        SetRowFields(r, row.address_text, row.function_text);
+        m_grid->SetRowFields(r, row.address_text, row.function_text);
         colours[r] = recognised ? m_session.RowColourOf(r) : parvel::RowColour::White;
     }
-    RecolourRows(colours);
+    m_grid->RecolourRows(colours);
     if (!recognised) return;
-    if (!m_session.rows_visible()) HideAllRows();
+    if (!m_session.rows_visible()) m_grid->HideAllRows();
     ProgressBar1->setMaximum(32);
     ProgressBar1->setValue(0);
-    for (int r = 0; r < parvel::kGridRows; ++r) MarkStoredCode(r, m_session.StoredCodeHint(r));
+    for (int r = 0; r < parvel::kGridRows; ++r) m_grid->MarkStoredCode(r, m_session.StoredCodeHint(r), m_session.max_address());
 }
 
 void TFormMain::SaveEnabledChanged() { btn_save->setEnabled(m_session.save_enabled()); }
 
 void TFormMain::FieldRejected(int row, parvel::RowField field) {
-    if (field == parvel::RowField::Address) FocusAddressField(row);
-    else FocusFunctionField(row);
-}
-
-void TFormMain::StateRestored(int view) {
-    switch (m_session.frame_code()) {
-        case parvel::kFrameZusatz:
-            FrameZusatz1->loading = true;
-            FrameZusatz1->ClearView();
-            FrameZusatz1->LoadFromImage();
-            break;
-        case parvel::kFrameRegister:
-            FrameRegister1->ClearView();
-            FrameRegister1->LoadFromImage();
-            break;
-        case parvel::kFrameBlinkmuster:
-            FrameBlinkmuster1->ShowWorkingCopy();
-            break;
-        case parvel::kFrameBlinkmusterLed:
-            FrameBlinkmuster_led1->ShowWorkingCopy();
-            break;
-        case parvel::kFrameTorv:
-            FrameTorv1->ShowWorkingCopy(view);
-            break;
-        default:
-            break;
-    }
-}
-
-void TFormMain::WorkingCopyChanged() {
-    switch (m_session.frame_code()) {
-        case parvel::kFrameBlinkmuster:
-            FrameBlinkmuster1->ShowWorkingCopy();
-            break;
-        case parvel::kFrameBlinkmusterLed:
-            FrameBlinkmuster_led1->ShowWorkingCopy();
-            break;
-        case parvel::kFrameTorv:
-            FrameTorv1->ShowWorkingCopy(m_session.servo().page);
-            break;
-        default:
-            break;
-    }
-}
-
-bool TFormMain::CommitTypedInput(parvel::PendingFrame frame) {
-    switch (frame) {
-        case parvel::PendingFrame::Blinkmuster:
-            return FrameBlinkmuster1->CommitTypedInput();
-        case parvel::PendingFrame::BlinkmusterLed:
-            return FrameBlinkmuster_led1->CommitTypedInput();
-        case parvel::PendingFrame::Torv:
-            break;
-    }
-    return true;
-}
-
-void TFormMain::WatchTyping(QWidget* frame, parvel::EditArea area) {
-    for (QLineEdit* edit : frame->findChildren<QLineEdit*>()) {
-        const std::string name = edit->objectName().toStdString();
-        connect(edit, &QLineEdit::textEdited, this,
-                [this, area, name] { m_session.NoteTyped(area, name, true); });
-        // Connected after the frame's own handlers: the frame has taken the value over (or
-        // refused it) when this runs.
-        connect(edit, &QLineEdit::editingFinished, this,
-                [this, area, name] { m_session.NoteTyped(area, name, false); });
-    }
-}
-
-void TFormMain::HideAllFrames() {
-    for (QWidget* frame : BuiltFrames()) frame->hide();
+    if (field == parvel::RowField::Address) m_grid->FocusAddressField(row);
+    else m_grid->FocusFunctionField(row);
 }
 
 

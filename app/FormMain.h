@@ -12,6 +12,7 @@
 
 #include "DecoderDocument.h"
 #include "OnDemand.h"
+#include "GridRows.h"
 #include "WindowLayout.h"
 
 class QAction;
@@ -142,16 +143,8 @@ public:
     int raster_x = 0;
     int raster_y = 0;
 
-    // A row's controls are built the first time it gets a label (EnsureRow): rows without a
-    // label stay hidden, and the window keeps their field texts until then. A row not built
-    // has four null pointers.
-    struct GridRow {
-        QLabel* label = nullptr;
-        QLineEdit* address = nullptr;
-        QLineEdit* function = nullptr;
-        QPushButton* button = nullptr;  // "R/G"
-    };
-    std::array<GridRow, parvel::kGridRows> rows;
+    // The grid's rows (built when they first get a label).
+    TGridRows& grid() { return *m_grid; }
 
     QGroupBox* GroupBoxMain;
     QLabel* lbl_header;
@@ -191,14 +184,13 @@ private:
     // goes on.
     void Guarded(const std::function<void()>& action);
     void BuildControls();
+    // Tells each of the six frames how it is built on first use.
+    void SetFrameBuilders();
     // Builds the frames on first use (see FrameZusatz1 and the others).
     void BuildFrame(QWidget* frame, const char* name);
     void BuildServoFrames();
     // The frames built so far.
     std::vector<QWidget*> BuiltFrames() const;
-    GridRow& EnsureRow(int r);
-    void PlaceRow(int r);
-    void ColourRow(int r);
     void UpdateWebCaption();
     void OpenPage(const QUrl& url);
     void UpdateStartHint();
@@ -210,27 +202,13 @@ private:
     std::string m_web_caption;
     std::function<bool(const QUrl&)> m_open_url;
     std::string m_last_folder;
-    // What rows built later take over: their font, field texts, the last placement and colours.
-    QFont m_row_font;
-    std::array<std::string, parvel::kGridRows> m_row_address;
-    std::array<std::string, parvel::kGridRows> m_row_function;
-    parvel::GridPlacement m_grid_place;
-    std::array<parvel::RowColour, parvel::kGridRows> m_row_colours{};
-    // Hints of rows whose stored bytes match no address (empty: no mark).
-    std::array<std::string, parvel::kGridRows> m_row_stored_hint;
-    bool m_rows_coloured = false;
+    std::unique_ptr<TGridRows> m_grid;
 
     // ---- grid and frames, as the document has them ----
     void ResetLayout();
+    // Lays the grid out and shows the header and column line as the placement says.
     void LayoutGrid(int split, int gap);
-    void ShowRows(parvel::DecoderKind kind, int max_address, int max_function);
-    void HideAllRows();
     void HideAllFrames();
-    void SetRowFields(int row, const std::string& address, const std::string& function);
-    void RecolourRows(const std::array<parvel::RowColour, parvel::kGridRows>& colours);
-    void MarkStoredCode(int row, const std::string& hint);
-    void FocusAddressField(int row);
-    void FocusFunctionField(int row);
     void SetWebCaption(const std::string& address);
     // Where the user types into a frame's field: the document counts the text as unsaved until
     // the field is finished.
