@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <string>
 
-#include "Dialogs.h"
+#include "image/Dialogs.h"
 
 class QCommandLineParser;
 class QWidget;

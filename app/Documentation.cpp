@@ -1,4 +1,4 @@
-#include "Documentation.h"
+#include "app/Documentation.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "FormMain.h"
+#include "app/FormMain.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,16 +24,16 @@
 #include <QPushButton>
 #include <QStatusBar>
 
-#include "FrmInfo.h"
-#include "FrameTorv.h"
-#include "FrameZusatz.h"
-#include "Logo.h"
-#include "NeighbourFiles.h"
-#include "QtDialogs.h"
-#include "FrmRoster.h"
-#include "FrmSeries.h"
-#include "WindowLayout.h"
-#include "WindowSettings.h"
+#include "info/FrmInfo.h"
+#include "frames/FrameTorv.h"
+#include "frames/FrameZusatz.h"
+#include "app/Logo.h"
+#include "app/NeighbourFiles.h"
+#include "app/QtDialogs.h"
+#include "app/FrmRoster.h"
+#include "app/FrmSeries.h"
+#include "app/WindowLayout.h"
+#include "app/WindowSettings.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <type_traits>
 #include <vector>
 
-#include "DecoderDocument.h"
-#include "OnDemand.h"
-#include "GridRows.h"
-#include "WindowLayout.h"
+#include "document/DecoderDocument.h"
+#include "app/OnDemand.h"
+#include "app/GridRows.h"
+#include "app/WindowLayout.h"
 
 class QAction;
 class QFrame;

@@ -11,14 +11,14 @@
 #include <utility>
 #include <vector>
 
-#include "FormMain.h"
-#include "FrameBlinkmuster.h"
-#include "FrameBlinkmusterLed.h"
-#include "FrameRegister.h"
-#include "FrameTorv.h"
-#include "FrameTorvAdr.h"
-#include "FrameZusatz.h"
-#include "LabelFit.h"
+#include "app/FormMain.h"
+#include "frames/FrameBlinkmuster.h"
+#include "frames/FrameBlinkmusterLed.h"
+#include "frames/FrameRegister.h"
+#include "frames/FrameTorv.h"
+#include "frames/FrameTorvAdr.h"
+#include "frames/FrameZusatz.h"
+#include "frames/LabelFit.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "FrmRoster.h"
+#include "app/FrmRoster.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -15,9 +15,9 @@
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include "Dialogs.h"
-#include "RosterTableModel.h"
-#include "TextFile.h"
+#include "image/Dialogs.h"
+#include "app/RosterTableModel.h"
+#include "image/TextFile.h"
 
 namespace {
 

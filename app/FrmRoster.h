@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <atomic>
 
-#include "Roster.h"
+#include "workflows/Roster.h"
 
 class QCheckBox;
 class QLabel;

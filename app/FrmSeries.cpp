@@ -1,6 +1,6 @@
-#include "FrmSeries.h"
+#include "app/FrmSeries.h"
 
-#include "DecoderFile.h"
+#include "document/DecoderFile.h"
 
 #include <algorithm>
 
@@ -16,11 +16,11 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "DecoderDocument.h"
-#include "DialogPlacement.h"
-#include "FrmInfo.h"
-#include "Roster.h"
-#include "Series.h"
+#include "document/DecoderDocument.h"
+#include "info/DialogPlacement.h"
+#include "info/FrmInfo.h"
+#include "workflows/Roster.h"
+#include "workflows/Series.h"
 
 TfrmSeries::TfrmSeries(parvel::DecoderDocument& session, parvel::Dialogs& dialogs, QWidget* parent)
     : QDialog(parent), m_session(session), m_dialogs(dialogs) {

@@ -1,4 +1,4 @@
-#include "GridRows.h"
+#include "app/GridRows.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
-#include "DecoderDocument.h"
-#include "WindowLayout.h"
+#include "document/DecoderDocument.h"
+#include "app/WindowLayout.h"
 
 class QGroupBox;
 class QLabel;

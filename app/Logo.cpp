@@ -1,4 +1,4 @@
-#include "Logo.h"
+#include "app/Logo.h"
 
 #include <QFont>
 #include <QLinearGradient>

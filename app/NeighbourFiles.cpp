@@ -1,9 +1,9 @@
-#include "NeighbourFiles.h"
+#include "app/NeighbourFiles.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "Platform.h"
+#include "image/Platform.h"
 
 namespace parvel {
 

@@ -1,10 +1,10 @@
-#include "ParvelApplication.h"
+#include "app/ParvelApplication.h"
 
 #include <QLibraryInfo>
 #include <cstdio>
 #include <exception>
 
-#include "Dialogs.h"
+#include "image/Dialogs.h"
 
 namespace parvel {
 

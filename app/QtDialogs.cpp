@@ -1,4 +1,4 @@
-#include "QtDialogs.h"
+#include "app/QtDialogs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -8,7 +8,7 @@
 #include <QMessageBox>
 #include <QStringList>
 
-#include "DialogPlacement.h"
+#include "info/DialogPlacement.h"
 
 namespace parvel {
 

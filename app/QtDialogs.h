@@ -3,7 +3,7 @@
 #include <QString>
 #include <memory>
 
-#include "Dialogs.h"
+#include "image/Dialogs.h"
 
 class QFileDialog;
 class QMessageBox;

@@ -6,8 +6,8 @@
 #include <QImage>
 #include <cstdio>
 
-#include "Logo.h"
-#include "TextFile.h"
+#include "app/Logo.h"
+#include "image/TextFile.h"
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);

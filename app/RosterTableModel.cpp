@@ -1,4 +1,4 @@
-#include "RosterTableModel.h"
+#include "app/RosterTableModel.h"
 
 #include <QColor>
 

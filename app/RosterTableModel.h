@@ -4,7 +4,7 @@
 #include <QSortFilterProxyModel>
 #include <vector>
 
-#include "Roster.h"
+#include "workflows/Roster.h"
 
 // The used outputs of a roster as a table; rows in a conflict or a note are coloured.
 class RosterTableModel : public QAbstractTableModel {

@@ -1,4 +1,4 @@
-#include "WindowLayout.h"
+#include "app/WindowLayout.h"
 
 #include <algorithm>
 

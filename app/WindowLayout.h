@@ -3,7 +3,7 @@
 #include <array>
 #include <functional>
 
-#include "Catalogue.h"
+#include "catalogue/Catalogue.h"
 
 namespace parvel {
 

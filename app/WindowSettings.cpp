@@ -1,8 +1,8 @@
-#include "WindowSettings.h"
+#include "app/WindowSettings.h"
 
 #include <filesystem>
 
-#include "Platform.h"
+#include "image/Platform.h"
 
 namespace parvel {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "IniFile.h"
-#include "TextFile.h"
+#include "app/IniFile.h"
+#include "image/TextFile.h"
 
 namespace parvel {
 

@@ -8,14 +8,14 @@
 #include <cstdio>
 #include <exception>
 
-#include "CommandLine.h"
-#include "Documentation.h"
-#include "ParvelApplication.h"
+#include "app/CommandLine.h"
+#include "app/Documentation.h"
+#include "app/ParvelApplication.h"
 #include "ParvelVersion.h"
-#include "Platform.h"
-#include "QtDialogs.h"
-#include "FormMain.h"
-#include "WindowSettings.h"
+#include "image/Platform.h"
+#include "app/QtDialogs.h"
+#include "app/FormMain.h"
+#include "app/WindowSettings.h"
 
 int main(int argc, char** argv) {
     QCoreApplication::setApplicationName("HEX Parvel");

@@ -1,6 +1,6 @@
-#include "FullImage.h"
+#include "bench/FullImage.h"
 
-#include "FixtureBuilder.h"
+#include "tests/fixtures/FixtureBuilder.h"
 
 namespace parvel::bench {
 

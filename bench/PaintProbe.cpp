@@ -22,7 +22,7 @@
 #include <QWindow>
 #include <cstdlib>
 
-#include "TextFile.h"
+#include "image/TextFile.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include "DecoderDocument.h"
-#include "FullImage.h"
-#include "HexWriter.h"
-#include "ScriptedDialogs.h"
-#include "TextFile.h"
+#include "document/DecoderDocument.h"
+#include "bench/FullImage.h"
+#include "image/HexWriter.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "image/TextFile.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include <exception>
 #include <iostream>
 
-#include "FixtureBuilder.h"
-#include "FullImage.h"
+#include "tests/fixtures/FixtureBuilder.h"
+#include "bench/FullImage.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -1,4 +1,4 @@
-#include "CodeTables.h"
+#include "catalogue/CodeTables.h"
 
 #include <algorithm>
 #include <array>

@@ -1,12 +1,12 @@
-#include "CommandSupport.h"
+#include "cli/CommandSupport.h"
 
 #include <CLI/CLI.hpp>
 #include <regex>
 #include <utility>
 
-#include "Message.h"
-#include "ParvelCli.h"
-#include "Platform.h"
+#include "image/Message.h"
+#include "cli/ParvelCli.h"
+#include "image/Platform.h"
 
 namespace parvel {
 

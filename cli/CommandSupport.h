@@ -4,8 +4,8 @@
 #include <ostream>
 #include <string>
 
-#include "DecoderFile.h"
-#include "Dialogs.h"
+#include "document/DecoderFile.h"
+#include "image/Dialogs.h"
 
 namespace CLI {
 class App;

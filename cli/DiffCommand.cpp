@@ -1,13 +1,13 @@
-#include "DiffCommand.h"
+#include "cli/DiffCommand.h"
 
 #include <CLI/CLI.hpp>
 
-#include "CommandSupport.h"
-#include "DecoderDiff.h"
-#include "DecoderFile.h"
-#include "DecoderDocument.h"
-#include "HexCompare.h"
-#include "ParvelCli.h"
+#include "cli/CommandSupport.h"
+#include "workflows/DecoderDiff.h"
+#include "document/DecoderFile.h"
+#include "document/DecoderDocument.h"
+#include "image/HexCompare.h"
+#include "cli/ParvelCli.h"
 
 namespace parvel {
 

@@ -1,12 +1,12 @@
-#include "DumpCommand.h"
+#include "cli/DumpCommand.h"
 
 #include <CLI/CLI.hpp>
 
-#include "CommandSupport.h"
-#include "DecoderFile.h"
-#include "DecoderDocument.h"
-#include "HexCompare.h"
-#include "ParvelCli.h"
+#include "cli/CommandSupport.h"
+#include "document/DecoderFile.h"
+#include "document/DecoderDocument.h"
+#include "image/HexCompare.h"
+#include "cli/ParvelCli.h"
 
 namespace parvel {
 

@@ -1,13 +1,13 @@
-#include "InfoCommand.h"
+#include "cli/InfoCommand.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "CommandSupport.h"
-#include "DecoderFile.h"
-#include "DecoderDocument.h"
-#include "ParvelCli.h"
+#include "cli/CommandSupport.h"
+#include "document/DecoderFile.h"
+#include "document/DecoderDocument.h"
+#include "cli/ParvelCli.h"
 
 namespace parvel {
 

@@ -1,12 +1,12 @@
-#include "MigrateCommand.h"
+#include "cli/MigrateCommand.h"
 
 #include <CLI/CLI.hpp>
 
-#include "CommandSupport.h"
-#include "FirmwareImage.h"
-#include "Migration.h"
-#include "ParvelCli.h"
-#include "TextFile.h"
+#include "cli/CommandSupport.h"
+#include "image/FirmwareImage.h"
+#include "workflows/Migration.h"
+#include "cli/ParvelCli.h"
+#include "image/TextFile.h"
 
 namespace parvel {
 

@@ -1,16 +1,16 @@
-#include "ParvelCli.h"
+#include "cli/ParvelCli.h"
 
 #include <CLI/CLI.hpp>
 
-#include "CommandSupport.h"
-#include "DiffCommand.h"
-#include "DumpCommand.h"
-#include "InfoCommand.h"
-#include "MigrateCommand.h"
+#include "cli/CommandSupport.h"
+#include "cli/DiffCommand.h"
+#include "cli/DumpCommand.h"
+#include "cli/InfoCommand.h"
+#include "cli/MigrateCommand.h"
 #include "ParvelVersion.h"
-#include "RosterCommand.h"
-#include "SeriesCommand.h"
-#include "SetCommand.h"
+#include "cli/RosterCommand.h"
+#include "cli/SeriesCommand.h"
+#include "cli/SetCommand.h"
 
 namespace parvel {
 

@@ -1,11 +1,11 @@
-#include "RosterCommand.h"
+#include "cli/RosterCommand.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
-#include "Message.h"
-#include "ParvelCli.h"
-#include "Roster.h"
+#include "image/Message.h"
+#include "cli/ParvelCli.h"
+#include "workflows/Roster.h"
 
 namespace parvel {
 

@@ -1,13 +1,13 @@
-#include "SeriesCommand.h"
+#include "cli/SeriesCommand.h"
 
 #include <CLI/CLI.hpp>
 
-#include "CommandSupport.h"
-#include "FirmwareImage.h"
-#include "ParvelCli.h"
-#include "Platform.h"
-#include "Series.h"
-#include "TextFile.h"
+#include "cli/CommandSupport.h"
+#include "image/FirmwareImage.h"
+#include "cli/ParvelCli.h"
+#include "image/Platform.h"
+#include "workflows/Series.h"
+#include "image/TextFile.h"
 
 namespace parvel {
 

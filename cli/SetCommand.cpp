@@ -1,12 +1,12 @@
-#include "SetCommand.h"
+#include "cli/SetCommand.h"
 
 #include <CLI/CLI.hpp>
 #include <utility>
 
-#include "CommandSupport.h"
-#include "DecoderFile.h"
-#include "DecoderDocument.h"
-#include "ParvelCli.h"
+#include "cli/CommandSupport.h"
+#include "document/DecoderFile.h"
+#include "document/DecoderDocument.h"
+#include "cli/ParvelCli.h"
 
 namespace parvel {
 

@@ -2,8 +2,8 @@
 #include <string>
 #include <vector>
 
-#include "ParvelCli.h"
-#include "Platform.h"
+#include "cli/ParvelCli.h"
+#include "image/Platform.h"
 
 int main(int argc, char** argv) {
     parvel::UseUtf8Console();

@@ -1,4 +1,4 @@
-#include "DecoderDocument.h"
+#include "document/DecoderDocument.h"
 
 #include <cerrno>
 #include <climits>
@@ -7,11 +7,11 @@
 #include <iterator>
 #include <map>
 
-#include "HexReader.h"
-#include "HexRecord.h"
-#include "HexWriter.h"
-#include "ServoCurve.h"
-#include "TextFile.h"
+#include "image/HexReader.h"
+#include "image/HexRecord.h"
+#include "image/HexWriter.h"
+#include "settings/ServoCurve.h"
+#include "image/TextFile.h"
 
 namespace parvel {
 

@@ -10,15 +10,15 @@
 #include <utility>
 #include <vector>
 
-#include "BlinkPatternTable.h"
-#include "Catalogue.h"
-#include "CodeTables.h"
-#include "Dialogs.h"
-#include "EditHistory.h"
-#include "FirmwareImage.h"
-#include "LedBlinkPatternTable.h"
-#include "ServoPages.h"
-#include "ServoPulses.h"
+#include "settings/BlinkPatternTable.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/CodeTables.h"
+#include "image/Dialogs.h"
+#include "document/EditHistory.h"
+#include "image/FirmwareImage.h"
+#include "settings/LedBlinkPatternTable.h"
+#include "settings/ServoPages.h"
+#include "settings/ServoPulses.h"
 
 namespace parvel {
 

@@ -1,8 +1,8 @@
-#include "DecoderFile.h"
+#include "document/DecoderFile.h"
 
 #include <algorithm>
 
-#include "TextFile.h"
+#include "image/TextFile.h"
 
 namespace parvel {
 

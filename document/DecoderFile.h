@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "DecoderDocument.h"
+#include "document/DecoderDocument.h"
 
 namespace parvel {
 

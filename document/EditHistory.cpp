@@ -1,4 +1,4 @@
-#include "EditHistory.h"
+#include "document/EditHistory.h"
 
 #include <cstdint>
 #include <string_view>

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "Catalogue.h"
-#include "FirmwareImage.h"
+#include "catalogue/Catalogue.h"
+#include "image/FirmwareImage.h"
 
 namespace parvel {
 

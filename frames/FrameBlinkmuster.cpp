@@ -1,4 +1,4 @@
-#include "FrameBlinkmuster.h"
+#include "frames/FrameBlinkmuster.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -8,9 +8,9 @@
 #include <QRadioButton>
 #include <algorithm>
 
-#include "BlinkPatternTable.h"
-#include "PatternEditorWidgets.h"
-#include "PatternStrip.h"
+#include "settings/BlinkPatternTable.h"
+#include "frames/PatternEditorWidgets.h"
+#include "settings/PatternStrip.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "FrameBlinkmusterLed.h"
+#include "frames/FrameBlinkmusterLed.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -8,8 +8,8 @@
 #include <QRadioButton>
 #include <algorithm>
 
-#include "LedBlinkPatternTable.h"
-#include "PatternEditorWidgets.h"
+#include "settings/LedBlinkPatternTable.h"
+#include "frames/PatternEditorWidgets.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QPoint>
 
-#include "PatternEditorFrame.h"
+#include "frames/PatternEditorFrame.h"
 
 class QPushButton;
 

@@ -1,11 +1,11 @@
-#include "FrameRegister.h"
+#include "frames/FrameRegister.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <algorithm>
 
-#include "DecoderDocument.h"
-#include "Dialogs.h"
+#include "document/DecoderDocument.h"
+#include "image/Dialogs.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QFrame>
 #include <array>
 
-#include "CvRegisterTable.h"
+#include "settings/CvRegisterTable.h"
 
 class QLabel;
 class QLineEdit;

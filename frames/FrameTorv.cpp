@@ -1,4 +1,4 @@
-#include "FrameTorv.h"
+#include "frames/FrameTorv.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -14,18 +14,18 @@
 #include <cmath>
 #include <utility>
 
-#include "DecoderDocument.h"
-#include "LabelFit.h"
-#include "LoadingScope.h"
-#include "LocaleNumbers.h"
-#include "FrameTorvAdr.h"
-#include "NumberInput.h"
-#include "NumberText.h"
-#include "Dialogs.h"
-#include "ServoCurve.h"
-#include "ServoFiles.h"
-#include "ServoPulses.h"
-#include "TorvSettings.h"
+#include "document/DecoderDocument.h"
+#include "frames/LabelFit.h"
+#include "frames/LoadingScope.h"
+#include "frames/LocaleNumbers.h"
+#include "frames/FrameTorvAdr.h"
+#include "settings/NumberInput.h"
+#include "settings/NumberText.h"
+#include "image/Dialogs.h"
+#include "settings/ServoCurve.h"
+#include "settings/ServoFiles.h"
+#include "settings/ServoPulses.h"
+#include "settings/TorvSettings.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <array>
 #include <string>
 
-#include "ServoCanvas.h"
-#include "ServoCurve.h"
-#include "ServoPages.h"
+#include "settings/ServoCanvas.h"
+#include "settings/ServoCurve.h"
+#include "settings/ServoPages.h"
 
 class QComboBox;
 class QGroupBox;

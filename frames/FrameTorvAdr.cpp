@@ -1,4 +1,4 @@
-#include "FrameTorvAdr.h"
+#include "frames/FrameTorvAdr.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <utility>
 
-#include "DecoderDocument.h"
-#include "LoadingScope.h"
-#include "LocaleNumbers.h"
+#include "document/DecoderDocument.h"
+#include "frames/LoadingScope.h"
+#include "frames/LocaleNumbers.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <QFrame>
 #include <array>
 
-#include "ServoAddressTable.h"
-#include "ServoPages.h"
-#include "ServoPulses.h"
+#include "settings/ServoAddressTable.h"
+#include "settings/ServoPages.h"
+#include "settings/ServoPulses.h"
 
 class QCheckBox;
 class QComboBox;

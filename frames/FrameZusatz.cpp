@@ -1,4 +1,4 @@
-#include "FrameZusatz.h"
+#include "frames/FrameZusatz.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -10,9 +10,9 @@
 #include <QSlider>
 #include <algorithm>
 
-#include "DecoderDocument.h"
-#include "Dialogs.h"
-#include "ZusatzLayout.h"
+#include "document/DecoderDocument.h"
+#include "image/Dialogs.h"
+#include "settings/ZusatzLayout.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QFrame>
 #include <array>
 
-#include "ZusatzSettings.h"
+#include "settings/ZusatzSettings.h"
 
 class QCheckBox;
 class QGroupBox;

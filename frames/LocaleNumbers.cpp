@@ -1,4 +1,4 @@
-#include "LocaleNumbers.h"
+#include "frames/LocaleNumbers.h"
 
 #include <QLocale>
 #include <QString>

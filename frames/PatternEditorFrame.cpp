@@ -1,4 +1,4 @@
-#include "PatternEditorFrame.h"
+#include "frames/PatternEditorFrame.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -9,12 +9,12 @@
 #include <algorithm>
 #include <utility>
 
-#include "DecoderDocument.h"
-#include "LabelFit.h"
-#include "NumberText.h"
-#include "PatternEditorWidgets.h"
-#include "PatternTable.h"
-#include "Dialogs.h"
+#include "document/DecoderDocument.h"
+#include "frames/LabelFit.h"
+#include "settings/NumberText.h"
+#include "frames/PatternEditorWidgets.h"
+#include "settings/PatternTable.h"
+#include "image/Dialogs.h"
 
 namespace parvel {
 

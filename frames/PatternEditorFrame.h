@@ -3,7 +3,7 @@
 #include <QFrame>
 #include <QString>
 
-#include "DecoderDocument.h"
+#include "document/DecoderDocument.h"
 #include <array>
 #include <memory>
 #include <string>

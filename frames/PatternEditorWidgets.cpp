@@ -1,11 +1,11 @@
-#include "PatternEditorWidgets.h"
+#include "frames/PatternEditorWidgets.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolButton>
 #include <algorithm>
 
-#include "PatternTable.h"
+#include "settings/PatternTable.h"
 
 namespace parvel {
 

@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <string>
 
-#include "DecoderDocument.h"
-#include "FixtureBuilder.h"
-#include "HexCompare.h"
-#include "ScriptedDialogs.h"
-#include "TextFile.h"
+#include "document/DecoderDocument.h"
+#include "tests/fixtures/FixtureBuilder.h"
+#include "image/HexCompare.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "image/TextFile.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "DecoderDocument.h"
-#include "HexReader.h"
-#include "HexWriter.h"
-#include "ScriptedDialogs.h"
-#include "TextFile.h"
+#include "document/DecoderDocument.h"
+#include "image/HexReader.h"
+#include "image/HexWriter.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "image/TextFile.h"
 
 namespace {
 

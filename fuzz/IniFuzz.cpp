@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "IniFile.h"
+#include "app/IniFile.h"
 
 namespace {
 

@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "Message.h"
-#include "ParvelCli.h"
+#include "image/Message.h"
+#include "cli/ParvelCli.h"
 
 namespace {
 

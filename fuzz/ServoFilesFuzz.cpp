@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "ServoFiles.h"
-#include "TextFile.h"
+#include "settings/ServoFiles.h"
+#include "image/TextFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 64 * 1024) return 0;

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "Message.h"
+#include "image/Message.h"
 
 namespace parvel {
 

@@ -1,4 +1,4 @@
-#include "FirmwareImage.h"
+#include "image/FirmwareImage.h"
 
 #include <cstring>
 #include <ostream>

@@ -1,11 +1,11 @@
-#include "HexCompare.h"
+#include "image/HexCompare.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "HexReader.h"
-#include "HexRecord.h"
-#include "TextFile.h"
+#include "image/HexReader.h"
+#include "image/HexRecord.h"
+#include "image/TextFile.h"
 
 namespace parvel {
 

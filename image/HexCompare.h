@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "FirmwareImage.h"
-#include "Message.h"
-#include "TextFile.h"
+#include "image/FirmwareImage.h"
+#include "image/Message.h"
+#include "image/TextFile.h"
 
 namespace parvel {
 

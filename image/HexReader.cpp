@@ -1,8 +1,8 @@
-#include "HexReader.h"
+#include "image/HexReader.h"
 
 #include <algorithm>
 
-#include "HexRecord.h"
+#include "image/HexRecord.h"
 
 namespace parvel {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "FirmwareImage.h"
-#include "Message.h"
+#include "image/FirmwareImage.h"
+#include "image/Message.h"
 
 namespace parvel {
 

@@ -1,11 +1,11 @@
-#include "HexRecord.h"
+#include "image/HexRecord.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 
-#include "FirmwareImage.h"
+#include "image/FirmwareImage.h"
 
 namespace parvel {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "Message.h"
+#include "image/Message.h"
 
 namespace parvel {
 

@@ -1,4 +1,4 @@
-#include "HexWriter.h"
+#include "image/HexWriter.h"
 
 #include <algorithm>
 #include <array>

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "FirmwareImage.h"
-#include "Message.h"
+#include "image/FirmwareImage.h"
+#include "image/Message.h"
 
 namespace parvel {
 

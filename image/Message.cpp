@@ -1,4 +1,4 @@
-#include "Message.h"
+#include "image/Message.h"
 
 #include <cerrno>
 #include <string>

@@ -1,4 +1,4 @@
-#include "Platform.h"
+#include "image/Platform.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "Message.h"
+#include "image/Message.h"
 
 namespace parvel {
 

@@ -1,4 +1,4 @@
-#include "Platform.h"
+#include "image/Platform.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <random>
 
-#include "Message.h"
+#include "image/Message.h"
 
 namespace parvel {
 

@@ -1,6 +1,6 @@
-#include "TextFile.h"
+#include "image/TextFile.h"
 
-#include "Message.h"
+#include "image/Message.h"
 
 #include <cerrno>
 #include <algorithm>

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Platform.h"  // AtomicWriteFile, WriteResult
+#include "image/Platform.h"  // AtomicWriteFile, WriteResult
 
 namespace parvel {
 

@@ -1,4 +1,4 @@
-#include "DialogPlacement.h"
+#include "info/DialogPlacement.h"
 
 #include <QEvent>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "FrmInfo.h"
+#include "info/FrmInfo.h"
 
 #include <QFont>
 #include <QLabel>
@@ -8,9 +8,9 @@
 #include <QStatusBar>
 #include <QStringList>
 
-#include "DecoderDocument.h"
-#include "DialogPlacement.h"
-#include "HexCompare.h"
+#include "document/DecoderDocument.h"
+#include "info/DialogPlacement.h"
+#include "image/HexCompare.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "BlinkPatternTable.h"
+#include "settings/BlinkPatternTable.h"
 
 namespace parvel {
 

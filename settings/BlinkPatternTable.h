@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PatternTable.h"
+#include "settings/PatternTable.h"
 
 namespace parvel {
 

@@ -1,4 +1,4 @@
-#include "CvRegisterTable.h"
+#include "settings/CvRegisterTable.h"
 
 #include <stdexcept>
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "FirmwareImage.h"
-#include "NumberInput.h"
+#include "image/FirmwareImage.h"
+#include "settings/NumberInput.h"
 
 namespace parvel {
 

@@ -1,4 +1,4 @@
-#include "LedBlinkPatternTable.h"
+#include "settings/LedBlinkPatternTable.h"
 
 namespace parvel {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "PatternTable.h"
+#include "settings/PatternTable.h"
 
 namespace parvel {
 

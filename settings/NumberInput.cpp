@@ -1,8 +1,8 @@
-#include "NumberInput.h"
+#include "settings/NumberInput.h"
 
 #include <algorithm>
 
-#include "NumberText.h"
+#include "settings/NumberText.h"
 
 namespace parvel {
 

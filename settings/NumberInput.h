@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "FirmwareImage.h"
-#include "Message.h"
+#include "image/FirmwareImage.h"
+#include "image/Message.h"
 
 namespace parvel {
 

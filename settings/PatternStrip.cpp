@@ -1,4 +1,4 @@
-#include "PatternStrip.h"
+#include "settings/PatternStrip.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,10 +1,10 @@
-#include "PatternTable.h"
+#include "settings/PatternTable.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "NumberInput.h"
-#include "NumberText.h"
+#include "settings/NumberInput.h"
+#include "settings/NumberText.h"
 
 namespace parvel {
 

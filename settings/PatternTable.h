@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "FirmwareImage.h"
-#include "Message.h"
-#include "PatternStrip.h"
+#include "image/FirmwareImage.h"
+#include "image/Message.h"
+#include "settings/PatternStrip.h"
 
 namespace parvel {
 

@@ -1,8 +1,8 @@
-#include "ServoAddressTable.h"
+#include "settings/ServoAddressTable.h"
 
 #include <stdexcept>
 
-#include "TorvSettings.h"
+#include "settings/TorvSettings.h"
 
 namespace parvel {
 

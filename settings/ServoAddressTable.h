@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ServoPages.h"
+#include "settings/ServoPages.h"
 
 namespace parvel {
 

@@ -1,4 +1,4 @@
-#include "ServoCanvas.h"
+#include "settings/ServoCanvas.h"
 
 #include <algorithm>
 #include <cmath>

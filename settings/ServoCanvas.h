@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "ServoPages.h"
+#include "settings/ServoPages.h"
 
 namespace parvel {
 

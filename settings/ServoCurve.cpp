@@ -1,4 +1,4 @@
-#include "ServoCurve.h"
+#include "settings/ServoCurve.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "ServoPages.h"
+#include "settings/ServoPages.h"
 
 namespace parvel {
 

@@ -1,9 +1,9 @@
-#include "ServoFiles.h"
+#include "settings/ServoFiles.h"
 
 #include <algorithm>
 
-#include "NumberText.h"
-#include "TextFile.h"
+#include "settings/NumberText.h"
+#include "image/TextFile.h"
 
 namespace parvel {
 namespace {

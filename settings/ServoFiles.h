@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "Message.h"
-#include "Dialogs.h"
-#include "ServoPages.h"
+#include "image/Message.h"
+#include "image/Dialogs.h"
+#include "settings/ServoPages.h"
 
 namespace parvel {
 

@@ -1,4 +1,4 @@
-#include "ServoPages.h"
+#include "settings/ServoPages.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "FirmwareImage.h"
+#include "image/FirmwareImage.h"
 
 namespace parvel {
 

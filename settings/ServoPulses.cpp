@@ -1,9 +1,9 @@
-#include "ServoPulses.h"
+#include "settings/ServoPulses.h"
 
 #include <algorithm>
 
-#include "NumberInput.h"
-#include "NumberText.h"
+#include "settings/NumberInput.h"
+#include "settings/NumberText.h"
 
 namespace parvel {
 

@@ -3,8 +3,8 @@
 #include <array>
 #include <string>
 
-#include "FirmwareImage.h"
-#include "ServoPages.h"
+#include "image/FirmwareImage.h"
+#include "settings/ServoPages.h"
 
 namespace parvel {
 

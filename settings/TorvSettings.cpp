@@ -1,9 +1,9 @@
-#include "TorvSettings.h"
+#include "settings/TorvSettings.h"
 
 #include <algorithm>
 
-#include "NumberInput.h"
-#include "NumberText.h"
+#include "settings/NumberInput.h"
+#include "settings/NumberText.h"
 
 namespace parvel {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "FirmwareImage.h"
-#include "ServoPages.h"
+#include "image/FirmwareImage.h"
+#include "settings/ServoPages.h"
 
 namespace parvel {
 

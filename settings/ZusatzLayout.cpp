@@ -1,4 +1,4 @@
-#include "ZusatzLayout.h"
+#include "settings/ZusatzLayout.h"
 
 namespace parvel {
 

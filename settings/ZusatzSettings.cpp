@@ -1,4 +1,4 @@
-#include "ZusatzSettings.h"
+#include "settings/ZusatzSettings.h"
 
 #include <charconv>
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "FirmwareImage.h"
-#include "NumberInput.h"
-#include "ZusatzTypeTable.h"
+#include "image/FirmwareImage.h"
+#include "settings/NumberInput.h"
+#include "settings/ZusatzTypeTable.h"
 
 namespace parvel {
 

@@ -1,4 +1,4 @@
-#include "ZusatzTypeTable.h"
+#include "settings/ZusatzTypeTable.h"
 
 #include <unordered_map>
 

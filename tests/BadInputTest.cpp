@@ -13,7 +13,7 @@
 #include <fstream>
 #include <map>
 
-#include "Harness.h"
+#include "tests/Harness.h"
 
 namespace parvel {
 namespace {

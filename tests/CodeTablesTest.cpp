@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "CodeTables.h"
+#include "catalogue/CodeTables.h"
 
 namespace parvel {
 namespace {

@@ -1,4 +1,4 @@
-#include "Harness.h"
+#include "tests/Harness.h"
 
 #include <stdlib.h>
 
@@ -8,7 +8,7 @@
 #include <random>
 #include <stdexcept>
 
-#include "Platform.h"
+#include "image/Platform.h"
 
 namespace parvel::test {
 

@@ -2,13 +2,13 @@
 
 #include <string>
 
-#include "Catalogue.h"
-#include "CodeTables.h"
-#include "DecoderDocument.h"
-#include "FixtureBuilder.h"
-#include "RecordingView.h"
-#include "ScriptedDialogs.h"
-#include "TextFile.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/CodeTables.h"
+#include "document/DecoderDocument.h"
+#include "tests/fixtures/FixtureBuilder.h"
+#include "tests/support/RecordingView.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "image/TextFile.h"
 
 namespace parvel::test {
 

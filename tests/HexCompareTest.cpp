@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Harness.h"
-#include "HexCompare.h"
+#include "tests/Harness.h"
+#include "image/HexCompare.h"
 
 namespace parvel {
 namespace {

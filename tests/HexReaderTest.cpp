@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <functional>
 
-#include "Harness.h"
-#include "HexCompare.h"
-#include "HexReader.h"
-#include "HexRecord.h"
-#include "Message.h"
+#include "tests/Harness.h"
+#include "image/HexCompare.h"
+#include "image/HexReader.h"
+#include "image/HexRecord.h"
+#include "image/Message.h"
 
 namespace parvel {
 namespace {

@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "Harness.h"
-#include "HexReader.h"
-#include "HexRecord.h"
-#include "HexWriter.h"
+#include "tests/Harness.h"
+#include "image/HexReader.h"
+#include "image/HexRecord.h"
+#include "image/HexWriter.h"
 
 namespace parvel {
 namespace {

@@ -5,11 +5,11 @@
 
 #include <functional>
 
-#include "CvRegisterTable.h"
-#include "Harness.h"
-#include "ServoCurve.h"
-#include "ServoFiles.h"
-#include "ZusatzSettings.h"
+#include "settings/CvRegisterTable.h"
+#include "tests/Harness.h"
+#include "settings/ServoCurve.h"
+#include "settings/ServoFiles.h"
+#include "settings/ZusatzSettings.h"
 
 namespace parvel {
 namespace {

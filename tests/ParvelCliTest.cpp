@@ -8,8 +8,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "Harness.h"
-#include "ParvelCli.h"
+#include "tests/Harness.h"
+#include "cli/ParvelCli.h"
 
 namespace parvel {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Catalogue.h"
-#include "Harness.h"
+#include "catalogue/Catalogue.h"
+#include "tests/Harness.h"
 
 namespace parvel {
 namespace {

@@ -11,11 +11,11 @@
 #include <map>
 #include <sstream>
 
-#include "Harness.h"
-#include "Catalogue.h"
-#include "EditHistory.h"
-#include "HexWriter.h"
-#include "ParvelCli.h"
+#include "tests/Harness.h"
+#include "catalogue/Catalogue.h"
+#include "document/EditHistory.h"
+#include "image/HexWriter.h"
+#include "cli/ParvelCli.h"
 
 namespace parvel {
 namespace {

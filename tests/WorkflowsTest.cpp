@@ -10,12 +10,12 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "DecoderDiff.h"
-#include "Harness.h"
-#include "Migration.h"
-#include "ParvelCli.h"
-#include "Roster.h"
-#include "Series.h"
+#include "workflows/DecoderDiff.h"
+#include "tests/Harness.h"
+#include "workflows/Migration.h"
+#include "cli/ParvelCli.h"
+#include "workflows/Roster.h"
+#include "workflows/Series.h"
 
 namespace parvel {
 namespace {

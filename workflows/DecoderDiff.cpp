@@ -1,10 +1,10 @@
-#include "DecoderDiff.h"
+#include "workflows/DecoderDiff.h"
 
 #include <cstdio>
 #include <set>
 
-#include "DecoderFile.h"
-#include "DecoderSettings.h"
+#include "document/DecoderFile.h"
+#include "workflows/DecoderSettings.h"
 
 namespace parvel {
 

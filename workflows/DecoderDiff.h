@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "DecoderDocument.h"
+#include "document/DecoderDocument.h"
 
 namespace parvel {
 

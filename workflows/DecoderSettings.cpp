@@ -1,13 +1,13 @@
-#include "DecoderSettings.h"
+#include "workflows/DecoderSettings.h"
 
-#include "BlinkPatternTable.h"
-#include "Catalogue.h"
-#include "CvRegisterTable.h"
-#include "LedBlinkPatternTable.h"
-#include "ServoPages.h"
-#include "ServoPulses.h"
-#include "TorvSettings.h"
-#include "ZusatzTypeTable.h"
+#include "settings/BlinkPatternTable.h"
+#include "catalogue/Catalogue.h"
+#include "settings/CvRegisterTable.h"
+#include "settings/LedBlinkPatternTable.h"
+#include "settings/ServoPages.h"
+#include "settings/ServoPulses.h"
+#include "settings/TorvSettings.h"
+#include "settings/ZusatzTypeTable.h"
 
 namespace parvel {
 

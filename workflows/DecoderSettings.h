@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "FirmwareImage.h"
+#include "image/FirmwareImage.h"
 
 namespace parvel {
 

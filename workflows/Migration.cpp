@@ -1,11 +1,11 @@
-#include "Migration.h"
+#include "workflows/Migration.h"
 
 #include <algorithm>
 
-#include "DecoderDocument.h"
-#include "DecoderSettings.h"
-#include "HexWriter.h"
-#include "DecoderFile.h"
+#include "document/DecoderDocument.h"
+#include "workflows/DecoderSettings.h"
+#include "image/HexWriter.h"
+#include "document/DecoderFile.h"
 
 namespace parvel {
 

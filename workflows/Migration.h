@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "Catalogue.h"
-#include "Dialogs.h"
+#include "catalogue/Catalogue.h"
+#include "image/Dialogs.h"
 
 namespace parvel {
 

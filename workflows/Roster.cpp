@@ -1,4 +1,4 @@
-#include "Roster.h"
+#include "workflows/Roster.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -8,10 +8,10 @@
 #include <tuple>
 #include <utility>
 
-#include "DecoderFile.h"
-#include "Message.h"
-#include "Platform.h"
-#include "TextFile.h"
+#include "document/DecoderFile.h"
+#include "image/Message.h"
+#include "image/Platform.h"
+#include "image/TextFile.h"
 
 namespace parvel {
 

@@ -1,15 +1,15 @@
-#include "Series.h"
+#include "workflows/Series.h"
 
-#include "DecoderFile.h"
+#include "document/DecoderFile.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdio>
 
-#include "DecoderDocument.h"
-#include "HexWriter.h"
-#include "Platform.h"
-#include "TextFile.h"
+#include "document/DecoderDocument.h"
+#include "image/HexWriter.h"
+#include "image/Platform.h"
+#include "image/TextFile.h"
 
 namespace parvel {
 

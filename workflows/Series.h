@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Dialogs.h"
+#include "image/Dialogs.h"
 
 namespace parvel {
 

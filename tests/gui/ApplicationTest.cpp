@@ -4,9 +4,9 @@
 #include <QtTest>
 #include <stdexcept>
 
-#include "ParvelApplication.h"
-#include "QtDialogs.h"
-#include "ScriptedDialogs.h"
+#include "app/ParvelApplication.h"
+#include "app/QtDialogs.h"
+#include "tests/support/ScriptedDialogs.h"
 
 namespace {
 

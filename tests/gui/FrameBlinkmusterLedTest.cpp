@@ -14,14 +14,14 @@
 #include <array>
 #include <memory>
 
-#include "FrameBlinkmusterLed.h"
-#include "GuiFixtures.h"
-#include "Harness.h"
-#include "WidgetTestSupport.h"
-#include "PatternEditorWidgets.h"
-#include "PatternTable.h"
-#include "FormMain.h"
-#include "ScriptedDialogs.h"
+#include "frames/FrameBlinkmusterLed.h"
+#include "tests/gui/GuiFixtures.h"
+#include "tests/Harness.h"
+#include "tests/gui/WidgetTestSupport.h"
+#include "frames/PatternEditorWidgets.h"
+#include "settings/PatternTable.h"
+#include "app/FormMain.h"
+#include "tests/support/ScriptedDialogs.h"
 
 using parvel::ScriptedDialogs;
 using parvel::test::FixtureImage;

@@ -15,14 +15,14 @@
 #include <array>
 #include <memory>
 
-#include "FrameBlinkmuster.h"
-#include "GuiFixtures.h"
-#include "Harness.h"
-#include "WidgetTestSupport.h"
-#include "PatternEditorWidgets.h"
-#include "PatternTable.h"
-#include "FormMain.h"
-#include "ScriptedDialogs.h"
+#include "frames/FrameBlinkmuster.h"
+#include "tests/gui/GuiFixtures.h"
+#include "tests/Harness.h"
+#include "tests/gui/WidgetTestSupport.h"
+#include "frames/PatternEditorWidgets.h"
+#include "settings/PatternTable.h"
+#include "app/FormMain.h"
+#include "tests/support/ScriptedDialogs.h"
 
 using parvel::ScriptedDialogs;
 using parvel::test::FixtureImage;

@@ -10,10 +10,10 @@
 #include <QtTest>
 #include <memory>
 
-#include "FrameRegister.h"
-#include "Harness.h"
-#include "WidgetTestSupport.h"
-#include "FormMain.h"
+#include "frames/FrameRegister.h"
+#include "tests/Harness.h"
+#include "tests/gui/WidgetTestSupport.h"
+#include "app/FormMain.h"
 
 using parvel::ScriptedDialogs;
 using P = parvel::test::FixtureImage::Protocol;

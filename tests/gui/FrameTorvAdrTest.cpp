@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "FrameTorv.h"
-#include "FrameTorvAdr.h"
-#include "ServoFrameFixture.h"
+#include "frames/FrameTorv.h"
+#include "frames/FrameTorvAdr.h"
+#include "tests/gui/ServoFrameFixture.h"
 
 using guitest::Child;
 using servotest::Bench;

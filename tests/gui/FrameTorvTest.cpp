@@ -12,10 +12,10 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "FrameTorv.h"
-#include "FrameTorvAdr.h"
-#include "ServoFrameFixture.h"
-#include "TextFile.h"
+#include "frames/FrameTorv.h"
+#include "frames/FrameTorvAdr.h"
+#include "tests/gui/ServoFrameFixture.h"
+#include "image/TextFile.h"
 
 using guitest::Child;
 using servotest::Bench;

@@ -16,10 +16,10 @@
 #include <map>
 #include <memory>
 
-#include "FrameZusatz.h"
-#include "Harness.h"
-#include "WidgetTestSupport.h"
-#include "FormMain.h"
+#include "frames/FrameZusatz.h"
+#include "tests/Harness.h"
+#include "tests/gui/WidgetTestSupport.h"
+#include "app/FormMain.h"
 
 using parvel::ScriptedDialogs;
 using P = parvel::test::FixtureImage::Protocol;

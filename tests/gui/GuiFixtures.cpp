@@ -1,12 +1,12 @@
-#include "GuiFixtures.h"
+#include "tests/gui/GuiFixtures.h"
 
 #include <stdexcept>
 
-#include "CodeTables.h"
-#include "DecoderDocument.h"
-#include "FirmwareImage.h"
-#include "HexWriter.h"
-#include "TextFile.h"
+#include "catalogue/CodeTables.h"
+#include "document/DecoderDocument.h"
+#include "image/FirmwareImage.h"
+#include "image/HexWriter.h"
+#include "image/TextFile.h"
 
 namespace parvel::guitest {
 

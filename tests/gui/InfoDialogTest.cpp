@@ -7,12 +7,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "FrmInfo.h"
-#include "GuiFixtures.h"
-#include "HexReader.h"
-#include "HexRecord.h"
-#include "ScriptedDialogs.h"
-#include "TextFile.h"
+#include "info/FrmInfo.h"
+#include "tests/gui/GuiFixtures.h"
+#include "image/HexReader.h"
+#include "image/HexRecord.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "image/TextFile.h"
 
 namespace fx = parvel::guitest;
 

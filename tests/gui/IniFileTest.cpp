@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "IniFile.h"
+#include "app/IniFile.h"
 
 namespace parvel {
 namespace {

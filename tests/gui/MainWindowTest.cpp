@@ -25,20 +25,20 @@
 #include <memory>
 #include <random>
 
-#include "CommandLine.h"
-#include "FormMain.h"
-#include "FrameBlinkmuster.h"
-#include "FrameRegister.h"
-#include "FrameTorv.h"
-#include "FrameTorvAdr.h"
-#include "FrameZusatz.h"
-#include "FrmInfo.h"
-#include "GuiFixtures.h"
-#include "Logo.h"
-#include "QtDialogs.h"
-#include "ScriptedDialogs.h"
-#include "TextFile.h"
-#include "WidgetTestSupport.h"
+#include "app/CommandLine.h"
+#include "app/FormMain.h"
+#include "frames/FrameBlinkmuster.h"
+#include "frames/FrameRegister.h"
+#include "frames/FrameTorv.h"
+#include "frames/FrameTorvAdr.h"
+#include "frames/FrameZusatz.h"
+#include "info/FrmInfo.h"
+#include "tests/gui/GuiFixtures.h"
+#include "app/Logo.h"
+#include "app/QtDialogs.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "image/TextFile.h"
+#include "tests/gui/WidgetTestSupport.h"
 
 using parvel::ScriptedDialogs;
 namespace fx = parvel::guitest;

@@ -7,12 +7,12 @@
 #include <QTableView>
 #include <QtTest>
 
-#include "FormMain.h"
-#include "FrmRoster.h"
-#include "Harness.h"
-#include "ScriptedDialogs.h"
-#include "RosterTableModel.h"
-#include "WindowSettings.h"
+#include "app/FormMain.h"
+#include "app/FrmRoster.h"
+#include "tests/Harness.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "app/RosterTableModel.h"
+#include "app/WindowSettings.h"
 
 using parvel::test::FixtureImage;
 using P = FixtureImage::Protocol;

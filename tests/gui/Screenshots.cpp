@@ -12,15 +12,15 @@
 #include <QTranslator>
 #include <cstdio>
 
-#include "BlinkPatternTable.h"
-#include "Catalogue.h"
-#include "FormMain.h"
-#include "FrameTorv.h"
-#include "FrmInfo.h"
-#include "FrmRoster.h"
-#include "GuiFixtures.h"
-#include "LedBlinkPatternTable.h"
-#include "ScriptedDialogs.h"
+#include "settings/BlinkPatternTable.h"
+#include "catalogue/Catalogue.h"
+#include "app/FormMain.h"
+#include "frames/FrameTorv.h"
+#include "info/FrmInfo.h"
+#include "app/FrmRoster.h"
+#include "tests/gui/GuiFixtures.h"
+#include "settings/LedBlinkPatternTable.h"
+#include "tests/support/ScriptedDialogs.h"
 
 namespace fx = parvel::guitest;
 

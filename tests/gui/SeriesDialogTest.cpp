@@ -5,11 +5,11 @@
 #include <QSpinBox>
 #include <QtTest>
 
-#include "Harness.h"
-#include "FormMain.h"
-#include "ScriptedDialogs.h"
-#include "FrmSeries.h"
-#include "WindowSettings.h"
+#include "tests/Harness.h"
+#include "app/FormMain.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "app/FrmSeries.h"
+#include "app/WindowSettings.h"
 
 using parvel::test::FixtureImage;
 

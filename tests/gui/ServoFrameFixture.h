@@ -15,11 +15,11 @@
 #include <memory>
 #include <string>
 
-#include "FixtureBuilder.h"
-#include "Harness.h"
-#include "FormMain.h"
-#include "ScriptedDialogs.h"
-#include "WidgetTestSupport.h"
+#include "tests/fixtures/FixtureBuilder.h"
+#include "tests/Harness.h"
+#include "app/FormMain.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/gui/WidgetTestSupport.h"
 
 namespace servotest {
 

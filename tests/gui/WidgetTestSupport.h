@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "DecoderDocument.h"
-#include "FormMain.h"
-#include "ScriptedDialogs.h"
+#include "document/DecoderDocument.h"
+#include "app/FormMain.h"
+#include "tests/support/ScriptedDialogs.h"
 
 namespace guitest {
 

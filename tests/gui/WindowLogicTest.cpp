@@ -7,13 +7,13 @@
 #include <QTemporaryDir>
 #include <fstream>
 
-#include "Catalogue.h"
-#include "Documentation.h"
-#include "NeighbourFiles.h"
-#include "QtDialogs.h"
-#include "TextFile.h"
-#include "WindowLayout.h"
-#include "WindowSettings.h"
+#include "catalogue/Catalogue.h"
+#include "app/Documentation.h"
+#include "app/NeighbourFiles.h"
+#include "app/QtDialogs.h"
+#include "image/TextFile.h"
+#include "app/WindowLayout.h"
+#include "app/WindowSettings.h"
 
 namespace parvel {
 namespace {

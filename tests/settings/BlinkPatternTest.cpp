@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "BlinkPatternTable.h"
-#include "Harness.h"
-#include "HexWriter.h"
-#include "PatternStrip.h"
+#include "settings/BlinkPatternTable.h"
+#include "tests/Harness.h"
+#include "image/HexWriter.h"
+#include "settings/PatternStrip.h"
 
 namespace parvel {
 namespace {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "Harness.h"
-#include "LedBlinkPatternTable.h"
+#include "tests/Harness.h"
+#include "settings/LedBlinkPatternTable.h"
 
 namespace parvel {
 namespace {

@@ -8,8 +8,8 @@
 #include <tuple>
 #include <vector>
 
-#include "CvRegisterTable.h"
-#include "Harness.h"
+#include "settings/CvRegisterTable.h"
+#include "tests/Harness.h"
 
 namespace parvel {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "ServoAddressTable.h"
-#include "ServoPulses.h"
+#include "settings/ServoAddressTable.h"
+#include "settings/ServoPulses.h"
 
 namespace parvel {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ServoCanvas.h"
+#include "settings/ServoCanvas.h"
 
 namespace parvel {
 namespace {

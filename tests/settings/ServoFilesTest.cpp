@@ -5,9 +5,9 @@
 
 #include <deque>
 
-#include "Harness.h"
-#include "ServoFiles.h"
-#include "TextFile.h"
+#include "tests/Harness.h"
+#include "settings/ServoFiles.h"
+#include "image/TextFile.h"
 
 namespace parvel {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <vector>
 
-#include "Harness.h"
-#include "ServoCurve.h"
-#include "ServoPages.h"
-#include "ServoPulses.h"
-#include "TorvSettings.h"
+#include "tests/Harness.h"
+#include "settings/ServoCurve.h"
+#include "settings/ServoPages.h"
+#include "settings/ServoPulses.h"
+#include "settings/TorvSettings.h"
 
 namespace parvel {
 namespace {

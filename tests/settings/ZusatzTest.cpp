@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "Catalogue.h"
-#include "NumberInput.h"
-#include "Harness.h"
-#include "ZusatzLayout.h"
-#include "ZusatzSettings.h"
-#include "ZusatzTypeTable.h"
+#include "catalogue/Catalogue.h"
+#include "settings/NumberInput.h"
+#include "tests/Harness.h"
+#include "settings/ZusatzLayout.h"
+#include "settings/ZusatzSettings.h"
+#include "settings/ZusatzTypeTable.h"
 
 namespace parvel {
 namespace {

@@ -1,4 +1,4 @@
-#include "RecordingView.h"
+#include "tests/support/RecordingView.h"
 
 namespace parvel {
 

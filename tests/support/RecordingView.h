@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "DecoderDocument.h"
+#include "document/DecoderDocument.h"
 
 namespace parvel {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "Dialogs.h"
-#include "Message.h"
+#include "image/Dialogs.h"
+#include "image/Message.h"
 
 namespace parvel {
 

@@ -1,10 +1,10 @@
-#include "IniFile.h"
+#include "app/IniFile.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 
-#include "TextFile.h"
+#include "image/TextFile.h"
 
 namespace parvel {
 
