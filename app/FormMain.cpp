@@ -67,7 +67,7 @@ TFormMain::TFormMain(const parvel::StartOptions& options, parvel::Dialogs* dialo
     : QMainWindow(parent),
       m_own_dialogs(dialogs ? nullptr : std::make_unique<parvel::QtDialogs>(this)),
       m_dialogs(dialogs ? dialogs : m_own_dialogs.get()),
-      m_session(*m_dialogs),
+      m_document(*m_dialogs),
       m_settings_path(options.settings_path),
       m_open_url([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
     setObjectName("FormMain");
@@ -98,25 +98,25 @@ TFormMain::TFormMain(const parvel::StartOptions& options, parvel::Dialogs* dialo
         // document; the window's own filling gives the document its own text back, which is no
         // change.
         connect(row.address, &QLineEdit::textChanged, this,
-                [this, r](const QString& text) { m_session.SetAddressText(r, text.toStdString()); });
+                [this, r](const QString& text) { m_document.SetAddressText(r, text.toStdString()); });
         connect(row.function, &QLineEdit::textChanged, this,
-                [this, r](const QString& text) { m_session.SetFunctionText(r, text.toStdString()); });
+                [this, r](const QString& text) { m_document.SetFunctionText(r, text.toStdString()); });
         for (QLineEdit* edit : {row.address, row.function}) {
-            connect(edit, &QLineEdit::editingFinished, this, [this] { m_session.CloseStep(); });
+            connect(edit, &QLineEdit::editingFinished, this, [this] { m_document.CloseStep(); });
             edit->installEventFilter(this);
         }
     });
 
     btn_save->setEnabled(false);
-    m_session.SetListener(this);
+    m_document.SetListener(this);
 
     GroupBoxMain->setGeometry(5, 5, 400, 475);
 
     LoadWindowSettings();
     ResetLayout();
 
-    m_session.SetDocumentationRoot(options.doc_root);
-    SetWebCaption(m_session.doc_address());
+    m_document.SetDocumentationRoot(options.doc_root);
+    SetWebCaption(m_document.doc_address());
 
     // Browsing starts only with a file opened through the dialog: no neighbours here. The
     // header then names the loaded firmware, as after "HEX laden".
@@ -149,7 +149,7 @@ TFormMain::TFormMain(const parvel::StartOptions& options, parvel::Dialogs* dialo
 
 TFormMain::~TFormMain() {
     // The document outlives the window's widgets by a few statements: it must not tell them.
-    m_session.SetListener(nullptr);
+    m_document.SetListener(nullptr);
 }
 
 void TFormMain::BuildControls() {
@@ -275,9 +275,9 @@ void TFormMain::Guarded(const std::function<void()>& action) {
 
 void TFormMain::LoadHexFile(const std::string& path) {
     if (path.empty()) return;
-    m_session.LoadHexFile(path);
+    m_document.LoadHexFile(path);
     // A file that could be read becomes the folder the dialogs start in next time.
-    if (m_session.file_path() == path && !parvel::FileFolder(path).empty()) {
+    if (m_document.file_path() == path && !parvel::FileFolder(path).empty()) {
         m_last_folder = parvel::FileFolder(path);
     }
     UpdateStartHint();
@@ -289,12 +289,12 @@ void TFormMain::OpenHexFile(const std::string& path) {
 }
 
 std::string TFormMain::StartFolder() const {
-    const std::string loaded = parvel::FileFolder(m_session.file_path());
+    const std::string loaded = parvel::FileFolder(m_document.file_path());
     return loaded.empty() ? m_last_folder : loaded;
 }
 
 void TFormMain::UpdateStartHint() {
-    const bool empty = m_session.file_path().empty();
+    const bool empty = m_document.file_path().empty();
     lbl_hint->setVisible(empty);
     // The column separator has nothing to separate yet; it would run through the hint.
     if (empty) Line->hide();
@@ -333,15 +333,15 @@ void TFormMain::btn_nextClick() {
 }
 
 void TFormMain::btn_saveClick() {
-    const parvel::DecoderDocument::SaveResult result = m_session.Save();
+    const parvel::DecoderDocument::SaveResult result = m_document.Save();
     if (result == parvel::DecoderDocument::SaveResult::Saved) {
-        const std::string folder = parvel::FileFolder(m_session.file_path());
+        const std::string folder = parvel::FileFolder(m_document.file_path());
         if (!folder.empty()) m_last_folder = folder;
     }
 }
 
 void TFormMain::btn_infoClick() {
-    TfrmInfo info(m_session.image(), *m_dialogs, StatusPanel[3]->text(), this);
+    TfrmInfo info(m_document.image(), *m_dialogs, StatusPanel[3]->text(), this);
     info.start_folder = StartFolder();
     info.exec();
 }
@@ -353,9 +353,9 @@ void TFormMain::btn_closeClick() {
     close();
 }
 
-void TFormMain::btn_gowebClick() { OpenPage(QUrl(Q(m_session.doc_address()))); }
+void TFormMain::btn_gowebClick() { OpenPage(QUrl(Q(m_document.doc_address()))); }
 
-void TFormMain::gointoweb() { OpenPage(QUrl(Q(m_session.OwnDocAddress()))); }
+void TFormMain::gointoweb() { OpenPage(QUrl(Q(m_document.OwnDocAddress()))); }
 
 void TFormMain::OpenPage(const QUrl& url) {
     if (m_open_url(url)) return;
@@ -399,8 +399,8 @@ void TFormMain::dropEvent(QDropEvent* event) {
 void TFormMain::btn_RGClick(QPushButton* button) {
     for (int r = 0; r < parvel::kGridRows; ++r) {
         if (m_grid->rows[r].button == button) {
-            m_session.ToggleGreen(r);
-            m_session.CloseStep();
+            m_document.ToggleGreen(r);
+            m_document.CloseStep();
             return;
         }
     }
@@ -528,7 +528,7 @@ void TFormMain::LayoutGrid(int split, int gap) {
 void TFormMain::StatusChanged(int panel) {
     // The file-name panel may show a path that is not valid UTF-8.
     if (panel >= 0 && panel < 4) {
-        StatusPanel[panel]->setText(Q(parvel::ReadableText(m_session.status_text(panel))));
+        StatusPanel[panel]->setText(Q(parvel::ReadableText(m_document.status_text(panel))));
     }
 }
 
@@ -536,34 +536,34 @@ void TFormMain::LoadStarted() { HideAllFrames(); }
 
 void TFormMain::DecoderChanged() {
     ResetLayout();
-    const parvel::DecoderType* entry = m_session.entry();
+    const parvel::DecoderType* entry = m_document.entry();
     if (entry) {
-        for (int r = 1; r < parvel::kGridRows; ++r) m_grid->SetRowLabel(r, m_session.row(r).label);
+        for (int r = 1; r < parvel::kGridRows; ++r) m_grid->SetRowLabel(r, m_document.row(r).label);
         LayoutGrid(entry->split, entry->gap);
-        if (m_session.frame_code() != parvel::kFrameNone) ShowFrame(m_session.frame_code());
+        if (m_document.frame_code() != parvel::kFrameNone) ShowFrame(m_document.frame_code());
     }
-    SetHeader(m_session.header_text());
-    m_grid->ShowRows(m_session.kind(), m_session.max_address(), m_session.max_function());
-    SetWebCaption(m_session.doc_address());
+    SetHeader(m_document.header_text());
+    m_grid->ShowRows(m_document.kind(), m_document.max_address(), m_document.max_function());
+    SetWebCaption(m_document.doc_address());
 }
 
 void TFormMain::RowsChanged() {
-    const bool recognised = m_session.recognised();
+    const bool recognised = m_document.recognised();
     std::array<parvel::RowColour, parvel::kGridRows> colours;
     for (int r = 0; r < parvel::kGridRows; ++r) {
-        const parvel::GridRow& row = m_session.row(r);
+        const parvel::GridRow& row = m_document.row(r);
         m_grid->SetRowFields(r, row.address_text, row.function_text);
-        colours[r] = recognised ? m_session.RowColourOf(r) : parvel::RowColour::White;
+        colours[r] = recognised ? m_document.RowColourOf(r) : parvel::RowColour::White;
     }
     m_grid->RecolourRows(colours);
     if (!recognised) return;
-    if (!m_session.rows_visible()) m_grid->HideAllRows();
+    if (!m_document.rows_visible()) m_grid->HideAllRows();
     ProgressBar1->setMaximum(32);
     ProgressBar1->setValue(0);
-    for (int r = 0; r < parvel::kGridRows; ++r) m_grid->MarkStoredCode(r, m_session.StoredCodeHint(r), m_session.max_address());
+    for (int r = 0; r < parvel::kGridRows; ++r) m_grid->MarkStoredCode(r, m_document.StoredCodeHint(r), m_document.max_address());
 }
 
-void TFormMain::SaveEnabledChanged() { btn_save->setEnabled(m_session.save_enabled()); }
+void TFormMain::SaveEnabledChanged() { btn_save->setEnabled(m_document.save_enabled()); }
 
 void TFormMain::FieldRejected(int row, parvel::RowField field) {
     if (field == parvel::RowField::Address) m_grid->FocusAddressField(row);
@@ -586,8 +586,8 @@ void TFormMain::UpdateWebCaption() {
 }
 
 void TFormMain::SeriesClick() {
-    if (!m_session.save_enabled()) return;  // nothing loaded that could be copied
-    TfrmSeries dialog(m_session, *m_dialogs, this);
+    if (!m_document.save_enabled()) return;  // nothing loaded that could be copied
+    TfrmSeries dialog(m_document, *m_dialogs, this);
     dialog.exec();
 }
 
@@ -623,12 +623,12 @@ void TFormMain::BuildUndoActions() {
 
 void TFormMain::HistoryChanged() {
     if (!act_undo) return;  // construction: the actions come last
-    const bool can_undo = m_session.CanUndo();
-    const bool can_redo = m_session.CanRedo();
+    const bool can_undo = m_document.CanUndo();
+    const bool can_redo = m_document.CanRedo();
     act_undo->setEnabled(can_undo);
     act_redo->setEnabled(can_redo);
-    act_undo->setText(can_undo ? "Rückgängig: " + Q(m_session.UndoName()) : "Rückgängig");
-    act_redo->setText(can_redo ? "Wiederherstellen: " + Q(m_session.RedoName()) : "Wiederherstellen");
+    act_undo->setText(can_undo ? "Rückgängig: " + Q(m_document.UndoName()) : "Rückgängig");
+    act_redo->setText(can_redo ? "Wiederherstellen: " + Q(m_document.RedoName()) : "Wiederherstellen");
 }
 
 bool TFormMain::RouteUndoKeys(QObject* watched, QEvent* event) {
@@ -651,12 +651,12 @@ bool TFormMain::RouteUndoKeys(QObject* watched, QEvent* event) {
     return true;
 }
 
-void TFormMain::UndoClick() { m_session.Undo(); }
+void TFormMain::UndoClick() { m_document.Undo(); }
 
-void TFormMain::RedoClick() { m_session.Redo(); }
+void TFormMain::RedoClick() { m_document.Redo(); }
 
 bool TFormMain::ConfirmDiscard() {
-    if (!m_session.HasUnsavedChanges()) return true;
+    if (!m_document.HasUnsavedChanges()) return true;
     return m_dialogs->ShowMessage({"Nicht gespeicherte Änderungen verwerfen?",
                                    parvel::Icon::Warning, parvel::Buttons::YesNo}) ==
            parvel::Answer::Yes;
@@ -673,7 +673,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 void TFormMain::RosterClick() {
     // The loaded file's folder; before any file, the user picks one (starting where the file
     // dialogs would).
-    const std::string loaded = m_session.file_path();
+    const std::string loaded = m_document.file_path();
     QString folder;
     if (!loaded.empty()) {
         folder = QFileInfo(QString::fromStdString(loaded)).absolutePath();

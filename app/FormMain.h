@@ -60,7 +60,7 @@ public:
                        QWidget* parent = nullptr);
     ~TFormMain() override;
 
-    parvel::DecoderDocument& document() { return m_session; }
+    parvel::DecoderDocument& document() { return m_document; }
     parvel::Dialogs& dialogs() { return *m_dialogs; }
 
     // Loads a file (an empty path loads nothing).
@@ -197,7 +197,7 @@ private:
 
     std::unique_ptr<parvel::Dialogs> m_own_dialogs;
     parvel::Dialogs* m_dialogs;
-    parvel::DecoderDocument m_session;
+    parvel::DecoderDocument m_document;
     std::string m_settings_path;
     std::string m_web_caption;
     std::function<bool(const QUrl&)> m_open_url;

@@ -30,30 +30,30 @@ int BottomEdge(const QWidget* w) { return w->y() + w->height(); }
 
 void TFormMain::SetFrameBuilders() {
     FrameZusatz1.SetBuilder([this] {
-        FrameZusatz1.Set(new TFrameZusatz(m_session, *m_dialogs, centralWidget()));
+        FrameZusatz1.Set(new TFrameZusatz(m_document, *m_dialogs, centralWidget()));
         BuildFrame(FrameZusatz1.IfBuilt(), "FrameZusatz1");
     });
     FrameBlinkmuster1.SetBuilder([this] {
-        FrameBlinkmuster1.Set(new TFrameBlinkmuster(m_session, *m_dialogs, centralWidget()));
+        FrameBlinkmuster1.Set(new TFrameBlinkmuster(m_document, *m_dialogs, centralWidget()));
         BuildFrame(FrameBlinkmuster1.IfBuilt(), "FrameBlinkmuster1");
     });
     FrameBlinkmuster_led1.SetBuilder([this] {
         FrameBlinkmuster_led1.Set(
-            new TFrameBlinkmuster_led(m_session, *m_dialogs, centralWidget()));
+            new TFrameBlinkmuster_led(m_document, *m_dialogs, centralWidget()));
         BuildFrame(FrameBlinkmuster_led1.IfBuilt(), "FrameBlinkmuster_led1");
     });
     FrameTorv1.SetBuilder([this] { BuildServoFrames(); });
     FrameTorvAdr1.SetBuilder([this] { BuildServoFrames(); });
     FrameRegister1.SetBuilder([this] {
-        FrameRegister1.Set(new TFrameRegister(m_session, *m_dialogs, centralWidget()));
+        FrameRegister1.Set(new TFrameRegister(m_document, *m_dialogs, centralWidget()));
         BuildFrame(FrameRegister1.IfBuilt(), "FrameRegister1");
     });
 }
 
 void TFormMain::BuildServoFrames() {
     if (FrameTorv1.IfBuilt()) return;
-    auto* torv = new TFrameTorv(m_session, *m_dialogs, centralWidget());
-    auto* table = new TFrameTorvAdr(m_session, *m_dialogs, centralWidget());
+    auto* torv = new TFrameTorv(m_document, *m_dialogs, centralWidget());
+    auto* table = new TFrameTorvAdr(m_document, *m_dialogs, centralWidget());
     FrameTorv1.Set(torv);
     FrameTorvAdr1.Set(table);
     BuildFrame(torv, "FrameTorv1");
@@ -194,7 +194,7 @@ void TFormMain::HideAllFrames() {
 }
 
 void TFormMain::StateRestored(int view) {
-    switch (m_session.frame_code()) {
+    switch (m_document.frame_code()) {
         case parvel::kFrameZusatz:
             FrameZusatz1->loading = true;
             FrameZusatz1->ClearView();
@@ -219,7 +219,7 @@ void TFormMain::StateRestored(int view) {
 }
 
 void TFormMain::WorkingCopyChanged() {
-    switch (m_session.frame_code()) {
+    switch (m_document.frame_code()) {
         case parvel::kFrameBlinkmuster:
             FrameBlinkmuster1->ShowWorkingCopy();
             break;
@@ -227,7 +227,7 @@ void TFormMain::WorkingCopyChanged() {
             FrameBlinkmuster_led1->ShowWorkingCopy();
             break;
         case parvel::kFrameTorv:
-            FrameTorv1->ShowWorkingCopy(m_session.servo().page);
+            FrameTorv1->ShowWorkingCopy(m_document.servo().page);
             break;
         default:
             break;
@@ -250,10 +250,10 @@ void TFormMain::WatchTyping(QWidget* frame, parvel::EditArea area) {
     for (QLineEdit* edit : frame->findChildren<QLineEdit*>()) {
         const std::string name = edit->objectName().toStdString();
         connect(edit, &QLineEdit::textEdited, this,
-                [this, area, name] { m_session.NoteTyped(area, name, true); });
+                [this, area, name] { m_document.NoteTyped(area, name, true); });
         // Connected after the frame's own handlers: the frame has taken the value over (or
         // refused it) when this runs.
         connect(edit, &QLineEdit::editingFinished, this,
-                [this, area, name] { m_session.NoteTyped(area, name, false); });
+                [this, area, name] { m_document.NoteTyped(area, name, false); });
     }
 }

@@ -22,8 +22,8 @@
 #include "workflows/Roster.h"
 #include "workflows/Series.h"
 
-TfrmSeries::TfrmSeries(parvel::DecoderDocument& session, parvel::Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), m_session(session), m_dialogs(dialogs) {
+TfrmSeries::TfrmSeries(parvel::DecoderDocument& document, parvel::Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), m_document(document), m_dialogs(dialogs) {
     setObjectName("frmSeries");
     setWindowTitle("Reihe erzeugen");
     resize(560, 420);
@@ -47,14 +47,14 @@ TfrmSeries::TfrmSeries(parvel::DecoderDocument& session, parvel::Dialogs& dialog
     edt_folder = new QLineEdit(this);
     edt_folder->setObjectName("edt_folder");
     edt_folder->setToolTip("Ordner für die Kopien");
-    const QString loaded = QString::fromStdString(session.status_text(3));
+    const QString loaded = QString::fromStdString(document.status_text(3));
     edt_folder->setText(QFileInfo(loaded.section(" (", 0, 0)).absolutePath());
 
     int lowest = 0;
     for (int r = 1; r < parvel::kGridRows; ++r) {
-        if (session.row(r).exists() && session.row(r).address > 0 &&
-            (lowest == 0 || session.row(r).address < lowest)) {
-            lowest = session.row(r).address;
+        if (document.row(r).exists() && document.row(r).address > 0 &&
+            (lowest == 0 || document.row(r).address < lowest)) {
+            lowest = document.row(r).address;
         }
     }
     edt_first->setValue(lowest > 0 ? lowest : 1);
@@ -95,7 +95,7 @@ TfrmSeries::TfrmSeries(parvel::DecoderDocument& session, parvel::Dialogs& dialog
 void TfrmSeries::ProposeFreeRange(const QString& folder) {
     // The copies go best where the layout still has room: the first free range of the loaded
     // firmware's protocol and kind in its folder that holds one decoder's addresses.
-    const auto& s = m_session;
+    const auto& s = m_document;
     if (s.protocol() == parvel::Protocol::None || s.kind() == parvel::DecoderKind::None) return;
     const auto used = parvel::UsedAddressSpan(s);
     if (!used) return;
@@ -112,9 +112,9 @@ void TfrmSeries::ProposeFreeRange(const QString& folder) {
 bool TfrmSeries::btn_createClick() {
     Memo1->clear();
     ProgressBar1->setValue(0);
-    if (!m_session.TakeOverPendingFrames()) return false;
-    if (m_session.BuildHexLines() != parvel::DecoderDocument::SaveResult::Saved) return false;
-    const auto& image = m_session.image();
+    if (!m_document.TakeOverPendingFrames()) return false;
+    if (m_document.BuildHexLines() != parvel::DecoderDocument::SaveResult::Saved) return false;
+    const auto& image = m_document.image();
     const std::vector<std::string> lines(image.hex_lines.begin(), image.hex_lines.begin() + image.line_count);
 
     parvel::SeriesRequest request;
@@ -122,7 +122,7 @@ bool TfrmSeries::btn_createClick() {
     request.count = edt_count->value();
     if (edt_step->value() > 0) request.step = edt_step->value();
     request.out_dir = edt_folder->text().toStdString();
-    const parvel::SeriesPlan plan = parvel::PlanSeries(lines, m_session.status_text(3), request, m_dialogs);
+    const parvel::SeriesPlan plan = parvel::PlanSeries(lines, m_document.status_text(3), request, m_dialogs);
     if (!plan.ok) return false;
     ProgressBar1->setMaximum(static_cast<int>(plan.copies.size()));
     const bool written = parvel::WriteSeries(plan, request, m_dialogs, [this](int n) {

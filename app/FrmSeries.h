@@ -20,7 +20,7 @@ class Dialogs;
 class TfrmSeries : public QDialog {
     Q_OBJECT
 public:
-    TfrmSeries(parvel::DecoderDocument& session, parvel::Dialogs& dialogs, QWidget* parent = nullptr);
+    TfrmSeries(parvel::DecoderDocument& document, parvel::Dialogs& dialogs, QWidget* parent = nullptr);
 
     // "Erzeugen": takes over pending frame changes, validates and encodes the grid like saving,
     // plans every copy, writes them with progress and lists them. True when files were written.
@@ -38,6 +38,6 @@ public:
 private:
     void ProposeFreeRange(const QString& folder);
 
-    parvel::DecoderDocument& m_session;
+    parvel::DecoderDocument& m_document;
     parvel::Dialogs& m_dialogs;
 };

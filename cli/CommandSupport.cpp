@@ -21,8 +21,8 @@ Answer CliDialogs::ShowMessage(const Message& message) {
     return answer;
 }
 
-LoadOutcome Load(DecoderDocument& session, Dialogs& dialogs, const std::string& path) {
-    return LoadDecoderFile(session, dialogs, path);
+LoadOutcome Load(DecoderDocument& document, Dialogs& dialogs, const std::string& path) {
+    return LoadDecoderFile(document, dialogs, path);
 }
 
 int ExitFor(LoadOutcome outcome) {

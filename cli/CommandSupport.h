@@ -45,7 +45,7 @@ private:
 inline constexpr const char* kDefaultConfigHelp =
     "Die Frage, ob der Standard-Wert des Config-Worts erzeugt werden soll, mit Ja beantworten";
 
-LoadOutcome Load(DecoderDocument& session, Dialogs& dialogs, const std::string& path);
+LoadOutcome Load(DecoderDocument& document, Dialogs& dialogs, const std::string& path);
 
 // Exit status of a command whose result is the load itself.
 int ExitFor(LoadOutcome outcome);

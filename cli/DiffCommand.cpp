@@ -26,11 +26,11 @@ bool DiffCommand::chosen() const { return m_command->parsed(); }
 
 int DiffCommand::Run(std::ostream& out, std::ostream& err) const {
     CliDialogs dialogs(err, false);
-    DecoderDocument session(dialogs);
-    const LoadOutcome outcome = Load(session, dialogs, m_file1);
+    DecoderDocument document(dialogs);
+    const LoadOutcome outcome = Load(document, dialogs, m_file1);
     if (outcome == LoadOutcome::Unreadable) return kExitUsage;
     if (outcome == LoadOutcome::Rejected) return kExitRejected;
-    const CompareResult result = CompareWithFile(session.image(), session.status_text(3), m_file2);
+    const CompareResult result = CompareWithFile(document.image(), document.status_text(3), m_file2);
     if (result.read_failure != ReadFailure::None) {
         dialogs.ShowMessage(*result.message);
         return result.read_failure == ReadFailure::CannotOpen ? kExitUsage : kExitRejected;
@@ -47,7 +47,7 @@ int DiffCommand::Run(std::ostream& out, std::ostream& err) const {
         DecoderDocument second(dialogs);
         const LoadOutcome second_outcome = Load(second, dialogs, m_file2);
         if (second_outcome == LoadOutcome::Unreadable) return kExitUsage;
-        const DecoderDiffResult terms = DiffInDecoderTerms(session, second);
+        const DecoderDiffResult terms = DiffInDecoderTerms(document, second);
         out << "\nDekoder\n";
         for (const auto& line : terms.lines) out << line << '\n';
         differences += terms.differences;

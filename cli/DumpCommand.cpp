@@ -19,15 +19,15 @@ bool DumpCommand::chosen() const { return m_command->parsed(); }
 
 int DumpCommand::Run(std::ostream& out, std::ostream& err) const {
     CliDialogs dialogs(err, false);
-    DecoderDocument session(dialogs);
-    const LoadOutcome outcome = Load(session, dialogs, m_file);
+    DecoderDocument document(dialogs);
+    const LoadOutcome outcome = Load(document, dialogs, m_file);
     if (outcome == LoadOutcome::Unreadable) return kExitUsage;
-    out << "Config Value: " << ConfigShown(session.image()) << '\n';
-    out << "ID-Value: " << T(session.image().id_text) << '\n';
+    out << "Config Value: " << ConfigShown(document.image()) << '\n';
+    out << "ID-Value: " << T(document.image().id_text) << '\n';
     out << "EEprom\n";
-    for (const auto& line : EepromDump(session.image())) out << line << '\n';
+    for (const auto& line : EepromDump(document.image())) out << line << '\n';
     out << "ROM\n";
-    for (const auto& line : RomDump(session.image())) out << line << '\n';
+    for (const auto& line : RomDump(document.image())) out << line << '\n';
     // A dump of an image without ID or of an unknown firmware is complete: the warning went
     // to standard error, the result is the dump.
     return outcome == LoadOutcome::Rejected ? kExitRejected : kExitOk;

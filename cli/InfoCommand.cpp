@@ -84,11 +84,11 @@ bool InfoCommand::chosen() const { return m_command->parsed(); }
 
 int InfoCommand::Run(std::ostream& out, std::ostream& err) const {
     CliDialogs dialogs(err, m_default_config);
-    DecoderDocument session(dialogs);
-    const LoadOutcome outcome = Load(session, dialogs, m_file);
+    DecoderDocument document(dialogs);
+    const LoadOutcome outcome = Load(document, dialogs, m_file);
     if (outcome == LoadOutcome::Unreadable) return kExitUsage;
-    if (m_json) out << InfoJson(session, m_file).dump(2) << '\n';
-    else PrintInfo(out, session);
+    if (m_json) out << InfoJson(document, m_file).dump(2) << '\n';
+    else PrintInfo(out, document);
     return ExitFor(outcome);
 }
 

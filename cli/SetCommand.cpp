@@ -58,11 +58,11 @@ int SetCommand::Run(std::ostream&, std::ostream& err) const {
         return kExitUsage;
     }
     CliDialogs dialogs(err, m_default_config);
-    DecoderDocument session(dialogs);
-    const LoadOutcome outcome = Load(session, dialogs, m_file);
+    DecoderDocument document(dialogs);
+    const LoadOutcome outcome = Load(document, dialogs, m_file);
     if (outcome == LoadOutcome::Unreadable) return kExitUsage;
-    if (!session.recognised()) {
-        if (!session.line_rejected() && !session.image().id_found) {
+    if (!document.recognised()) {
+        if (!document.line_rejected() && !document.image().id_found) {
             err << "parvel: " << T(m_file)
                 << " hat keinen ID-Record, und die Frage danach wurde mit Abbrechen "
                    "beantwortet; es wurde nichts geschrieben\n";
@@ -72,12 +72,12 @@ int SetCommand::Run(std::ostream&, std::ostream& err) const {
         }
         return kExitRejected;
     }
-    for (const auto& a : new_addresses) session.SetAddressText(a.row, a.value);
-    for (const auto& f : new_functions) session.SetFunctionText(f.row, f.value);
-    for (int r : m_greens) session.SetGreen(r, true);
-    for (int r : m_reds) session.SetGreen(r, false);
+    for (const auto& a : new_addresses) document.SetAddressText(a.row, a.value);
+    for (const auto& f : new_functions) document.SetFunctionText(f.row, f.value);
+    for (int r : m_greens) document.SetGreen(r, true);
+    for (int r : m_reds) document.SetGreen(r, false);
     dialogs.save_target = m_out_path;
-    switch (session.Save()) {
+    switch (document.Save()) {
         case DecoderDocument::SaveResult::Saved: return kExitOk;
         case DecoderDocument::SaveResult::WriteFailed: return kExitUsage;
         default: return kExitRejected;

@@ -110,7 +110,6 @@ void DecoderDocument::SetDocumentationRoot(const std::string& root) {
     if (m_entry) m_doc_address = root + m_entry->doc_page;
     m_doc_root = root;
     if (own || !m_entry) m_doc_address = OwnDocAddress();
-    if (m_listener) m_listener->DecoderChanged();
 }
 
 Answer DecoderDocument::Show(const Message& message) {

@@ -21,9 +21,9 @@ constexpr int kStripPitch = 52;  // strip height 41 and the gap to the next one
 
 }  // namespace
 
-TFrameBlinkmuster::TFrameBlinkmuster(parvel::DecoderDocument& session, parvel::Dialogs& dialogs,
+TFrameBlinkmuster::TFrameBlinkmuster(parvel::DecoderDocument& document, parvel::Dialogs& dialogs,
                                      QWidget* parent)
-    : PatternEditorFrame(session, dialogs, session.blink_table(), parvel::PendingFrame::Blinkmuster, kNames,
+    : PatternEditorFrame(document, dialogs, document.blink_table(), parvel::PendingFrame::Blinkmuster, kNames,
                          parent) {
     setObjectName("TFrameBlinkmuster");
     blinkmuster_btn_uebernehmen = m_take_over;

@@ -18,7 +18,7 @@ class Dialogs;
 class TFrameBlinkmuster : public parvel::PatternEditorFrame {
     Q_OBJECT
   public:
-    TFrameBlinkmuster(parvel::DecoderDocument& session, parvel::Dialogs& dialogs,
+    TFrameBlinkmuster(parvel::DecoderDocument& document, parvel::Dialogs& dialogs,
                       QWidget* parent = nullptr);
 
     // Handlers of the controls.

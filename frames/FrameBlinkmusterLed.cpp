@@ -28,9 +28,9 @@ void SetPlace(QWidget* w, const parvel::ControlPlace& p) {
 
 }  // namespace
 
-TFrameBlinkmuster_led::TFrameBlinkmuster_led(parvel::DecoderDocument& session,
+TFrameBlinkmuster_led::TFrameBlinkmuster_led(parvel::DecoderDocument& document,
                                              parvel::Dialogs& dialogs, QWidget* parent)
-    : PatternEditorFrame(session, dialogs, session.led_blink_table(), parvel::PendingFrame::BlinkmusterLed, kNames,
+    : PatternEditorFrame(document, dialogs, document.led_blink_table(), parvel::PendingFrame::BlinkmusterLed, kNames,
                          parent) {
     setObjectName("TFrameBlinkmuster_led");
     led_blinkmuster_btn_uebernehmen = m_take_over;

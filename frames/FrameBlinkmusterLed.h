@@ -19,7 +19,7 @@ struct LedFrameGeometry;
 class TFrameBlinkmuster_led : public parvel::PatternEditorFrame {
     Q_OBJECT
   public:
-    TFrameBlinkmuster_led(parvel::DecoderDocument& session, parvel::Dialogs& dialogs,
+    TFrameBlinkmuster_led(parvel::DecoderDocument& document, parvel::Dialogs& dialogs,
                           QWidget* parent = nullptr);
 
     // Handlers of the controls.

@@ -19,9 +19,9 @@ QRect Rect(const parvel::CvRegisterTable::Rect& r) { return {r.left, r.top, r.wi
 
 }  // namespace
 
-TFrameRegister::TFrameRegister(parvel::DecoderDocument& session, parvel::Dialogs& dialogs,
+TFrameRegister::TFrameRegister(parvel::DecoderDocument& document, parvel::Dialogs& dialogs,
                                QWidget* parent)
-    : QFrame(parent), m_session(session), m_dialogs(dialogs) {
+    : QFrame(parent), m_document(document), m_dialogs(dialogs) {
     setObjectName("TFrameRegister");
     pnl_cv = new QFrame(this);
     pnl_cv->setObjectName("pnl_cv");
@@ -76,14 +76,14 @@ void TFrameRegister::ClearView() {
 
 void TFrameRegister::LoadFromImage() {
     loading = true;
-    const parvel::CvRegisterTable table(m_session.type_code());
+    const parvel::CvRegisterTable table(m_document.type_code());
     row_count = table.row_count();
     for (int r = 0; r < parvel::CvRegisterTable::kRows; ++r) {
         CvRow& row = rows[r];
         if (r < row_count) {
             row.caption->setText(QString::fromStdString(table.row(r).caption));
             row.cell = table.row(r).cell;
-            row.edit->setText(QString::fromStdString(table.ValueText(m_session.image(), r)));
+            row.edit->setText(QString::fromStdString(table.ValueText(m_document.image(), r)));
             row.edit->setModified(false);
         } else {
             row.caption->setText({});
@@ -127,10 +127,10 @@ void TFrameRegister::CvValueChange(QLineEdit* sender) {
     if (!sender->isModified()) return;
     sender->setModified(false);
 
-    const parvel::CvRegisterTable table(m_session.type_code());
+    const parvel::CvRegisterTable table(m_document.type_code());
     const parvel::NumberInput input =
-        table.Change(m_session.image(), index, sender->text().toStdString());
+        table.Change(m_document.image(), index, sender->text().toStdString());
     if (input.message) m_dialogs.ShowMessage(*input.message);
     if (input.refocus) sender->setFocus();
-    m_session.Record("CV: " + table.row(index).caption + " " + sender->text().toStdString());
+    m_document.Record("CV: " + table.row(index).caption + " " + sender->text().toStdString());
 }

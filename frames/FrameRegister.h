@@ -21,7 +21,7 @@ class Dialogs;
 class TFrameRegister : public QFrame {
     Q_OBJECT
   public:
-    TFrameRegister(parvel::DecoderDocument& session, parvel::Dialogs& dialogs,
+    TFrameRegister(parvel::DecoderDocument& document, parvel::Dialogs& dialogs,
                    QWidget* parent = nullptr);
 
     void ClearView();
@@ -49,6 +49,6 @@ class TFrameRegister : public QFrame {
   private:
     void FitCaption(CvRow& row);
 
-    parvel::DecoderDocument& m_session;
+    parvel::DecoderDocument& m_document;
     parvel::Dialogs& m_dialogs;
 };

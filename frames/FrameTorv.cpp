@@ -193,8 +193,8 @@ void TUpDown::Step(int delta) {
 
 // ---------------------------------------------------------------- frame
 
-TFrameTorv::TFrameTorv(parvel::DecoderDocument& session, parvel::Dialogs& dialogs, QWidget* parent)
-    : QFrame(parent), pages(session.servo().pages), m_session(session), m_dialogs(dialogs) {
+TFrameTorv::TFrameTorv(parvel::DecoderDocument& document, parvel::Dialogs& dialogs, QWidget* parent)
+    : QFrame(parent), pages(document.servo().pages), m_document(document), m_dialogs(dialogs) {
     setObjectName("TFrameTorv");
     BuildControls();
     resize(540, 555);
@@ -420,7 +420,7 @@ void TFrameTorv::LoadFromImage() {
     curve_height = servo_Image1->height();
     relay_height = servo_Image2->height();
 
-    const parvel::TorvVariant variant = parvel::TorvVariantFor(m_session.type_code());
+    const parvel::TorvVariant variant = parvel::TorvVariantFor(m_document.type_code());
     for (int b = 0; b < 4; ++b) {
         const auto& items = b < 2 ? variant.first_button_items : variant.second_button_items;
         servo_cbx_s[b]->clear();
@@ -451,7 +451,7 @@ void TFrameTorv::ReloadFromImage() {
     LoadingScope scope(loading);
     ShowPages();
     if (m_table) m_table->Refresh();
-    servo_btn_uebernehmen->setEnabled(m_session.servo().modified);
+    servo_btn_uebernehmen->setEnabled(m_document.servo().modified);
 }
 
 void TFrameTorv::ShowWorkingCopy(int page) {
@@ -468,11 +468,11 @@ void TFrameTorv::ShowWorkingCopy(int page) {
 
 void TFrameTorv::ShowPages() {
     ShowButtonCombos();
-    const bool learn = parvel::IsLearnMode(m_session.image());
+    const bool learn = parvel::IsLearnMode(m_document.image());
     (learn ? servo_rad_lernen : servo_rad_servo)->setChecked(true);
     UpdateButtonModeVisibility();
     if (ThresholdShown()) {
-        threshold = parvel::ReadThreshold(m_session.image());
+        threshold = parvel::ReadThreshold(m_document.image());
         edt_torvik_schwelle->setText(QString::number(threshold));
     }
     DrawCurve();
@@ -514,16 +514,16 @@ void TFrameTorv::DrawRelayLane() {
 }
 
 void TFrameTorv::EnableApply() {
-    m_session.servo().modified = true;
+    m_document.servo().modified = true;
     servo_btn_uebernehmen->setEnabled(true);
 }
 
 bool TFrameTorv::HasPendingChanges() const {
-    return m_session.HasPendingChanges(parvel::PendingFrame::Torv);
+    return m_document.HasPendingChanges(parvel::PendingFrame::Torv);
 }
 
 void TFrameTorv::Record(const std::string& what) {
-    m_session.Record("Kurve " + std::to_string(CurrentPage() + 1) + ": " + what);
+    m_document.Record("Kurve " + std::to_string(CurrentPage() + 1) + ": " + what);
 }
 
 int TFrameTorv::CurrentPage() const {
@@ -534,7 +534,7 @@ int TFrameTorv::CurrentPage() const {
 }
 
 bool TFrameTorv::ThresholdShown() const {
-    return parvel::TorvVariantFor(m_session.type_code()).threshold;
+    return parvel::TorvVariantFor(m_document.type_code()).threshold;
 }
 
 void TFrameTorv::ShowButtonCombos() {
@@ -569,7 +569,7 @@ void TFrameTorv::RejectInput(QLineEdit* field, const std::string& text) {
 
 void TFrameTorv::servo_rad_axClick() {
     if (loading) return;
-    m_session.servo().page = CurrentPage();
+    m_document.servo().page = CurrentPage();
     DrawCurve();
     DrawRelayLane();
     ShowCurveInfo();
@@ -584,7 +584,7 @@ void TFrameTorv::servo_ImagexMouseUp() {
     mouse_down = false;
     if (!std::exchange(m_drawn, false)) return;
     const std::string page = std::to_string(CurrentPage() + 1);
-    m_session.Record(m_drawn_relay ? "Relais von Kurve " + page + " gezeichnet"
+    m_document.Record(m_drawn_relay ? "Relais von Kurve " + page + " gezeichnet"
                                    : "Kurve " + page + " gezeichnet");
 }
 
@@ -707,17 +707,17 @@ void TFrameTorv::servo_cbx_sxxChange(int button) {
     if (loading) return;
     parvel::SetButtonItem(pages, button, servo_cbx_s[button]->currentIndex());
     EnableApply();
-    m_session.Record(Label_Servo_sw[button]->text().toStdString() + " " +
+    m_document.Record(Label_Servo_sw[button]->text().toStdString() + " " +
                          servo_cbx_s[button]->currentText().toStdString(),
                      "servo-button-" + std::to_string(button));
 }
 
 void TFrameTorv::servo_rad_Click() {
     if (loading) return;
-    parvel::WriteButtonMode(m_session.image(), servo_rad_lernen->isChecked());
+    parvel::WriteButtonMode(m_document.image(), servo_rad_lernen->isChecked());
     UpdateButtonModeVisibility();
     EnableApply();
-    m_session.Record(servo_rad_lernen->isChecked() ? "Tasten-Modus: Lernen" : "Tasten-Modus: Servo");
+    m_document.Record(servo_rad_lernen->isChecked() ? "Tasten-Modus: Lernen" : "Tasten-Modus: Servo");
 }
 
 void TFrameTorv::edt_torvik_schwelleChange() {
@@ -728,19 +728,19 @@ void TFrameTorv::edt_torvik_schwelleChange() {
         RejectInput(edt_torvik_schwelle, parvel::ThresholdInputMessage());
         return;
     }
-    threshold = parvel::WriteThreshold(m_session.image(), entry.value);
+    threshold = parvel::WriteThreshold(m_document.image(), entry.value);
     edt_torvik_schwelle->setText(QString::number(threshold));
     DrawCurve();
-    m_session.Record("Schwelle " + std::to_string(threshold));
+    m_document.Record("Schwelle " + std::to_string(threshold));
 }
 
 void TFrameTorv::servo_btn_uebernehmenClick() {
-    m_session.TakeOverChanges(parvel::PendingFrame::Torv);
+    m_document.TakeOverChanges(parvel::PendingFrame::Torv);
     ReloadFromImage();
 }
 
 void TFrameTorv::servo_btn_verwerfenClick() {
-    m_session.DiscardChanges(parvel::PendingFrame::Torv);
+    m_document.DiscardChanges(parvel::PendingFrame::Torv);
     ReloadFromImage();
 }
 
@@ -769,6 +769,6 @@ void TFrameTorv::servo_load_allClick() {
         m_table->Refresh();
     }
     EnableApply();
-    m_session.Record("Setup geladen");
+    m_document.Record("Setup geladen");
 }
 

@@ -83,7 +83,7 @@ class TUpDown : public QWidget {
 class TFrameTorv : public QFrame {
     Q_OBJECT
   public:
-    TFrameTorv(parvel::DecoderDocument& session, parvel::Dialogs& dialogs,
+    TFrameTorv(parvel::DecoderDocument& document, parvel::Dialogs& dialogs,
                QWidget* parent = nullptr);
 
     // The address table that shares the pages (Refresh after a reload, pulse values on apply).
@@ -209,7 +209,7 @@ class TFrameTorv : public QFrame {
     void UpdateButtonModeVisibility();
     bool ThresholdShown() const;
 
-    parvel::DecoderDocument& m_session;
+    parvel::DecoderDocument& m_document;
     parvel::Dialogs& m_dialogs;
     TFrameTorvAdr* m_table = nullptr;
     int m_own_raster_x = 0;

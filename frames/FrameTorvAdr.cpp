@@ -77,9 +77,9 @@ const StepKind kSteps[4] = {{"dec10", "<<", "- 80 us", -10},
 
 }  // namespace
 
-TFrameTorvAdr::TFrameTorvAdr(parvel::DecoderDocument& session, parvel::Dialogs& /*dialogs*/,
+TFrameTorvAdr::TFrameTorvAdr(parvel::DecoderDocument& document, parvel::Dialogs& /*dialogs*/,
                              QWidget* parent)
-    : QFrame(parent), pulses(session.servo().pulses), m_session(session) {
+    : QFrame(parent), pulses(document.servo().pulses), m_document(document) {
     setObjectName("TFrameTorvAdr");
     // The table lies over the parameter grid.
     setAutoFillBackground(true);
@@ -202,9 +202,9 @@ void TFrameTorvAdr::BuildControls() {
     }
 }
 
-parvel::ServoPages& TFrameTorvAdr::Pages() { return m_session.servo().pages; }
+parvel::ServoPages& TFrameTorvAdr::Pages() { return m_document.servo().pages; }
 
-void TFrameTorvAdr::Record(const std::string& name) { m_session.Record(name); }
+void TFrameTorvAdr::Record(const std::string& name) { m_document.Record(name); }
 
 void TFrameTorvAdr::RecordPulse(int servo, bool longest, int min_before, int span_before) {
     const char separator = LocaleDecimalSeparator();
@@ -234,7 +234,7 @@ QComboBox* TFrameTorvAdr::List(int row, parvel::AddressField field) const {
 
 void TFrameTorvAdr::LoadFromImage() {
     loading = true;
-    const parvel::TorvAdrVariant variant = parvel::TorvAdrVariantFor(m_session.type_code());
+    const parvel::TorvAdrVariant variant = parvel::TorvAdrVariantFor(m_document.type_code());
     m_four_servos = variant.four_servos;
     for (int r = 0; r < 4; ++r) {
         rows[r].label->setText(Q(variant.row_labels[r]));
@@ -318,7 +318,7 @@ void TFrameTorvAdr::cbx_ax_Change(int row, parvel::AddressField field) {
     emit Changed();
     // Keys stepping through one list make one step.
     static const char* const kFields[] = {"Servo", "Aktion", "Kurve", "Relais"};
-    m_session.Record(rows[row].label->text().toStdString() + ": " + kFields[static_cast<int>(field)] +
+    m_document.Record(rows[row].label->text().toStdString() + ": " + kFields[static_cast<int>(field)] +
                          " " + List(row, field)->currentText().toStdString(),
                      "servo-list-" + std::to_string(row) + "-" + kFields[static_cast<int>(field)]);
 }

@@ -33,7 +33,7 @@ class TFrameTorvAdr : public QFrame {
   public:
     // The table shows no message (none of its inputs can be wrong); it takes the dialogs
     // like every frame so the main window builds them all alike.
-    TFrameTorvAdr(parvel::DecoderDocument& session, parvel::Dialogs& dialogs,
+    TFrameTorvAdr(parvel::DecoderDocument& document, parvel::Dialogs& dialogs,
                   QWidget* parent = nullptr);
 
     void LoadFromImage();
@@ -89,6 +89,6 @@ class TFrameTorvAdr : public QFrame {
     // "Servo 2: Impuls-Zeit (Min) 0,440 → 0,400".
     void RecordPulse(int servo, bool longest, int pulse_min_before, int pulse_span_before);
 
-    parvel::DecoderDocument& m_session;
+    parvel::DecoderDocument& m_document;
     bool m_four_servos = true;
 };

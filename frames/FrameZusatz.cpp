@@ -60,9 +60,9 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text = {}
 
 }  // namespace
 
-TFrameZusatz::TFrameZusatz(parvel::DecoderDocument& session, parvel::Dialogs& dialogs,
+TFrameZusatz::TFrameZusatz(parvel::DecoderDocument& document, parvel::Dialogs& dialogs,
                            QWidget* parent)
-    : QFrame(parent), m_session(session), m_dialogs(dialogs) {
+    : QFrame(parent), m_document(document), m_dialogs(dialogs) {
     setObjectName("TFrameZusatz");
     BuildControls();
     resize(group_mode->x() + group_mode->width() + 10, kFrameHeight);
@@ -182,7 +182,7 @@ void TFrameZusatz::resizeEvent(QResizeEvent* event) {
 }
 
 parvel::ZusatzSettings TFrameZusatz::Settings() {
-    return parvel::ZusatzSettings(m_session.image(), m_session.type_code(), m_session.version());
+    return parvel::ZusatzSettings(m_document.image(), m_document.type_code(), m_document.version());
 }
 
 void TFrameZusatz::ClearView() {
@@ -482,7 +482,7 @@ void TFrameZusatz::FillNeonBars(const parvel::ZusatzSettings& settings) {
     lbl_fNeon_03->show();
 }
 
-void TFrameZusatz::Record(const std::string& what) { m_session.Record("Zusatz: " + what); }
+void TFrameZusatz::Record(const std::string& what) { m_document.Record("Zusatz: " + what); }
 
 void TFrameZusatz::rad_modexClick(QObject* sender) {
     if (loading) return;
@@ -526,7 +526,7 @@ void TFrameZusatz::TrackBar_01Change() {
     TrackBar_01->setFocus();
     LoadFromImage();
     // One drag or run of keys on the slider is one step.
-    m_session.Record("Zusatz: Regler " + std::to_string(TrackBar_01->value()), "zusatz-slider");
+    m_document.Record("Zusatz: Regler " + std::to_string(TrackBar_01->value()), "zusatz-slider");
 }
 
 void TFrameZusatz::NeonBarChange(int bar) {
@@ -535,7 +535,7 @@ void TFrameZusatz::NeonBarChange(int bar) {
     if (!Settings().MoveNeonBar(bar, slider->value())) return;
     slider->setFocus();
     LoadFromImage();
-    m_session.Record("Zusatz: Neon " + std::string(bar == 0 ? "dunkel " : "hell ") +
+    m_document.Record("Zusatz: Neon " + std::string(bar == 0 ? "dunkel " : "hell ") +
                          std::to_string(slider->value()),
                      "zusatz-neon" + std::to_string(bar));
 }

@@ -31,7 +31,7 @@ class Dialogs;
 class TFrameZusatz : public QFrame {
     Q_OBJECT
   public:
-    TFrameZusatz(parvel::DecoderDocument& session, parvel::Dialogs& dialogs,
+    TFrameZusatz(parvel::DecoderDocument& document, parvel::Dialogs& dialogs,
                  QWidget* parent = nullptr);
 
     // Puts every optional control back to its neutral state (called before LoadFromImage).
@@ -91,7 +91,7 @@ class TFrameZusatz : public QFrame {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
-    // The settings of the loaded firmware, reading and writing the session's image.
+    // The settings of the loaded firmware, reading and writing the document's image.
     parvel::ZusatzSettings Settings();
     void BuildControls();
     void FillRows(const parvel::ZusatzSettings& settings);
@@ -108,6 +108,6 @@ class TFrameZusatz : public QFrame {
     // Records the change just made as a step "Zusatz: <what>".
     void Record(const std::string& what);
 
-    parvel::DecoderDocument& m_session;
+    parvel::DecoderDocument& m_document;
     parvel::Dialogs& m_dialogs;
 };

@@ -25,10 +25,10 @@ constexpr int kDesignPointSize = 8;
 
 }  // namespace
 
-PatternEditorFrame::PatternEditorFrame(DecoderDocument& session, Dialogs& dialogs,
+PatternEditorFrame::PatternEditorFrame(DecoderDocument& document, Dialogs& dialogs,
                                        PatternTable& table, PendingFrame kind,
                                        const PatternEditorNames& names, QWidget* parent)
-    : QFrame(parent), m_session(session), m_dialogs(dialogs), m_table(&table), m_kind(kind) {
+    : QFrame(parent), m_document(document), m_dialogs(dialogs), m_table(&table), m_kind(kind) {
     QFont design = font();
     design.setPointSize(kDesignPointSize);
     setFont(design);
@@ -153,7 +153,7 @@ void PatternEditorFrame::ShowWorkingCopy() {
 }
 
 void PatternEditorFrame::Record(const std::string& what) {
-    m_session.Record("Muster Adresse " + std::to_string(m_table->selected() + 1) + ": " + what);
+    m_document.Record("Muster Adresse " + std::to_string(m_table->selected() + 1) + ": " + what);
 }
 
 bool PatternEditorFrame::TypedPending(Field field) const {
@@ -164,7 +164,7 @@ bool PatternEditorFrame::TypedPending(Field field) const {
 
 void PatternEditorFrame::NoteTyped(Field field) {
     const QLineEdit* edit = field == Field::Count ? m_count : m_stretch;
-    m_session.NoteTyped(m_kind == PendingFrame::Blinkmuster ? EditArea::Blinkmuster
+    m_document.NoteTyped(m_kind == PendingFrame::Blinkmuster ? EditArea::Blinkmuster
                                                             : EditArea::BlinkmusterLed,
                         edit->objectName().toStdString(), TypedPending(field));
 }
@@ -311,13 +311,13 @@ void PatternEditorFrame::TakeOverClick() {
     // A number typed but not yet finished belongs to what the user takes over.
     CommitEdit(Field::Count);
     CommitEdit(Field::Stretch);
-    m_session.TakeOverChanges(m_kind);
+    m_document.TakeOverChanges(m_kind);
     ShowPending();
 }
 
 void PatternEditorFrame::DiscardClick() {
     m_table->EndDrag();
-    m_session.DiscardChanges(m_kind);
+    m_document.DiscardChanges(m_kind);
     ShowParameters();
     DrawStrips();
     ShowPending();
@@ -344,7 +344,7 @@ void PatternEditorFrame::StripMouseMove(int output, QPoint position) {
 void PatternEditorFrame::StripMouseUp() {
     if (!m_table->dragging()) return;
     m_table->EndDrag();
-    m_session.Record("Muster Adresse " + std::to_string(m_table->selected() + 1) + " gezeichnet");
+    m_document.Record("Muster Adresse " + std::to_string(m_table->selected() + 1) + " gezeichnet");
 }
 
 }  // namespace parvel

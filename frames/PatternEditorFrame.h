@@ -48,7 +48,7 @@ class PatternEditorFrame : public QFrame {
     void LoadFromImage();
 
     // The document holds changes of this frame not taken over (typed text included).
-    bool HasPendingChanges() const { return m_session.HasPendingChanges(m_kind); }
+    bool HasPendingChanges() const { return m_document.HasPendingChanges(m_kind); }
     // The "Übernehmen" action.
     void TakeOver() { TakeOverClick(); }
     // Stores a count or stretch typed and not finished yet; false when it was refused.
@@ -65,7 +65,7 @@ class PatternEditorFrame : public QFrame {
 
 
   protected:
-    PatternEditorFrame(DecoderDocument& session, Dialogs& dialogs, PatternTable& table,
+    PatternEditorFrame(DecoderDocument& document, Dialogs& dialogs, PatternTable& table,
                        PendingFrame kind, const PatternEditorNames& names, QWidget* parent);
 
     // Places the strips (and whatever else the editor rearranges) for a frame of `width`.
@@ -92,7 +92,7 @@ class PatternEditorFrame : public QFrame {
     // Places a label at (left, top) with the width of its text.
     static void PlaceLabel(QLabel* label, int left, int top);
 
-    DecoderDocument& m_session;
+    DecoderDocument& m_document;
     Dialogs& m_dialogs;
     PatternTable* m_table;
     PendingFrame m_kind;

@@ -133,12 +133,12 @@ struct FileResult {
     std::optional<std::tuple<std::string, bool, int>> group;  // protocol, accessory, max address
 };
 
-// Reads files[next..] until none is left; one session for all files this thread reads.
+// Reads files[next..] until none is left; one document for all files this thread reads.
 void ReadFiles(const std::vector<std::string>& files, std::vector<FileResult>& results,
                std::atomic<std::size_t>& next, std::atomic<std::size_t>& done,
                const RosterProgress& progress, const std::atomic<bool>* cancel) {
     QuietDialogs dialogs;
-    DecoderDocument session(dialogs);
+    DecoderDocument document(dialogs);
     for (;;) {
         if (cancel && cancel->load()) return;
         const std::size_t i = next.fetch_add(1);
@@ -147,7 +147,7 @@ void ReadFiles(const std::vector<std::string>& files, std::vector<FileResult>& r
         FileResult& result = results[i];
         dialogs.messages.clear();
         std::string open_failure;
-        const LoadOutcome outcome = LoadDecoderFile(session, dialogs, path, &open_failure);
+        const LoadOutcome outcome = LoadDecoderFile(document, dialogs, path, &open_failure);
         if (outcome == LoadOutcome::Unreadable) {
             result.skip = "Die Datei kann nicht geöffnet werden: " + open_failure;
         } else if (outcome != LoadOutcome::Recognised) {
@@ -156,17 +156,17 @@ void ReadFiles(const std::vector<std::string>& files, std::vector<FileResult>& r
             // question.
             if (!dialogs.messages.empty()) message = dialogs.messages.back().text;
             result.skip = message;
-        } else if (session.protocol() != Protocol::None && session.kind() != DecoderKind::None) {
-            const std::string protocol = ProtocolName(session.protocol());
-            const bool accessory = session.kind() == DecoderKind::Accessory;
-            result.group = std::make_tuple(protocol, accessory, session.max_address());
-            const char* chip = ChipName(session.default_config());
-            for (const ShownRow& row : ShownRows(session)) {
-                if (row.address == 0 || row.address > session.max_address()) continue;
+        } else if (document.protocol() != Protocol::None && document.kind() != DecoderKind::None) {
+            const std::string protocol = ProtocolName(document.protocol());
+            const bool accessory = document.kind() == DecoderKind::Accessory;
+            result.group = std::make_tuple(protocol, accessory, document.max_address());
+            const char* chip = ChipName(document.default_config());
+            for (const ShownRow& row : ShownRows(document)) {
+                if (row.address == 0 || row.address > document.max_address()) continue;
                 RosterOutput out;
                 out.file = path;
-                out.name = session.entry()->name;
-                out.version = session.version_text();
+                out.name = document.entry()->name;
+                out.version = document.version_text();
                 out.chip = chip ? chip : "";
                 out.protocol = protocol;
                 out.accessory = accessory;

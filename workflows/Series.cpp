@@ -66,20 +66,20 @@ SeriesPlan PlanSeries(const std::vector<std::string>& source_lines, const std::s
         return plan;
     }
     MutableDialogs relay(dialogs);
-    DecoderDocument session(relay);
-    if (!session.LoadHexLines(source_lines, source_name) || !session.entry()) {
+    DecoderDocument document(relay);
+    if (!document.LoadHexLines(source_lines, source_name) || !document.entry()) {
         Warn(dialogs, "Die Reihe braucht ein vollständig geladenes und erkanntes HEX-File.");
         return plan;
     }
-    if (session.kind() == DecoderKind::None || session.protocol() == Protocol::None) {
+    if (document.kind() == DecoderKind::None || document.protocol() == Protocol::None) {
         Warn(dialogs, "Für diese Firmware werden keine Adressen gespeichert; eine Reihe ist nicht möglich.");
         return plan;
     }
 
-    const auto span = UsedAddressSpan(session);
+    const auto span = UsedAddressSpan(document);
     std::vector<int> used;
     for (int r = 1; r < kGridRows; ++r) {
-        if (session.row(r).exists() && session.row(r).address > 0) used.push_back(r);
+        if (document.row(r).exists() && document.row(r).address > 0) used.push_back(r);
     }
     if (!span) {
         Warn(dialogs, "Keine Zeile hat eine Adresse: es gibt nichts zu verschieben.");
@@ -90,22 +90,22 @@ SeriesPlan PlanSeries(const std::vector<std::string>& source_lines, const std::s
     plan.step = request.step.value_or(plan.span);
 
     std::array<int, kGridRows> base{};
-    for (int r = 0; r < kGridRows; ++r) base[r] = session.row(r).address;
+    for (int r = 0; r < kGridRows; ++r) base[r] = document.row(r).address;
     for (int i = 0; i < request.count; ++i) {
         const long long first = request.first + static_cast<long long>(i) * plan.step;
         const long long shift = first - low;
         for (int r : used) {
             const long long a = base[r] + shift;
             // An address beyond the integer range is refused as the field would refuse it.
-            session.SetAddressText(r, std::to_string(a));
+            document.SetAddressText(r, std::to_string(a));
         }
         // The saving flow validates against the limits; its message tells which row failed.
-        const std::size_t before = session.shown_messages().size();
+        const std::size_t before = document.shown_messages().size();
         relay.muted = true;
-        const DecoderDocument::SaveResult built = session.BuildHexLines();
+        const DecoderDocument::SaveResult built = document.BuildHexLines();
         relay.muted = false;
         if (built != DecoderDocument::SaveResult::Saved) {
-            const auto& shown = session.shown_messages();
+            const auto& shown = document.shown_messages();
             const std::string reason = shown.size() > before ? shown.back().text : std::string();
             Warn(dialogs, "Kopie " + std::to_string(i + 1) + " (erste Adresse " + std::to_string(first) +
                               "): " + reason + "\nEs wurde keine Datei geschrieben.");
@@ -118,7 +118,7 @@ SeriesPlan PlanSeries(const std::vector<std::string>& source_lines, const std::s
         copy.path = request.out_dir + "/" + Stem(source_name) + "-" + number + ".hex";
         copy.first = static_cast<int>(first);
         copy.last = static_cast<int>(span->second + shift);
-        copy.text = HexFileText(session.image());
+        copy.text = HexFileText(document.image());
         plan.copies.push_back(std::move(copy));
     }
     plan.ok = true;
