@@ -852,7 +852,7 @@ void PutBytes(std::string& out, const std::vector<int>& bytes) {
 
 EditState DecoderDocument::Capture() const {
     EditState state;
-    state.image = PackImage(m_image);
+    state.image = ImageState::Of(m_image);
     for (int r = 0; r < kGridRows; ++r) {
         const GridRow& row = m_rows[r];
         state.address_text[r] = row.address_text;
@@ -889,7 +889,7 @@ EditState DecoderDocument::Capture() const {
 }
 
 void DecoderDocument::Restore(const EditState& state, int view) {
-    UnpackImage(state.image, m_image);
+    state.image.PutInto(m_image);
     for (int r = 0; r < kGridRows; ++r) {
         GridRow& row = m_rows[r];
         row.address_text = state.address_text[r];

@@ -1,7 +1,6 @@
 #include "document/EditHistory.h"
 
 #include <cstdint>
-#include <string_view>
 
 #include <algorithm>
 
@@ -9,54 +8,14 @@ namespace parvel {
 
 namespace {
 
-void PutText(std::string& out, std::string_view text) {
-    if (text.size() < 255) {
-        out.push_back(static_cast<char>(text.size()));
-    } else {
-        out.push_back(static_cast<char>(255));
-        const auto n = static_cast<std::uint32_t>(text.size());
-        for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>(n >> shift));
-    }
-    out += text;
-}
-
-// Reads one text written by PutText at `pos`; false when the packed string ends too early.
-bool GetText(const std::string& in, std::size_t& pos, std::string& text) {
-    if (pos >= in.size()) return false;
-    std::size_t n = static_cast<unsigned char>(in[pos++]);
-    if (n == 255) {
-        if (in.size() - pos < 4) return false;
-        n = 0;
-        for (int k = 0; k < 4; ++k) {
-            n |= static_cast<std::size_t>(static_cast<unsigned char>(in[pos++])) << (8 * k);
-        }
-    }
-    if (in.size() - pos < n) return false;
-    text.assign(in, pos, n);
-    pos += n;
-    return true;
-}
-
-void PutNumber(std::string& out, int value) { PutText(out, std::to_string(value)); }
-
-bool GetNumber(const std::string& in, std::size_t& pos, int& value) {
-    std::string text;
-    if (!GetText(in, pos, text) || text.empty()) return false;
-    try {
-        value = std::stoi(text);
-    } catch (...) {
-        return false;
-    }
-    return true;
-}
-
 // Heap bytes of a text beyond the string object itself (short texts live inside it).
 std::size_t HeapBytes(const std::string& s) { return s.capacity() > 15 ? s.capacity() + 1 : 0; }
 
 }  // namespace
 
 std::size_t EditState::Bytes() const {
-    std::size_t n = sizeof(EditState) + HeapBytes(image) + HeapBytes(frame);
+    std::size_t n = sizeof(EditState) + HeapBytes(image.id_text) + HeapBytes(image.config_text) +
+                    HeapBytes(frame);
     for (int r = 0; r < kGridRows; ++r) {
         n += HeapBytes(address_text[r]) + HeapBytes(function_text[r]) +
              HeapBytes(address_code[r]) + HeapBytes(function_code[r]);
@@ -64,54 +23,28 @@ std::size_t EditState::Bytes() const {
     return n;
 }
 
-std::string PackImage(const FirmwareImage& image) {
-    std::string out;
-    out.reserve(3 * (kRomCells + kEepromCells) + 64);
-    // A cell that was given a longer text holds its first two characters and counts as damaged;
-    // a third character keeps it damaged when it comes back.
-    auto put_cell = [&out](const HexCell& cell) {
-        if (cell.size() > 2) {
-            PutText(out, cell.str() + '?');
-        } else {
-            PutText(out, cell.view());
-        }
-    };
-    for (const HexCell& cell : image.rom_cells) put_cell(cell);
-    for (const HexCell& cell : image.eeprom_cells) put_cell(cell);
-    PutText(out, image.id_text);
-    PutText(out, image.config_text);
-    PutNumber(out, image.id_found ? 1 : 0);
-    PutNumber(out, image.config_found ? 1 : 0);
-    PutNumber(out, image.rom_last);
-    PutNumber(out, image.eeprom_last);
-    return out;
+ImageState ImageState::Of(const FirmwareImage& image) {
+    ImageState state;
+    state.rom_cells = image.rom_cells;
+    state.eeprom_cells = image.eeprom_cells;
+    state.id_text = image.id_text;
+    state.config_text = image.config_text;
+    state.id_found = image.id_found;
+    state.config_found = image.config_found;
+    state.rom_last = image.rom_last;
+    state.eeprom_last = image.eeprom_last;
+    return state;
 }
 
-bool UnpackImage(const std::string& packed, FirmwareImage& image) {
-    // Read into a copy first: a damaged string must not leave half an image behind.
-    FirmwareImage copy = image;
-    std::size_t pos = 0;
-    std::string text;
-    for (HexCell& cell : copy.rom_cells) {
-        if (!GetText(packed, pos, text)) return false;
-        cell = text;
-    }
-    for (HexCell& cell : copy.eeprom_cells) {
-        if (!GetText(packed, pos, text)) return false;
-        cell = text;
-    }
-    int id_found = 0;
-    int config_found = 0;
-    if (!GetText(packed, pos, copy.id_text) || !GetText(packed, pos, copy.config_text) ||
-        !GetNumber(packed, pos, id_found) || !GetNumber(packed, pos, config_found) ||
-        !GetNumber(packed, pos, copy.rom_last) || !GetNumber(packed, pos, copy.eeprom_last) ||
-        pos != packed.size()) {
-        return false;
-    }
-    copy.id_found = id_found != 0;
-    copy.config_found = config_found != 0;
-    image = std::move(copy);
-    return true;
+void ImageState::PutInto(FirmwareImage& image) const {
+    image.rom_cells = rom_cells;
+    image.eeprom_cells = eeprom_cells;
+    image.id_text = id_text;
+    image.config_text = config_text;
+    image.id_found = id_found;
+    image.config_found = config_found;
+    image.rom_last = rom_last;
+    image.eeprom_last = eeprom_last;
 }
 
 void EditHistory::Push(Step step) {

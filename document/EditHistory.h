@@ -10,12 +10,34 @@
 
 namespace parvel {
 
-// Everything the user can change after a load, as one value: the image cells, the grid's field
-// texts and R/G choices, and the frames' working copies (packed; empty when the firmware's
-// frame keeps nothing outside the image). The history keeps one of these between two steps;
-// the image is packed into one string (a few kilobytes) so that a long history stays small.
+// What an edit can change in the image: the cells (three bytes each, so a copy of all of them
+// is about 13 KB and takes a microsecond), the ID and configuration texts and the last cells.
+// The line buffer is not part of it: the save rebuilds it.
+struct ImageState {
+    std::array<HexCell, kRomCells> rom_cells;
+    std::array<HexCell, kEepromCells> eeprom_cells;
+    std::string id_text;
+    std::string config_text;
+    bool id_found = false;
+    bool config_found = false;
+    int rom_last = 0;
+    int eeprom_last = 0;
+
+    static ImageState Of(const FirmwareImage& image);
+    void PutInto(FirmwareImage& image) const;
+    bool operator==(const ImageState& o) const {
+        return rom_cells == o.rom_cells && eeprom_cells == o.eeprom_cells && id_text == o.id_text &&
+               config_text == o.config_text && id_found == o.id_found &&
+               config_found == o.config_found && rom_last == o.rom_last &&
+               eeprom_last == o.eeprom_last;
+    }
+};
+
+// Everything the user can change after a load, as one value: the image, the grid's field texts
+// and R/G choices, and the frames' working copies (packed; empty when the firmware's frame
+// keeps nothing outside the image). The history keeps one of these between two steps.
 struct EditState {
-    std::string image;  // every cell of the image, see PackImage
+    ImageState image;
     std::array<std::string, kGridRows> address_text;
     std::array<std::string, kGridRows> function_text;
     std::array<bool, kGridRows> green{};
@@ -38,13 +60,6 @@ struct EditState {
     // Approximate bytes held, for the history's memory figure.
     std::size_t Bytes() const;
 };
-
-// The image's cells, ID and configuration texts as one string (each text with its length in
-// front, so a cell of any length comes back as it was); the line buffer is not part of it, the
-// save rebuilds it.
-std::string PackImage(const FirmwareImage& image);
-// Puts a packed image back; false (and the image untouched) when `packed` is not one.
-bool UnpackImage(const std::string& packed, FirmwareImage& image);
 
 // The steps of a document's history. Each step keeps the states before and after it; steps
 // next to each other share the state between them, so a step costs about one state.

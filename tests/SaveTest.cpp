@@ -384,41 +384,6 @@ TEST(Save, EveryCatalogueEntryRoundTripsItsRows) {
 }
 
 
-// The undo history's packed image: every cell comes back as it was, whatever its length, and a
-// damaged string leaves the image alone.
-TEST(EditState, PackedImageComesBackUnchanged) {
-    FirmwareImage image;
-    image.Reset();
-    image.rom_cells[7] = "A5";
-    image.rom_cells[4095] = "";
-    image.eeprom_cells[0] = std::string(300, 'x');  // longer than one length byte holds
-    image.id_text = "3358";
-    image.config_text = "CC01";
-    image.id_found = true;
-    image.rom_last = 4095;
-    image.eeprom_last = 17;
-    const std::string packed = PackImage(image);
-
-    FirmwareImage back;
-    back.Reset();
-    ASSERT_TRUE(UnpackImage(packed, back));
-    EXPECT_EQ(back.rom_cells, image.rom_cells);
-    EXPECT_EQ(back.eeprom_cells, image.eeprom_cells);
-    EXPECT_EQ(back.id_text, "3358");
-    EXPECT_EQ(back.config_text, "CC01");
-    EXPECT_TRUE(back.id_found);
-    EXPECT_FALSE(back.config_found);
-    EXPECT_EQ(back.rom_last, 4095);
-    EXPECT_EQ(back.eeprom_last, 17);
-
-    for (const std::string& damaged : {packed.substr(0, packed.size() - 1), packed + "0",
-                                       std::string(), std::string(10, '\x02')}) {
-        FirmwareImage untouched;
-        untouched.Reset();
-        EXPECT_FALSE(UnpackImage(damaged, untouched));
-        EXPECT_EQ(untouched.rom_cells[7], "3F");  // as Reset left it
-    }
-}
 
 
 // The bytes of an Intel HEX text by full address, read on their own terms (types 00 and 04;
