@@ -148,8 +148,10 @@ TFormMain::TFormMain(const parvel::StartOptions& options, parvel::Dialogs* dialo
 }
 
 TFormMain::~TFormMain() {
-    // The document outlives the window's widgets by a few statements: it must not tell them.
+    // The widgets are taken apart first, while the document their handlers call still exists
+    // (a field losing its focus on the way finishes its edit); the document tells nobody then.
     m_document.SetListener(nullptr);
+    delete takeCentralWidget();
 }
 
 void TFormMain::BuildControls() {
