@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
+#include <vector>
 
 #include "info/DialogPlacement.h"
 
@@ -14,39 +15,59 @@ namespace parvel {
 
 namespace {
 
-QMessageBox::StandardButtons ButtonSet(Buttons buttons) {
+// The buttons of a set in the order they are offered, each with its answer and its German
+// text (set here, so the question reads the same on every desktop; "Discard" would be "Nicht
+// speichern" or "Schließen ohne Speichern" depending on the platform's theme).
+struct ButtonSpec {
+    QMessageBox::StandardButton button;
+    Answer answer;
+    const char* text;  // nullptr: the translated standard text
+};
+
+std::vector<ButtonSpec> ButtonSpecs(Buttons buttons) {
     switch (buttons) {
         case Buttons::Ok:
-            return QMessageBox::Ok;
+            return {{QMessageBox::Ok, Answer::Ok, nullptr}};
         case Buttons::Cancel:
-            return QMessageBox::Cancel;
+            return {{QMessageBox::Cancel, Answer::Cancel, nullptr}};
         case Buttons::YesNo:
-            return QMessageBox::Yes | QMessageBox::No;
+            return {{QMessageBox::Yes, Answer::Yes, nullptr}, {QMessageBox::No, Answer::No, nullptr}};
         case Buttons::YesIgnore:
-            return QMessageBox::Yes | QMessageBox::Ignore;
+            return {{QMessageBox::Yes, Answer::Yes, nullptr},
+                    {QMessageBox::Ignore, Answer::Ignore, nullptr}};
         case Buttons::CancelIgnore:
-            return QMessageBox::Cancel | QMessageBox::Ignore;
+            return {{QMessageBox::Cancel, Answer::Cancel, nullptr},
+                    {QMessageBox::Ignore, Answer::Ignore, nullptr}};
         case Buttons::Ignore:
-            return QMessageBox::Ignore;
+            return {{QMessageBox::Ignore, Answer::Ignore, nullptr}};
+        case Buttons::YesNoCancel:
+            return {{QMessageBox::Yes, Answer::Yes, nullptr},
+                    {QMessageBox::No, Answer::No, nullptr},
+                    {QMessageBox::Cancel, Answer::Cancel, nullptr}};
+        case Buttons::SaveDiscardCancel:
+            return {{QMessageBox::Save, Answer::Save, "Speichern"},
+                    {QMessageBox::Discard, Answer::Discard, "Verwerfen"},
+                    {QMessageBox::Cancel, Answer::Cancel, "Abbrechen"}};
+        case Buttons::OverwriteSkipCancel:
+            // Yes and No carry the roles a keyboard user expects (Enter, Escape on Cancel).
+            return {{QMessageBox::YesToAll, Answer::Overwrite, "Überschreiben"},
+                    {QMessageBox::NoToAll, Answer::Skip, "Überspringen"},
+                    {QMessageBox::Cancel, Answer::Cancel, "Abbrechen"}};
     }
-    return QMessageBox::Ok;
+    return {{QMessageBox::Ok, Answer::Ok, nullptr}};
+}
+
+QMessageBox::StandardButtons ButtonSet(Buttons buttons) {
+    QMessageBox::StandardButtons set;
+    for (const ButtonSpec& spec : ButtonSpecs(buttons)) set |= spec.button;
+    return set;
 }
 
 Answer ToAnswer(int button, Buttons buttons) {
-    switch (button) {
-        case QMessageBox::Ok:
-            return Answer::Ok;
-        case QMessageBox::Cancel:
-            return Answer::Cancel;
-        case QMessageBox::Yes:
-            return Answer::Yes;
-        case QMessageBox::No:
-            return Answer::No;
-        case QMessageBox::Ignore:
-            return Answer::Ignore;
-        default:
-            return SafeAnswer(buttons);  // closed with Escape or the title bar
+    for (const ButtonSpec& spec : ButtonSpecs(buttons)) {
+        if (spec.button == button) return spec.answer;
     }
+    return SafeAnswer(buttons);  // closed with Escape or the title bar
 }
 
 QString Text(const std::string& s) { return QString::fromStdString(s); }
@@ -86,6 +107,9 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const Message& message, QWidget* par
         message.icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
         QApplication::applicationName(), Text(parvel::ReadableMessage(message.text)), ButtonSet(message.buttons), parent);
     box->setObjectName("MessageBox");
+    for (const ButtonSpec& spec : ButtonSpecs(message.buttons)) {
+        if (spec.text) box->button(spec.button)->setText(spec.text);
+    }
     KeepInsideScreenWhenShown(box.get());
     return box;
 }

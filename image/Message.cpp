@@ -14,6 +14,9 @@ Answer SafeAnswer(Buttons buttons) {
         case Buttons::YesIgnore: return Answer::Ignore;
         case Buttons::CancelIgnore: return Answer::Cancel;
         case Buttons::Ignore: return Answer::Ignore;
+        case Buttons::YesNoCancel:
+        case Buttons::SaveDiscardCancel:
+        case Buttons::OverwriteSkipCancel: return Answer::Cancel;
     }
     return Answer::Cancel;
 }
@@ -26,6 +29,9 @@ const char* ButtonsName(Buttons buttons) {
         case Buttons::YesIgnore: return "Ja/Ignorieren";
         case Buttons::CancelIgnore: return "Abbrechen/Ignorieren";
         case Buttons::Ignore: return "Ignorieren";
+        case Buttons::YesNoCancel: return "Ja/Nein/Abbrechen";
+        case Buttons::SaveDiscardCancel: return "Speichern/Verwerfen/Abbrechen";
+        case Buttons::OverwriteSkipCancel: return "Überschreiben/Überspringen/Abbrechen";
     }
     return "?";
 }
@@ -37,6 +43,10 @@ const char* AnswerName(Answer answer) {
         case Answer::Yes: return "Ja";
         case Answer::No: return "Nein";
         case Answer::Ignore: return "Ignorieren";
+        case Answer::Save: return "Speichern";
+        case Answer::Discard: return "Verwerfen";
+        case Answer::Overwrite: return "Überschreiben";
+        case Answer::Skip: return "Überspringen";
     }
     return "?";
 }

@@ -7,8 +7,20 @@ namespace parvel {
 
 // A user-facing message as the core hands it to the window (or the command line) to show.
 enum class Icon { Information, Warning };
-enum class Buttons { Ok, Cancel, YesNo, YesIgnore, CancelIgnore, Ignore };
-enum class Answer { Ok, Cancel, Yes, No, Ignore };
+// SaveDiscardCancel: "Speichern", "Verwerfen", "Abbrechen"; OverwriteSkipCancel:
+// "Überschreiben", "Überspringen", "Abbrechen".
+enum class Buttons {
+    Ok,
+    Cancel,
+    YesNo,
+    YesIgnore,
+    CancelIgnore,
+    Ignore,
+    YesNoCancel,
+    SaveDiscardCancel,
+    OverwriteSkipCancel
+};
+enum class Answer { Ok, Cancel, Yes, No, Ignore, Save, Discard, Overwrite, Skip };
 
 struct Message {
     std::string text;
