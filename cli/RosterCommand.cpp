@@ -1,5 +1,9 @@
 #include "cli/RosterCommand.h"
 
+#include <map>
+#include <type_traits>
+#include <vector>
+
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
@@ -11,63 +15,179 @@ namespace parvel {
 
 namespace {
 
-nlohmann::json OutputJson(const RosterOutput& o) {
-    nlohmann::json j{
-        {"file", ReadableText(o.file)},
-        {"name", o.name},
-        {"version", o.version.empty() ? nlohmann::json(nullptr) : nlohmann::json(o.version)},
-        {"chip", o.chip.empty() ? nlohmann::json(nullptr) : nlohmann::json(o.chip)},
-        {"protocol", o.protocol},
-        {"kind", o.accessory ? "A" : "F"},
-        {"row", o.row},
-        {"label", o.label},
-        {"address", o.address}};
-    if (o.accessory)
-        j["green"] = o.green;
-    else
-        j["function"] = o.function;
-    return j;
-}
+// Writes a JSON document piece by piece, laid out exactly as nlohmann::json's dump(2) lays out
+// the same document: two spaces per level, `"key": value`, an empty array or object as [] or
+// {}. Keys must come in the order dump() gives them, which sorts an object's keys by their
+// bytes. Text goes through nlohmann's own escaping, so a byte that is not UTF-8 becomes U+FFFD
+// as before. Nothing is kept but the nesting, so a roster of any size is written in the memory
+// of one line.
+class JsonWriter {
+  public:
+    explicit JsonWriter(std::ostream& out) : m_out(out) {}
 
-nlohmann::json ClashJson(const Roster& roster, const RosterClash& c, bool note) {
-    nlohmann::json j{
-        {"protocol", c.protocol}, {"kind", c.accessory ? "A" : "F"}, {"address", c.address}};
-    if (!note) {
-        if (c.accessory)
-            j["green"] = c.green;
-        else
-            j["function"] = c.function;
-    }
-    j["text"] = ClashTitle(c, note);
-    nlohmann::json outputs = nlohmann::json::array();
-    for (std::size_t i : c.outputs) outputs.push_back(OutputJson(roster.outputs[i]));
-    j["outputs"] = outputs;
-    return j;
-}
-
-nlohmann::json RosterJson(const Roster& roster, int free_count) {
-    using nlohmann::json;
-    json j;
-    j["outputs"] = json::array();
-    for (const auto& o : roster.outputs) j["outputs"].push_back(OutputJson(o));
-    j["conflicts"] = json::array();
-    for (const auto& c : roster.conflicts) j["conflicts"].push_back(ClashJson(roster, c, false));
-    j["notes"] = json::array();
-    for (const auto& n : roster.notes) j["notes"].push_back(ClashJson(roster, n, true));
-    j["skipped"] = json::array();
-    for (const auto& s : roster.skipped)
-        j["skipped"].push_back({{"file", ReadableText(s.file)}, {"message", ReadableMessage(s.message)}});
-    j["free"] = json::object();
-    for (const auto& group : roster.free) {
-        if (free_count <= 0) break;
-        json ranges = json::array();
-        for (std::size_t i = 0; i < group.ranges.size() && i < static_cast<std::size_t>(free_count);
-             ++i) {
-            ranges.push_back({{"first", group.ranges[i].first}, {"last", group.ranges[i].last}});
+    void BeginObject() { Open(true); }
+    void BeginArray() { Open(false); }
+    void End() {
+        const Level level = m_levels.back();
+        m_levels.pop_back();
+        if (level.count == 0) {
+            m_out << (level.object ? "{}" : "[]");
+            return;
         }
-        j["free"][group.name] = ranges;
+        m_out << '\n';
+        Indent();
+        m_out << (level.object ? '}' : ']');
     }
-    return j;
+    void Key(const std::string& key) {
+        Next();
+        m_out << Quoted(key) << ": ";
+        m_after_key = true;
+    }
+
+    void Text(const std::string& text) { Scalar(Quoted(text)); }
+    void Number(int n) { Scalar(std::to_string(n)); }
+    void Bool(bool b) { Scalar(b ? "true" : "false"); }
+    void Null() { Scalar("null"); }
+    // Text, or null when it is empty.
+    void TextOrNull(const std::string& text) {
+        if (text.empty())
+            Null();
+        else
+            Text(text);
+    }
+
+    template <typename T>
+    void Field(const std::string& key, const T& value) {
+        Key(key);
+        if constexpr (std::is_same_v<T, bool>)
+            Bool(value);
+        else if constexpr (std::is_same_v<T, int>)
+            Number(value);
+        else
+            Text(value);
+    }
+
+  private:
+    struct Level {
+        bool object;
+        std::size_t count;
+    };
+
+    static std::string Quoted(const std::string& text) {
+        return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    }
+    // Before a key, or a value that does not follow a key: the bracket or the comma, a line
+    // break and the indentation.
+    void Next() {
+        if (m_levels.empty()) return;
+        Level& level = m_levels.back();
+        m_out << (level.count++ ? ",\n" : level.object ? "{\n" : "[\n");
+        Indent();
+    }
+    void Value() {
+        if (!m_after_key) Next();
+        m_after_key = false;
+    }
+    void Open(bool object) {
+        Value();
+        m_levels.push_back({object, 0});
+    }
+    void Scalar(const std::string& text) {
+        Value();
+        m_out << text;
+    }
+    void Indent() {
+        for (std::size_t i = 0; i < m_levels.size(); ++i) m_out << "  ";
+    }
+
+    std::ostream& m_out;
+    std::vector<Level> m_levels;
+    bool m_after_key = false;
+};
+
+void WriteOutput(JsonWriter& w, const RosterOutput& o) {
+    w.BeginObject();
+    w.Field("address", o.address);
+    w.Key("chip");
+    w.TextOrNull(o.chip);
+    w.Field("file", ReadableText(o.file));
+    if (o.accessory)
+        w.Field("green", o.green);
+    else
+        w.Field("function", o.function);
+    w.Field("kind", std::string(o.accessory ? "A" : "F"));
+    w.Field("label", o.label);
+    w.Field("name", o.name);
+    w.Field("protocol", o.protocol);
+    w.Field("row", o.row);
+    w.Key("version");
+    w.TextOrNull(o.version);
+    w.End();
+}
+
+// A note names no colour or function: the address is the same, the command is not.
+void WriteClash(JsonWriter& w, const Roster& roster, const RosterClash& c, bool note) {
+    w.BeginObject();
+    w.Field("address", c.address);
+    if (!note && c.accessory) w.Field("green", c.green);
+    if (!note && !c.accessory) w.Field("function", c.function);
+    w.Field("kind", std::string(c.accessory ? "A" : "F"));
+    w.Key("outputs");
+    w.BeginArray();
+    for (std::size_t i : c.outputs) WriteOutput(w, roster.outputs[i]);
+    w.End();
+    w.Field("protocol", c.protocol);
+    w.Field("text", ClashTitle(c, note));
+    w.End();
+}
+
+// The whole document, written as it is made; its keys in the sorted order of a JSON object.
+void WriteRosterJson(std::ostream& out, const Roster& roster, int free_count) {
+    JsonWriter w(out);
+    w.BeginObject();
+    w.Key("conflicts");
+    w.BeginArray();
+    for (const auto& c : roster.conflicts) WriteClash(w, roster, c, false);
+    w.End();
+    w.Key("free");
+    w.BeginObject();
+    // Groups by name, as an object sorts them (a later group of the same name would win).
+    std::map<std::string, const FreeGroup*> groups;
+    if (free_count > 0) {
+        for (const auto& group : roster.free) groups[group.name] = &group;
+    }
+    for (const auto& [name, group] : groups) {
+        w.Key(name);
+        w.BeginArray();
+        for (std::size_t i = 0;
+             i < group->ranges.size() && i < static_cast<std::size_t>(free_count); ++i) {
+            w.BeginObject();
+            w.Field("first", group->ranges[i].first);
+            w.Field("last", group->ranges[i].last);
+            w.End();
+        }
+        w.End();
+    }
+    w.End();
+    w.Key("notes");
+    w.BeginArray();
+    for (const auto& n : roster.notes) WriteClash(w, roster, n, true);
+    w.End();
+    w.Key("outputs");
+    w.BeginArray();
+    for (const auto& o : roster.outputs) WriteOutput(w, o);
+    w.End();
+    w.Key("skipped");
+    w.BeginArray();
+    for (const auto& s : roster.skipped) {
+        w.BeginObject();
+        w.Field("file", ReadableText(s.file));
+        w.Field("message", ReadableMessage(s.message));
+        w.End();
+    }
+    w.End();
+    w.End();
+    out << '\n';
 }
 
 }  // namespace
@@ -103,8 +223,7 @@ int RosterCommand::Run(std::ostream& out, std::ostream& err) const {
     if (m_json) {
         // File names are made readable where they enter the document; a byte that still is not
         // UTF-8 becomes U+FFFD rather than ending the command.
-        out << RosterJson(roster, m_free).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
-            << '\n';
+        WriteRosterJson(out, roster, m_free);
     } else if (m_csv) {
         out << RosterCsv(roster);
     } else {
