@@ -259,5 +259,5 @@ void TfrmRoster::tbl_outputsDblClick(const QModelIndex& index) {
     const QModelIndex source = proxy->mapToSource(index);
     if (!source.isValid()) return;
     emit fileActivated(
-        QString::fromStdString(model->Output(source.row()).file));
+        QString::fromStdString(model->Output(source.row()).file()));
 }

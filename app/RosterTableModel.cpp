@@ -61,7 +61,7 @@ QVariant RosterTableModel::data(const QModelIndex& index, int role) const {
             if (m_clash[r].isEmpty()) return {};
             return QColor(Qt::black);
         case Qt::ToolTipRole:
-            if (index.column() == 0) return QString::fromStdString(o.file);
+            if (index.column() == 0) return QString::fromStdString(o.file());
             return m_clash[r].isEmpty() ? QVariant() : QVariant(m_clash[r]);
         case Qt::TextAlignmentRole:
             if (index.column() == parvel::kRosterRowColumn ||

@@ -109,19 +109,19 @@ void WriteOutput(JsonWriter& w, const RosterOutput& o) {
     w.BeginObject();
     w.Field("address", o.address);
     w.Key("chip");
-    w.TextOrNull(o.chip);
-    w.Field("file", ReadableText(o.file));
+    w.TextOrNull(o.chip());
+    w.Field("file", ReadableText(o.file()));
     if (o.accessory)
         w.Field("green", o.green);
     else
         w.Field("function", o.function);
     w.Field("kind", std::string(o.accessory ? "A" : "F"));
     w.Field("label", o.label);
-    w.Field("name", o.name);
-    w.Field("protocol", o.protocol);
+    w.Field("name", o.name());
+    w.Field("protocol", o.protocol());
     w.Field("row", o.row);
     w.Key("version");
-    w.TextOrNull(o.version);
+    w.TextOrNull(o.version());
     w.End();
 }
 

@@ -285,7 +285,7 @@ std::vector<std::string> ClashLines(const Roster& roster, const std::vector<Rost
         std::string line = ClashTitle(c, note) + ":";
         for (std::size_t i : c.outputs) {
             const RosterOutput& o = roster.outputs[i];
-            line += " " + o.file.substr(dir.size() + 1) + "#" + std::to_string(o.row);
+            line += " " + o.file().substr(dir.size() + 1) + "#" + std::to_string(o.row);
         }
         lines.push_back(line);
     }
@@ -332,8 +332,8 @@ TEST(Roster, FindsDoubleUseAcrossFilesAndInsideOne) {
         // Sorted by protocol, then address, then file; address 0 never listed.
         for (std::size_t i = 1; i < roster.outputs.size(); ++i) {
             const auto &p = roster.outputs[i - 1], &q = roster.outputs[i];
-            EXPECT_LE(std::tie(p.protocol, p.address, p.file),
-                      std::tie(q.protocol, q.address, q.file));
+            EXPECT_LE(std::tie(p.protocol(), p.address, p.file()),
+                      std::tie(q.protocol(), q.address, q.file()));
             EXPECT_NE(q.address, 0);
         }
     }
@@ -353,7 +353,7 @@ TEST(Roster, FindsDoubleUseAcrossFilesAndInsideOne) {
     EXPECT_EQ(FirstFreeAddress(roster, "Mot", false), std::nullopt);
     const auto& first = roster.outputs.front();  // DCC 1 of dcc-a before fdec and dcc-b
     EXPECT_EQ(RosterCells(first),
-              (std::vector<std::string>{dir + "/dcc-a.hex", first.name, "3.58", "12F629/16F630",
+              (std::vector<std::string>{dir + "/dcc-a.hex", first.name(), "3.58", "12F629/16F630",
                                         "DCC", "Zubehör", "1", first.label, "1", "rot"}));
 }
 

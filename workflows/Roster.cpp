@@ -161,14 +161,13 @@ void ReadFiles(const std::vector<std::string>& files, std::vector<FileResult>& r
             const bool accessory = document.kind() == DecoderKind::Accessory;
             result.group = std::make_tuple(protocol, accessory, document.max_address());
             const char* chip = ChipName(document.default_config());
+            const auto source = std::make_shared<const RosterSource>(
+                RosterSource{path, document.entry()->name, document.version_text(),
+                             chip ? chip : "", protocol});
             for (const ShownRow& row : ShownRows(document)) {
                 if (row.address == 0 || row.address > document.max_address()) continue;
                 RosterOutput out;
-                out.file = path;
-                out.name = document.entry()->name;
-                out.version = document.version_text();
-                out.chip = chip ? chip : "";
-                out.protocol = protocol;
+                out.source = source;
                 out.accessory = accessory;
                 out.row = row.row;
                 out.label = row.label;
@@ -183,34 +182,50 @@ void ReadFiles(const std::vector<std::string>& files, std::vector<FileResult>& r
     }
 }
 
+// The table is sorted by protocol and address first, so the outputs of one address are
+// neighbours: each such run is sorted by command on its own, which needs no more memory than
+// the run's indexes (a map over all outputs took more than the outputs themselves).
 void FindClashes(Roster& roster) {
-    using Key = std::tuple<std::string, int, bool, bool,
-                           int>;  // protocol, address, function kind, green, F
-    std::map<Key, std::vector<std::size_t>> same;
-    std::map<std::pair<std::string, int>, std::vector<std::size_t>> accessory_address;
-    for (std::size_t i = 0; i < roster.outputs.size(); ++i) {
-        const RosterOutput& o = roster.outputs[i];
-        same[{o.protocol, o.address, !o.accessory, o.green, o.function}].push_back(i);
-        if (o.accessory) accessory_address[{o.protocol, o.address}].push_back(i);
-    }
-    for (const auto& [key, outputs] : same) {
-        if (outputs.size() < 2) continue;
-        const RosterOutput& o = roster.outputs[outputs.front()];
-        roster.conflicts.push_back(
-            {o.protocol, o.accessory, o.address, o.green, o.function, outputs});
-    }
-    for (const auto& [key, outputs] : accessory_address) {
+    const std::vector<RosterOutput>& outputs = roster.outputs;
+    const auto command = [&outputs](std::size_t i) {
+        const RosterOutput& o = outputs[i];
+        return std::make_tuple(!o.accessory, o.green, o.function);
+    };
+    std::vector<std::size_t> run, accessory;
+    for (std::size_t begin = 0, end = 0; begin < outputs.size(); begin = end) {
+        const RosterOutput& first = outputs[begin];
+        for (end = begin + 1; end < outputs.size() && outputs[end].address == first.address &&
+                              outputs[end].protocol() == first.protocol();
+             ++end) {
+        }
+        if (end - begin < 2) continue;
+        run.clear();
+        accessory.clear();
+        for (std::size_t i = begin; i < end; ++i) {
+            run.push_back(i);
+            if (outputs[i].accessory) accessory.push_back(i);
+        }
+        std::stable_sort(run.begin(), run.end(),
+                         [&](std::size_t a, std::size_t b) { return command(a) < command(b); });
+        for (std::size_t a = 0, b = 0; a < run.size(); a = b) {
+            for (b = a + 1; b < run.size() && command(run[b]) == command(run[a]); ++b) {
+            }
+            if (b - a < 2) continue;
+            const RosterOutput& o = outputs[run[a]];
+            roster.conflicts.push_back({o.protocol(), o.accessory, o.address, o.green, o.function,
+                                        {run.begin() + a, run.begin() + b}});
+        }
         // Red and green of one address inside one file is how a decoder pairs its outputs; two
         // files sharing an address with opposite colours is worth a look.
         bool across_files = false;
-        for (std::size_t a : outputs) {
-            for (std::size_t b : outputs) {
-                const RosterOutput &x = roster.outputs[a], &y = roster.outputs[b];
-                across_files = across_files || (!x.green && y.green && x.file != y.file);
+        for (std::size_t x : accessory) {
+            for (std::size_t y : accessory) {
+                across_files = across_files || (!outputs[x].green && outputs[y].green &&
+                                                outputs[x].file() != outputs[y].file());
             }
         }
-        if (!across_files) continue;
-        roster.notes.push_back({key.first, true, key.second, false, 0, outputs});
+        if (across_files)
+            roster.notes.push_back({first.protocol(), true, first.address, false, 0, accessory});
     }
 }
 
@@ -252,6 +267,10 @@ Roster BuildRoster(const RosterRequest& request, const RosterProgress& progress,
     for (auto& worker : workers) worker.join();
     roster.cancelled = cancel && cancel->load();
 
+    // Room for exactly the outputs found: a vector left to grow would hold up to twice that.
+    std::size_t output_count = 0;
+    for (const FileResult& result : results) output_count += result.outputs.size();
+    roster.outputs.reserve(output_count);
     std::map<std::pair<std::string, bool>, int> groups;
     for (std::size_t i = 0; i < files.size(); ++i) {
         FileResult& result = results[i];
@@ -266,8 +285,8 @@ Roster BuildRoster(const RosterRequest& request, const RosterProgress& progress,
     }
     std::sort(roster.outputs.begin(), roster.outputs.end(),
               [](const RosterOutput& a, const RosterOutput& b) {
-                  return std::tie(a.protocol, a.address, a.file, b.accessory, a.row) <
-                         std::tie(b.protocol, b.address, b.file, a.accessory, b.row);
+                  return std::tie(a.protocol(), a.address, a.file(), b.accessory, a.row) <
+                         std::tie(b.protocol(), b.address, b.file(), a.accessory, b.row);
               });
     std::sort(scan.skipped.begin(), scan.skipped.end(),
               [](const RosterSkip& a, const RosterSkip& b) { return a.file < b.file; });
@@ -277,7 +296,7 @@ Roster BuildRoster(const RosterRequest& request, const RosterProgress& progress,
     for (const auto& [key, bound] : groups) {
         std::vector<char> used(static_cast<std::size_t>(bound) + 2, 0);
         for (const auto& o : roster.outputs) {
-            if (o.protocol == key.first && o.accessory == key.second && o.address <= bound)
+            if (o.protocol() == key.first && o.accessory == key.second && o.address <= bound)
                 used[o.address] = 1;
         }
         FreeGroup group{FreeGroupName(key.first, key.second), key.first, key.second, {}};
@@ -338,7 +357,7 @@ std::string ClashOutputs(const Roster& roster, const RosterClash& clash,
         const RosterOutput& o = roster.outputs[i];
         if (!text.empty()) text += ", ";
         text +=
-            ReadableText(RelativeName(o.file, folder)) + " Zeile " + std::to_string(o.row) + " (" + o.label + ")";
+            ReadableText(RelativeName(o.file(), folder)) + " Zeile " + std::to_string(o.row) + " (" + o.label + ")";
         if (o.accessory) text += std::string(" ") + (o.green ? "grün" : "rot");
     }
     return text;
@@ -363,11 +382,11 @@ const std::vector<std::string>& RosterColumns() {
 }
 
 std::vector<std::string> RosterCells(const RosterOutput& o, const std::string& folder) {
-    return {ReadableText(RelativeName(o.file, folder)),
-            o.name,
-            o.version,
-            o.chip,
-            o.protocol,
+    return {ReadableText(RelativeName(o.file(), folder)),
+            o.name(),
+            o.version(),
+            o.chip(),
+            o.protocol(),
             RosterKindName(o.accessory),
             std::to_string(o.row),
             o.label,

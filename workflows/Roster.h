@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,20 +13,32 @@ namespace parvel {
 // The address plan of a layout: every used output of every decoder image in a folder, and the
 // outputs that answer the same track command.
 
+// What every used output of one file shares, kept once per file however many outputs it has
+// (a layout of 10,000 files has some 40,000 outputs).
+struct RosterSource {
+    std::string file;
+    std::string name;      // firmware
+    std::string version;   // "3.58", empty when the file has none
+    std::string chip;      // "12F629/16F630", "16F684/688" or empty
+    std::string protocol;  // "DCC" or "Mot", as the status bar shows it
+};
+
 // One used output of one file: a grid row with an address from 1 to the protocol's limit (an
 // erased row of a function decoder reads beyond it and answers nothing).
 struct RosterOutput {
-    std::string file;
-    std::string name;       // firmware
-    std::string version;    // "3.58", empty when the file has none
-    std::string chip;       // "12F629/16F630", "16F684/688" or empty
-    std::string protocol;   // "DCC" or "Mot", as the status bar shows it
+    std::shared_ptr<const RosterSource> source;  // never null in a roster
     bool accessory = true;  // accessory output (red/green) or function decoder output
     int row = 0;
     std::string label;
     int address = 0;
     bool green = false;  // accessory outputs
     int function = 0;    // function decoder outputs
+
+    const std::string& file() const { return source->file; }
+    const std::string& name() const { return source->name; }
+    const std::string& version() const { return source->version; }
+    const std::string& chip() const { return source->chip; }
+    const std::string& protocol() const { return source->protocol; }
 };
 
 // Outputs that share one address: a conflict (same command) or a note (same accessory address,
