@@ -1,19 +1,32 @@
 #!/bin/sh
 # The address plan of a large layout: makes COUNT decoder images with `parvel series` and
-# measures `parvel roster` against one `parvel info --json` per file, side by side.
+# measures `parvel roster --recursive`, as JSON and as text (time, peak memory, output size and
+# the ratio of the two), against one `parvel info --json` per file, side by side.
 #
 #   bench/roster.sh [PARVEL] [COUNT] [--roster-only]
 #
 # PARVEL defaults to build-bench/cli/parvel (a Release build:
 #   cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DPARVEL_GUI=OFF -DPARVEL_TESTS=OFF
 #   cmake --build build-bench --target parvel),
-# COUNT to 1000. --roster-only skips the per-file runs (for 10,000 images, where they take long).
+# COUNT to 1000, or to 10000 with --roster-only, which skips the per-file runs (they take long
+# for that many images). --roster-only may stand anywhere among the arguments.
 set -eu
 
 here=$(cd "$(dirname "$0")/.." && pwd)
-parvel=${1:-$here/build-bench/cli/parvel}
-count=${2:-1000}
-only=${3:-}
+only=
+parvel=
+count=
+for arg in "$@"; do
+    case $arg in
+        --roster-only) only=$arg ;;
+        *) if [ -z "$parvel" ]; then parvel=$arg; else count=$arg; fi ;;
+    esac
+done
+parvel=${parvel:-$here/build-bench/cli/parvel}
+if [ -z "$count" ]; then
+    count=1000
+    [ -n "$only" ] && count=10000
+fi
 [ -x "$parvel" ] || { echo "parvel not found: $parvel" >&2; exit 2; }
 
 work=$(mktemp -d /tmp/parvel-roster-bench.XXXXXX)
@@ -30,22 +43,38 @@ echo "images: $files in $work (cores: $(nproc))"
 
 now() { date +%s.%N; }
 
-if [ "$only" != "--roster-only" ]; then
+if [ -z "$only" ]; then
     start=$(now)
     for f in "$work"/*.hex; do "$parvel" info --json "$f" >/dev/null || true; done
     per_file=$(echo "$(now) - $start" | bc -l)
 fi
 
-start=$(now)
-status=0
-/usr/bin/time -f "%M" -o "$work/.rss" "$parvel" roster "$work" --json >"$work/.roster.json" || status=$?
-roster=$(echo "$(now) - $start" | bc -l)
-[ "$status" -le 1 ] || { echo "parvel roster failed ($status)" >&2; exit 1; }
-outputs=$(grep -c '"row":' "$work/.roster.json" || true)
+# measure NAME ARGS...: runs `parvel roster DIR ARGS` into $work/.out and prints one line;
+# leaves its seconds in $seconds. Exit status 1 (conflicts found) is a result, not a failure.
+measure() {
+    name=$1
+    shift
+    status=0
+    /usr/bin/time -f "%e %M" -o "$work/.time" "$parvel" roster "$work" "$@" >"$work/.out" ||
+        status=$?
+    [ "$status" -le 1 ] || { echo "parvel roster $* failed ($status)" >&2; exit 1; }
+    # time writes "Command exited with non-zero status 1" first when there are conflicts.
+    set -- $(tail -n 1 "$work/.time")
+    seconds=$1
+    peak=$2
+    bytes=$(wc -c <"$work/.out")
+    printf '%-28s %7.2f s %9s KiB %9s KiB %8.2f\n' "$name" "$seconds" "$peak" \
+        "$(( (bytes + 1023) / 1024 ))" "$(echo "$peak * 1024 / $bytes" | bc -l)"
+}
 
-printf 'parvel roster:            %8.3f s  (%s output entries, peak memory %s KiB)\n' "$roster" "$outputs" \
-    "$(cat "$work/.rss")"
-if [ "$only" != "--roster-only" ]; then
+printf '%-28s %9s %13s %13s %8s\n' "" "time" "peak memory" "output" "peak/out"
+measure "roster --recursive --json" --recursive --json
+roster=$seconds
+outputs=$(grep -c '"row":' "$work/.out" || true)
+measure "roster --recursive" --recursive
+echo "output entries: $outputs"
+
+if [ -z "$only" ]; then
     printf 'parvel info --json x %d: %8.3f s\n' "$files" "$per_file"
-    printf 'ratio:                    %8.1f x\n' "$(echo "$per_file / $roster" | bc -l)"
+    printf 'ratio to roster --json:   %8.1f x\n' "$(echo "$per_file / $roster" | bc -l)"
 fi

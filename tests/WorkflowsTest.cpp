@@ -394,9 +394,14 @@ TEST(Roster, CommandLineOutputsAndExitStatus) {
         for (const auto& text : c.out_has)
             EXPECT_NE(r.out.find(text), std::string::npos) << text << "\n" << r.out;
     }
+    // The document is written piece by piece, laid out as the dump of the whole document.
+    EXPECT_EQ(Parvel({"roster", empty, "--json"}).out,
+              "{\n  \"conflicts\": [],\n  \"free\": {},\n  \"notes\": [],\n  \"outputs\": [],\n"
+              "  \"skipped\": []\n}\n");
     const CliRun r = Parvel({"roster", dir, "--json", "--free", "1", "--recursive"});
     EXPECT_EQ(r.status, 1);
     const auto j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(r.out, j.dump(2) + "\n");
     EXPECT_EQ(j["conflicts"].size(), 5u);
     EXPECT_EQ(j["notes"].size(), 1u);
     EXPECT_EQ(j["skipped"].size(),
