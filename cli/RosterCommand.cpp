@@ -22,10 +22,16 @@ nlohmann::json OutputJson(const RosterOutput& o) {
         {"row", o.row},
         {"label", o.label},
         {"address", o.address}};
-    if (o.accessory)
+    if (o.accessory) {
         j["green"] = o.green;
-    else
+    } else if (o.cv) {
+        // Address in CVs: no grid row, and the decoder answers every function.
+        j["row"] = nullptr;
+        j["function"] = nullptr;
+        j["cv"] = o.cv;
+    } else {
         j["function"] = o.function;
+    }
     return j;
 }
 
@@ -36,7 +42,7 @@ nlohmann::json ClashJson(const Roster& roster, const RosterClash& c, bool note) 
         if (c.accessory)
             j["green"] = c.green;
         else
-            j["function"] = c.function;
+            j["function"] = c.all_functions ? nlohmann::json(nullptr) : nlohmann::json(c.function);
     }
     j["text"] = ClashTitle(c, note);
     nlohmann::json outputs = nlohmann::json::array();

@@ -381,7 +381,8 @@ TEST(Roster, CommandLineOutputsAndExitStatus) {
         {{"roster", fine, "--csv"},
          0,
          {"\xEF\xBB\xBF"
-          "Datei;Firmware;Version;Chip;Protokoll;Art;Zeile;Bezeichnung;Adresse;Farbe/Funktion\r\n" +
+          "Datei;Firmware;Version;Chip;Protokoll;Art;Zeile;Bezeichnung;Adresse;Farbe/Funktion;"
+          "Doppelt belegt;Hinweis\r\n" +
           fine + "/one.hex;"}},
         {{"roster", dir + "/nirgends"}, 2, {}},
         {{"roster", dir + "/mm.hex"}, 2, {}},

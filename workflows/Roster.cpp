@@ -1,6 +1,7 @@
 #include "workflows/Roster.h"
 
 #include <algorithm>
+#include <climits>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -157,26 +158,12 @@ void ReadFiles(const std::vector<std::string>& files, std::vector<FileResult>& r
             if (!dialogs.messages.empty()) message = dialogs.messages.back().text;
             result.skip = message;
         } else if (document.protocol() != Protocol::None && document.kind() != DecoderKind::None) {
-            const std::string protocol = ProtocolName(document.protocol());
             const bool accessory = document.kind() == DecoderKind::Accessory;
-            result.group = std::make_tuple(protocol, accessory, document.max_address());
-            const char* chip = ChipName(document.default_config());
-            for (const ShownRow& row : ShownRows(document)) {
-                if (row.address == 0 || row.address > document.max_address()) continue;
-                RosterOutput out;
-                out.file = path;
-                out.name = document.entry()->name;
-                out.version = document.version_text();
-                out.chip = chip ? chip : "";
-                out.protocol = protocol;
-                out.accessory = accessory;
-                out.row = row.row;
-                out.label = row.label;
-                out.address = row.address;
-                out.green = accessory && row.green;
-                out.function = accessory ? 0 : row.function;
-                result.outputs.push_back(std::move(out));
-            }
+            result.group = std::make_tuple(ProtocolName(document.protocol()), accessory,
+                                           document.max_address());
+            std::string problem;
+            result.outputs = DecoderOutputs(document, path, &problem);
+            if (!problem.empty()) result.skip = problem;
         }
         const std::size_t finished = done.fetch_add(1) + 1;
         if (progress) progress(finished, files.size());
@@ -187,17 +174,41 @@ void FindClashes(Roster& roster) {
     using Key = std::tuple<std::string, int, bool, bool,
                            int>;  // protocol, address, function kind, green, F
     std::map<Key, std::vector<std::size_t>> same;
-    std::map<std::pair<std::string, int>, std::vector<std::size_t>> accessory_address;
+    std::map<std::pair<std::string, int>, std::vector<std::size_t>> accessory_address, cv_address;
     for (std::size_t i = 0; i < roster.outputs.size(); ++i) {
         const RosterOutput& o = roster.outputs[i];
-        same[{o.protocol, o.address, !o.accessory, o.green, o.function}].push_back(i);
+        if (o.cv)
+            cv_address[{o.protocol, o.address}].push_back(i);
+        else
+            same[{o.protocol, o.address, !o.accessory, o.green, o.function}].push_back(i);
         if (o.accessory) accessory_address[{o.protocol, o.address}].push_back(i);
+    }
+    // A decoder with its address in CVs answers every function of its address: it joins the
+    // conflict of each function number used there; where none is, such decoders clash among
+    // themselves on all functions.
+    std::set<Key> all_functions;
+    for (const auto& [where, cvs] : cv_address) {
+        bool joined = false;
+        for (auto it = same.lower_bound({where.first, where.second, true, false, INT_MIN});
+             it != same.end() && std::get<0>(it->first) == where.first &&
+             std::get<1>(it->first) == where.second;
+             ++it) {
+            it->second.insert(it->second.end(), cvs.begin(), cvs.end());
+            std::sort(it->second.begin(), it->second.end());
+            joined = true;
+        }
+        if (!joined) {
+            const Key key{where.first, where.second, true, false, 0};
+            same[key] = cvs;
+            all_functions.insert(key);
+        }
     }
     for (const auto& [key, outputs] : same) {
         if (outputs.size() < 2) continue;
         const RosterOutput& o = roster.outputs[outputs.front()];
-        roster.conflicts.push_back(
-            {o.protocol, o.accessory, o.address, o.green, o.function, outputs});
+        const bool all = all_functions.count(key) > 0;
+        roster.conflicts.push_back({o.protocol, o.accessory, o.address, o.green,
+                                    all ? 0 : std::get<4>(key), all, outputs});
     }
     for (const auto& [key, outputs] : accessory_address) {
         // Red and green of one address inside one file is how a decoder pairs its outputs; two
@@ -210,7 +221,7 @@ void FindClashes(Roster& roster) {
             }
         }
         if (!across_files) continue;
-        roster.notes.push_back({key.first, true, key.second, false, 0, outputs});
+        roster.notes.push_back({key.first, true, key.second, false, 0, false, outputs});
     }
 }
 
@@ -297,6 +308,52 @@ Roster BuildRoster(const RosterRequest& request, const RosterProgress& progress,
     return roster;
 }
 
+std::vector<RosterOutput> DecoderOutputs(const DecoderDocument& document, const std::string& file,
+                                         std::string* problem) {
+    std::vector<RosterOutput> outputs;
+    if (document.protocol() == Protocol::None || document.kind() == DecoderKind::None ||
+        !document.entry())
+        return outputs;
+    RosterOutput out;
+    out.file = file;
+    out.name = document.entry()->name;
+    out.version = document.version_text();
+    const char* chip = ChipName(document.default_config());
+    out.chip = chip ? chip : "";
+    out.protocol = ProtocolName(document.protocol());
+    out.accessory = document.kind() == DecoderKind::Accessory;
+    if (const auto cv = CvAddressOf(document)) {
+        if (!cv->problem.empty()) {
+            if (problem) *problem = cv->problem;
+            return outputs;
+        }
+        out.accessory = false;
+        out.label = cv->label;
+        out.address = cv->address;
+        out.cv = cv->long_address ? 17 : 1;
+        outputs.push_back(std::move(out));
+        return outputs;
+    }
+    for (const ShownRow& row : ShownRows(document)) {
+        if (row.address == 0 || row.address > document.max_address()) continue;
+        RosterOutput o = out;
+        o.row = row.row;
+        o.label = row.label;
+        o.address = row.address;
+        o.green = o.accessory && row.green;
+        o.function = o.accessory ? 0 : row.function;
+        outputs.push_back(std::move(o));
+    }
+    return outputs;
+}
+
+bool SameCommand(const RosterOutput& a, const RosterOutput& b) {
+    if (a.protocol != b.protocol || a.accessory != b.accessory || a.address != b.address)
+        return false;
+    if (a.accessory) return a.green == b.green;
+    return a.cv || b.cv || a.function == b.function;
+}
+
 const char* RosterKindName(bool accessory) { return accessory ? "Zubehör" : "Funktion"; }
 
 std::string FreeGroupName(const std::string& protocol, bool accessory) {
@@ -305,6 +362,7 @@ std::string FreeGroupName(const std::string& protocol, bool accessory) {
 }
 
 std::string OutputChoice(const RosterOutput& output) {
+    if (output.cv) return "alle Funktionen";
     if (output.accessory) return output.green ? "grün" : "rot";
     return "F" + std::to_string(output.function);
 }
@@ -319,6 +377,7 @@ std::string ClashTitle(const RosterClash& clash, bool note) {
         FreeGroupName(clash.protocol, clash.accessory) + " " + std::to_string(clash.address);
     if (note) return title;
     if (clash.accessory) return title + (clash.green ? " grün" : " rot");
+    if (clash.all_functions) return title + " alle Funktionen";
     return title + " F" + std::to_string(clash.function);
 }
 
@@ -337,8 +396,12 @@ std::string ClashOutputs(const Roster& roster, const RosterClash& clash,
     for (std::size_t i : clash.outputs) {
         const RosterOutput& o = roster.outputs[i];
         if (!text.empty()) text += ", ";
-        text +=
-            ReadableText(RelativeName(o.file, folder)) + " Zeile " + std::to_string(o.row) + " (" + o.label + ")";
+        text += ReadableText(RelativeName(o.file, folder));
+        if (o.cv) {
+            text += " (" + o.label + ")";
+            continue;
+        }
+        text += " Zeile " + std::to_string(o.row) + " (" + o.label + ")";
         if (o.accessory) text += std::string(" ") + (o.green ? "grün" : "rot");
     }
     return text;
@@ -369,7 +432,7 @@ std::vector<std::string> RosterCells(const RosterOutput& o, const std::string& f
             o.chip,
             o.protocol,
             RosterKindName(o.accessory),
-            std::to_string(o.row),
+            o.cv ? std::string("\u2013") : std::to_string(o.row),
             o.label,
             std::to_string(o.address),
             OutputChoice(o)};
@@ -430,15 +493,21 @@ std::string RosterCsv(const Roster& roster) {
     std::vector<std::string> lines;
     std::string head;
     for (const auto& c : RosterColumns()) head += (head.empty() ? "" : ";") + c;
-    lines.push_back(head);
-    for (const auto& o : roster.outputs) {
-        std::string line;
-        bool first = true;
-        for (const auto& cell : RosterCells(o)) {
-            if (!first) line += ';';
-            line += CsvField(cell);
-            first = false;
+    lines.push_back(head + ";Doppelt belegt;Hinweis");
+    // The titles of the conflicts and notes each output is part of.
+    std::vector<std::string> conflicts(roster.outputs.size()), notes(roster.outputs.size());
+    auto mark = [](std::vector<std::string>& titles, const RosterClash& clash, bool note) {
+        for (std::size_t i : clash.outputs) {
+            std::string& cell = titles.at(i);
+            cell += (cell.empty() ? "" : ", ") + ClashTitle(clash, note);
         }
+    };
+    for (const auto& c : roster.conflicts) mark(conflicts, c, false);
+    for (const auto& n : roster.notes) mark(notes, n, true);
+    for (std::size_t i = 0; i < roster.outputs.size(); ++i) {
+        std::string line;
+        for (const auto& cell : RosterCells(roster.outputs[i])) line += CsvField(cell) + ';';
+        line += CsvField(conflicts[i]) + ';' + CsvField(notes[i]);
         lines.push_back(line);
     }
     return "\xEF\xBB\xBF" + JoinCrLf(lines);
