@@ -186,7 +186,7 @@ bool TfrmSeries::btn_createClick() {
     const parvel::Roster roster = parvel::BuildRoster(folder);
     ProgressBar1->setMaximum(static_cast<int>(plan.copies.size()));
     const parvel::SeriesOutcome outcome = parvel::WriteSeries(
-        plan, request, m_dialogs, [this](int n) { ProgressBar1->setValue(n); }, &roster);
+        plan, request, m_dialogs, &roster, [this](int n) { ProgressBar1->setValue(n); });
     for (std::size_t i = 0; i < outcome.written.size(); ++i) {
         if (outcome.written[i]) emit fileWritten(QString::fromStdString(plan.copies[i].path));
     }
