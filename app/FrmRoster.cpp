@@ -48,13 +48,13 @@ bool IsHexName(const QString& name) { return name.endsWith(".hex", Qt::CaseInsen
 int ListHeight(const QListWidget* list, int most) {
     const int line = list->count() > 0 ? list->sizeHintForRow(0) : list->fontMetrics().height();
     const int lines = std::clamp(list->count(), 1, most);
+    const int label = list->parentWidget()->sizeHint().height() - list->sizeHint().height();
     return lines * line + 2 * list->frameWidth() +
-           list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) +
-           list->fontMetrics().height() + 8;
+           list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) + label;
 }
 
-constexpr int kConflictLines = 6;
-constexpr int kSkippedLines = 4;
+constexpr int kConflictLines = 5;
+constexpr int kSkippedLines = 3;
 
 }  // namespace
 
@@ -103,6 +103,7 @@ TfrmRoster::TfrmRoster(const QString& folder, parvel::Dialogs& dialogs, QWidget*
     lst_conflicts->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     lst_conflicts->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     lst_conflicts->setTextElideMode(Qt::ElideNone);
+    lst_conflicts->setMinimumHeight(2 * fontMetrics().height());
 
     model = new RosterTableModel(this);
     proxy = new RosterFilterModel(this);
@@ -116,7 +117,22 @@ TfrmRoster::TfrmRoster(const QString& folder, parvel::Dialogs& dialogs, QWidget*
     tbl_outputs->setSelectionBehavior(QAbstractItemView::SelectRows);
     tbl_outputs->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tbl_outputs->verticalHeader()->hide();
+    // Rows as high as their text needs (the style's default is far taller), so more fit.
+    tbl_outputs->verticalHeader()->setMinimumSectionSize(fontMetrics().height() + 2);
+    tbl_outputs->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     tbl_outputs->horizontalHeader()->setStretchLastSection(true);
+    // What the plan is about first: file, protocol, kind, address and colour or function, the
+    // decoder's row; the firmware's details after them, where a narrow screen may hide them
+    // (the order of the exports stays as it is).
+    int place = 0;
+    for (const char* name : {"Datei", "Protokoll", "Art", "Adresse", "Farbe/Funktion", "Zeile",
+                             "Bezeichnung"}) {
+        const auto& columns = parvel::RosterColumns();
+        const auto found = std::find(columns.begin(), columns.end(), name);
+        if (found == columns.end()) continue;
+        QHeaderView* header = tbl_outputs->horizontalHeader();
+        header->moveSection(header->visualIndex(static_cast<int>(found - columns.begin())), place++);
+    }
     tbl_outputs->setToolTip("Doppelklick oder Eingabetaste lädt die Datei im Hauptfenster");
     tbl_outputs->installEventFilter(this);
     tbl_outputs->horizontalHeader()->viewport()->installEventFilter(this);
@@ -127,6 +143,7 @@ TfrmRoster::TfrmRoster(const QString& folder, parvel::Dialogs& dialogs, QWidget*
     lst_skipped->setToolTip("Dateien, die nicht gelesen oder nicht erkannt wurden");
     lst_skipped->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     lst_skipped->setTextElideMode(Qt::ElideNone);
+    lst_skipped->setMinimumHeight(2 * fontMetrics().height());
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName("ProgressBar1");
@@ -305,9 +322,9 @@ void TfrmRoster::NoteFileLoaded(const QString& path) {
 
 void TfrmRoster::RestoreLayout(const QSize& size, const QList<int>& widths) {
     if (size.width() > 0 && size.height() > 0) m_remembered_size = size;
-    const int last = model->columnCount() - 1;
-    for (int c = 0; c < std::min<int>(static_cast<int>(widths.size()), last); ++c) {
-        if (widths[c] < 1) continue;
+    const int stretched = tbl_outputs->horizontalHeader()->logicalIndex(model->columnCount() - 1);
+    for (int c = 0; c < std::min<int>(static_cast<int>(widths.size()), model->columnCount()); ++c) {
+        if (widths[c] < 1 || c == stretched) continue;
         tbl_outputs->setColumnWidth(c, widths[c]);
         m_user_width[static_cast<std::size_t>(c)] = true;
     }
@@ -315,7 +332,7 @@ void TfrmRoster::RestoreLayout(const QSize& size, const QList<int>& widths) {
 
 QList<int> TfrmRoster::ColumnWidths() const {
     QList<int> widths;
-    for (int c = 0; c + 1 < model->columnCount(); ++c) widths.push_back(tbl_outputs->columnWidth(c));
+    for (int c = 0; c < model->columnCount(); ++c) widths.push_back(tbl_outputs->columnWidth(c));
     return widths;
 }
 
@@ -332,9 +349,10 @@ QSize TfrmRoster::ContentSize() const {
     const int scroll_bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     const QHeaderView* header = tbl_outputs->horizontalHeader();
     int table_width = frame + scroll_bar;
+    const int stretched = header->logicalIndex(model->columnCount() - 1);
     for (int c = 0; c < model->columnCount(); ++c) {
         // The last column stretches; what it needs is its content's width.
-        table_width += c + 1 < model->columnCount()
+        table_width += c != stretched
                            ? tbl_outputs->columnWidth(c)
                            : std::max(static_cast<const QAbstractItemView*>(tbl_outputs)->sizeHintForColumn(c),
                                       header->sectionSizeHint(c));

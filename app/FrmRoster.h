@@ -59,7 +59,8 @@ class TfrmRoster : public QDialog {
     // the dialog is first shown; the size is fitted into the screen then. An empty size or
     // list keeps the dialog's own fit to its content.
     void RestoreLayout(const QSize& size, const QList<int>& widths);
-    // The widths of every column but the last, which takes the rest of the table's width.
+    // The width of every column, in the model's order. The column shown last takes the rest of
+    // the table's width; its kept width is not restored.
     QList<int> ColumnWidths() const;
     bool IsReading() const { return m_watcher.isRunning(); }
     const parvel::Roster& roster() const { return m_roster; }

@@ -257,7 +257,7 @@ class RosterDialogTest : public QObject {
         const parvel::WindowSettings kept = parvel::LoadWindowSettingsFile(dir + "/settings.ini");
         QCOMPARE(kept.roster_width, 560);
         QCOMPARE(kept.roster_height, 480);
-        QCOMPARE(int(kept.roster_columns.size()), int(parvel::RosterColumns().size()) - 1);
+        QCOMPARE(int(kept.roster_columns.size()), int(parvel::RosterColumns().size()));
         QCOMPARE(kept.roster_columns[0], 151);
         {
             TFormMain window(options, &dialogs);
