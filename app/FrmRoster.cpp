@@ -125,13 +125,14 @@ TfrmRoster::TfrmRoster(const QString& folder, parvel::Dialogs& dialogs, QWidget*
     // decoder's row; the firmware's details after them, where a narrow screen may hide them
     // (the order of the exports stays as it is).
     int place = 0;
-    for (const char* name : {"Datei", "Protokoll", "Art", "Adresse", "Farbe/Funktion", "Zeile",
-                             "Bezeichnung"}) {
+    for (const char* name :
+         {"Datei", "Protokoll", "Art", "Adresse", "Farbe/Funktion", "Zeile", "Bezeichnung"}) {
         const auto& columns = parvel::RosterColumns();
         const auto found = std::find(columns.begin(), columns.end(), name);
         if (found == columns.end()) continue;
         QHeaderView* header = tbl_outputs->horizontalHeader();
-        header->moveSection(header->visualIndex(static_cast<int>(found - columns.begin())), place++);
+        header->moveSection(header->visualIndex(static_cast<int>(found - columns.begin())),
+                            place++);
     }
     tbl_outputs->setToolTip("Doppelklick oder Eingabetaste lädt die Datei im Hauptfenster");
     tbl_outputs->installEventFilter(this);
@@ -279,7 +280,8 @@ void TfrmRoster::hideEvent(QHideEvent* event) {
 bool TfrmRoster::eventFilter(QObject* watched, QEvent* event) {
     if (watched == tbl_outputs && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && tbl_outputs->currentIndex().isValid()) {
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+            tbl_outputs->currentIndex().isValid()) {
             tbl_outputsDblClick(tbl_outputs->currentIndex());
             return true;
         }
@@ -314,8 +316,8 @@ void TfrmRoster::NoteFileWritten(const QString& path) {
 }
 
 void TfrmRoster::NoteFileLoaded(const QString& path) {
-    const QString name = Text(
-        parvel::RelativeName(path.toStdString(), edt_folder->text().toStdString()));
+    const QString name =
+        Text(parvel::RelativeName(path.toStdString(), edt_folder->text().toStdString()));
     lbl_loaded->setText("Geladen: " + name);
     lbl_loaded->setToolTip(path);
 }
@@ -352,15 +354,17 @@ QSize TfrmRoster::ContentSize() const {
     const int stretched = header->logicalIndex(model->columnCount() - 1);
     for (int c = 0; c < model->columnCount(); ++c) {
         // The last column stretches; what it needs is its content's width.
-        table_width += c != stretched
-                           ? tbl_outputs->columnWidth(c)
-                           : std::max(static_cast<const QAbstractItemView*>(tbl_outputs)->sizeHintForColumn(c),
-                                      header->sectionSizeHint(c));
+        table_width +=
+            c != stretched
+                ? tbl_outputs->columnWidth(c)
+                : std::max(static_cast<const QAbstractItemView*>(tbl_outputs)->sizeHintForColumn(c),
+                           header->sectionSizeHint(c));
     }
     int list_width = 0;
     for (const QListWidget* list : {lst_conflicts, lst_skipped}) {
         for (int i = 0; i < list->count(); ++i)
-            list_width = std::max(list_width, list->sizeHintForIndex(list->model()->index(i, 0)).width());
+            list_width =
+                std::max(list_width, list->sizeHintForIndex(list->model()->index(i, 0)).width());
     }
     list_width += 2 * lst_conflicts->frameWidth() + scroll_bar + 8;
 
@@ -376,8 +380,8 @@ QSize TfrmRoster::ContentSize() const {
     // room, the table as it would be to show every row.
     const int height = hint.height() - m_splitter->sizeHint().height() +
                        2 * m_splitter->handleWidth() + ListHeight(lst_conflicts, kConflictLines) +
-                       ListHeight(lst_skipped, kSkippedLines) +
-                       edt_filter->sizeHint().height() + 6 + table_height;
+                       ListHeight(lst_skipped, kSkippedLines) + edt_filter->sizeHint().height() +
+                       6 + table_height;
     return {width, height};
 }
 
@@ -447,18 +451,16 @@ void TfrmRoster::StartReading() {
 
 void TfrmRoster::ShowRoster() {
     const std::string folder = edt_folder->text().toStdString();
-    // What the user looks at in the table, found again after the reading by file and row.
+    // What the user looks at in the table, found again after the reading by file and row (and
+    // by its colour or function where a row has several outputs), not by its place.
     const bool same_folder = folder == m_shown_folder;
-    std::string kept_file;
-    int kept_row = 0;
+    parvel::RosterOutput kept_output;
     int kept_column = 0;
     const QModelIndex current = tbl_outputs->currentIndex();
     const bool kept = same_folder && current.isValid() &&
                       tbl_outputs->selectionModel()->isRowSelected(current.row(), {});
     if (kept) {
-        const parvel::RosterOutput& o = model->Output(proxy->mapToSource(current).row());
-        kept_file = o.file;
-        kept_row = o.row;
+        kept_output = model->Output(proxy->mapToSource(current).row());
         kept_column = current.column();
     }
     const int scroll = tbl_outputs->verticalScrollBar()->value();
@@ -468,15 +470,22 @@ void TfrmRoster::ShowRoster() {
     m_shown_folder = folder;
     FitColumns();
     if (kept) {
+        int found_row = -1;
         for (int r = 0; r < model->rowCount(); ++r) {
             const parvel::RosterOutput& o = model->Output(r);
-            if (o.file != kept_file || o.row != kept_row) continue;
-            const QModelIndex found = proxy->mapFromSource(model->index(r, kept_column));
-            if (found.isValid()) {
-                tbl_outputs->selectionModel()->setCurrentIndex(
-                    found, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            if (o.file != kept_output.file || o.row != kept_output.row) continue;
+            if (found_row < 0) found_row = r;
+            if (o.green == kept_output.green && o.function == kept_output.function) {
+                found_row = r;
+                break;
             }
-            break;
+        }
+        const QModelIndex found = found_row < 0
+                                      ? QModelIndex()
+                                      : proxy->mapFromSource(model->index(found_row, kept_column));
+        if (found.isValid()) {
+            tbl_outputs->selectionModel()->setCurrentIndex(
+                found, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         }
     }
     if (same_folder) {

@@ -131,9 +131,9 @@ class TfrmRoster : public QDialog {
     std::vector<bool> m_user_width;
     bool m_header_drag = false;
     QSize m_remembered_size;
-    bool m_placed = false;         // shown and placed once
-    QSize m_auto_size;             // the size the dialog gave itself, until the user changes it
-    bool m_content_fitted = false; // sized to the first reading's content
+    bool m_placed = false;          // shown and placed once
+    QSize m_auto_size;              // the size the dialog gave itself, until the user changes it
+    bool m_content_fitted = false;  // sized to the first reading's content
     std::atomic<bool> m_cancel{false};
     std::atomic<std::size_t> m_done{0};
     std::atomic<std::size_t> m_total{0};

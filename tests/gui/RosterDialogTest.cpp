@@ -159,8 +159,7 @@ class RosterDialogTest : public QObject {
         WriteDecoder(dir + "/c.hex", {1});
         WriteDecoder(dir + "/d.hex", {1});
         WriteDecoder(dir + "/e.hex", {7});
-        QTRY_COMPARE(Rows(shown),
-                     QStringList({"d.hex:1", "c.hex:1", "b.hex:1", "a.hex:1"}));
+        QTRY_COMPARE(Rows(shown), QStringList({"d.hex:1", "c.hex:1", "b.hex:1", "a.hex:1"}));
         QTest::qWait(700);  // longer than the pause that gathers the writes
         QCOMPARE(readings.count(), 2);
         QCOMPARE(roster.edt_filter->text(), QString("1"));

@@ -207,19 +207,18 @@ TEST_P(WindowSettingsRead, DefaultsForMissingKeysNoRangeCheck) {
 // The address plan dialog's size and column widths: numbers or nothing.
 INSTANTIATE_TEST_SUITE_P(
     Cases, WindowSettingsRead,
-    ::testing::Values(
-        SettingsCase{"", {0, 0, 560, 10, 10, "", 0, 0, {}}},
-        SettingsCase{"[Window]\nTop=200\n", {0, 0, 560, 200, 10, "", 0, 0, {}}},
-        SettingsCase{"[Raster]\nx=99\ny=-1\n[Window]\nLeft=-4000\nWidth=x\n",
-                     {99, -1, 560, 10, -4000, "", 0, 0, {}}},
-        SettingsCase{"[Roster]\nWidth=900\nHeight=500\nColumns=120, 80 ,7\n",
-                     {0, 0, 560, 10, 10, "", 900, 500, {120, 80, 7}}},
-        SettingsCase{"[Roster]\nWidth=900\nHeight=hoch\nColumns=120,x,7\n",
-                     {0, 0, 560, 10, 10, "", 0, 0, {}}},
-        SettingsCase{"[Roster]\nWidth=-900\nHeight=500\nColumns=120,0\n",
-                     {0, 0, 560, 10, 10, "", 0, 0, {}}},
-        SettingsCase{"[Roster]\nColumns=120,,7\n", {0, 0, 560, 10, 10, "", 0, 0, {}}},
-        SettingsCase{"[Roster]\nColumns=-1\n", {0, 0, 560, 10, 10, "", 0, 0, {}}}));
+    ::testing::Values(SettingsCase{"", {0, 0, 560, 10, 10, "", 0, 0, {}}},
+                      SettingsCase{"[Window]\nTop=200\n", {0, 0, 560, 200, 10, "", 0, 0, {}}},
+                      SettingsCase{"[Raster]\nx=99\ny=-1\n[Window]\nLeft=-4000\nWidth=x\n",
+                                   {99, -1, 560, 10, -4000, "", 0, 0, {}}},
+                      SettingsCase{"[Roster]\nWidth=900\nHeight=500\nColumns=120, 80 ,7\n",
+                                   {0, 0, 560, 10, 10, "", 900, 500, {120, 80, 7}}},
+                      SettingsCase{"[Roster]\nWidth=900\nHeight=hoch\nColumns=120,x,7\n",
+                                   {0, 0, 560, 10, 10, "", 0, 0, {}}},
+                      SettingsCase{"[Roster]\nWidth=-900\nHeight=500\nColumns=120,0\n",
+                                   {0, 0, 560, 10, 10, "", 0, 0, {}}},
+                      SettingsCase{"[Roster]\nColumns=120,,7\n", {0, 0, 560, 10, 10, "", 0, 0, {}}},
+                      SettingsCase{"[Roster]\nColumns=-1\n", {0, 0, 560, 10, 10, "", 0, 0, {}}}));
 
 // Beside the executable only for a program in a writable folder of its own; an installed one,
 // or one in a folder it cannot write, uses the configuration folder, which is created.
@@ -277,9 +276,8 @@ TEST(WindowSettings, DialogLayoutGoesToASectionOfItsOwn) {
     ASSERT_TRUE(SaveWindowSettingsFile(path, s).ok);
     const LinesResult read = ReadTextLines(path, 100);
     const std::vector<std::string> expected = {
-        "[Other]", "foo=bar",  "[Raster]",  "x=0",        "y=0",         "[Window]",
-        "Width=560", "Top=10", "Left=10",   "[Roster]",   "Width=900",   "Height=500",
-        "Columns=120,80,7"};
+        "[Other]", "foo=bar", "[Raster]", "x=0",       "y=0",        "[Window]",        "Width=560",
+        "Top=10",  "Left=10", "[Roster]", "Width=900", "Height=500", "Columns=120,80,7"};
     EXPECT_EQ(read.lines, expected);
     const WindowSettings back = LoadWindowSettingsFile(path);
     EXPECT_EQ(back.roster_width, 900);
