@@ -490,6 +490,8 @@ void TFormMain::LoadWindowSettings() {
     raster_x = s.raster_x;
     raster_y = s.raster_y;
     m_last_folder = s.last_folder;
+    m_roster_size = QSize(s.roster_width, s.roster_height);
+    m_roster_columns = QList<int>(s.roster_columns.begin(), s.roster_columns.end());
     resize(s.width, height());
     move(x(), s.top);
     move(s.left, y());
@@ -504,6 +506,15 @@ bool TFormMain::SaveWindowSettings() {
     s.top = y();
     s.left = x();
     s.last_folder = m_last_folder;
+    if (const auto* roster = findChild<TfrmRoster*>(); roster && roster->isVisible()) {
+        m_roster_size = roster->size();  // still open at "Ende": as it is now
+        m_roster_columns = roster->ColumnWidths();
+    }
+    if (m_roster_size.isValid()) {
+        s.roster_width = m_roster_size.width();
+        s.roster_height = m_roster_size.height();
+    }
+    s.roster_columns.assign(m_roster_columns.begin(), m_roster_columns.end());
     const parvel::WriteResult written = parvel::SaveWindowSettingsFile(m_settings_path, s);
     if (written.ok) return true;
     m_dialogs->ShowMessage({"Die Fenster-Einstellungen konnten nicht in " + m_settings_path +
@@ -794,14 +805,28 @@ void TFormMain::RosterClick() {
         if (dialog->edt_folder->text() != folder) {
             dialog->edt_folder->setText(folder);
             dialog->StartReading();
+        } else {
+            dialog->Reread();  // never the table of a while ago
         }
     } else {
         dialog = new TfrmRoster(folder, *m_dialogs, this);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
-        connect(dialog, &TfrmRoster::fileActivated, this, [this](const QString& path) {
+        dialog->RestoreLayout(m_roster_size, m_roster_columns);
+        connect(dialog, &TfrmRoster::layoutToKeep, this,
+                [this](const QSize& size, const QList<int>& widths) {
+                    m_roster_size = size;
+                    m_roster_columns = widths;
+                });
+        connect(dialog, &TfrmRoster::fileActivated, this, [this, dialog](const QString& path) {
             // The same question as "HEX laden" before unsaved changes are dropped.
             Guarded([&] {
-                if (ConfirmDiscard()) OpenHexFile(path.toStdString());
+                if (!ConfirmDiscard()) return;
+                OpenHexFile(path.toStdString());
+                if (m_document.file_path() != path.toStdString()) return;  // not loaded
+                // The loaded file comes to the front; the dialog names it.
+                dialog->NoteFileLoaded(path);
+                raise();
+                activateWindow();
             });
         });
     }

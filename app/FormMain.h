@@ -216,6 +216,9 @@ private:
     std::string m_web_caption;
     std::function<bool(const QUrl&)> m_open_url;
     std::string m_last_folder;
+    // The "Anlagen-Übersicht" size and column widths as it was last closed (settings file).
+    QSize m_roster_size;
+    QList<int> m_roster_columns;
     std::unique_ptr<TGridRows> m_grid;
 
     // ---- grid and frames, as the document has them ----
