@@ -188,7 +188,7 @@ private:
     std::map<std::tuple<std::string, bool, int>, std::vector<const RosterOutput*>> m_outputs;
 };
 
-// The collision question's list: one line per conflict, at most kShown of them.
+// The collision question's list: one line per conflict, the first ten of them.
 std::string ClashLines(
     const std::vector<std::pair<RosterClash, std::vector<const RosterOutput*>>>& clashes,
     const std::string& folder) {
@@ -223,11 +223,16 @@ SeriesOutcome WriteSeries(const SeriesPlan& plan, const SeriesRequest& request, 
     if (!plan.ok) return outcome;
     const std::size_t n = plan.copies.size();
     std::vector<bool> chosen(n, true), exists(n, false);
+    // The question names the first ten files; a longer list would not fit on the screen.
+    constexpr std::size_t kNamed = 10;
     std::string existing;
+    std::size_t existing_count = 0;
     for (std::size_t i = 0; i < n; ++i) {
         exists[i] = QueryFile(plan.copies[i].path).kind != FileKind::Missing;
-        if (exists[i]) existing += plan.copies[i].path + "\n";
+        if (exists[i] && ++existing_count <= kNamed) existing += plan.copies[i].path + "\n";
     }
+    if (existing_count > kNamed)
+        existing += "und " + std::to_string(existing_count - kNamed) + " weitere\n";
     if (!request.overwrite && !existing.empty()) {
         const Answer answer = dialogs.ShowMessage(
             {"Diese Dateien gibt es schon:\n" + existing +
