@@ -666,7 +666,7 @@ void TFormMain::UpdateWebCaption() {
 }
 
 void TFormMain::NoteFileWritten(const std::string& path) {
-    (void)path;
+    if (auto* roster = findChild<TfrmRoster*>()) roster->NoteFileWritten(Q(path));
 }
 
 void TFormMain::SeriesClick() {
@@ -746,15 +746,16 @@ bool TFormMain::KeepsOwnUndo(const QLineEdit* edit, bool undo) const {
 
 QMenu* TFormMain::FieldContextMenu(QLineEdit* edit) {
     QMenu* menu = edit->createStandardContextMenu();
-    // The field's own undo and redo know only its unfinished text; a disabled "Rückgängig"
-    // there would suggest the history does not work.
-    const std::pair<const char*, QAction*> history[] = {{"edit-undo", act_undo},
-                                                        {"edit-redo", act_redo}};
-    for (const auto& [name, window_action] : history) {
-        QAction* own = menu->findChild<QAction*>(name);
-        if (!own || KeepsOwnUndo(edit, window_action == act_undo)) continue;
-        menu->insertAction(own, window_action);
-        menu->removeAction(own);
+    // The field's own undo and redo (the first two entries of an editable field's menu) know
+    // only its unfinished text; a disabled "Rückgängig" there would suggest the history does
+    // not work.
+    if (edit->isReadOnly() || menu->actions().size() < 2) return menu;
+    const QList<QAction*> own = menu->actions().mid(0, 2);
+    for (int i = 0; i < 2; ++i) {
+        const bool undo = i == 0;
+        if (KeepsOwnUndo(edit, undo)) continue;
+        menu->insertAction(own[i], undo ? act_undo : act_redo);
+        menu->removeAction(own[i]);
     }
     return menu;
 }

@@ -1258,9 +1258,8 @@ private slots:
         auto* field = Child<QLineEdit>(w.get(), "edt_address2");
         Child<QLineEdit>(w.get(), "edt_address1")->setText("9");
         std::unique_ptr<QMenu> menu(w->FieldContextMenu(field));
-        QVERIFY(menu->actions().contains(w->act_undo));
+        QCOMPARE(menu->actions().mid(0, 2), (QList<QAction*>{w->act_undo, w->act_redo}));
         QVERIFY(w->act_undo->isEnabled());
-        for (const QAction* action : menu->actions()) QVERIFY(action->objectName() != "edit-undo");
     }
 
     // Damaged files of every kind of firmware, loaded one after another into the same window;
