@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <algorithm>
 #include <utility>
@@ -17,6 +18,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPalette>
@@ -40,7 +43,10 @@ namespace {
 constexpr const char* kCaption = "Hex Parvel V0.985";
 constexpr const char* kVersionPanel = " HEX Parvel V0.985 vom 20. Jun 2013";
 constexpr const char* kStartHeader = "Hex Parvel";
-constexpr const char* kStartHint = "HEX-Datei laden: Knopf „HEX laden“ oder Datei hierher ziehen";
+constexpr const char* kStartHint =
+    "HEX-Datei laden: Knopf „HEX laden“ oder Datei hierher ziehen.\n\n"
+    "Rückgängig (Strg+Z), Wiederherstellen (Strg+Y), Reihe erzeugen (Strg+R) und "
+    "Anlagen-Übersicht (Strg+U): in den Menüs oben und mit der rechten Maustaste.";
 constexpr int kDesignPointSize = 8;
 
 // Component edges as the layout rules use them: right = left + width, bottom = top + height.
@@ -139,12 +145,30 @@ TFormMain::TFormMain(const parvel::StartOptions& options, parvel::Dialogs* dialo
                 [this, click] { Guarded([this, click] { (this->*click)(); }); });
         addAction(action);
         GroupBoxMain->addAction(action);
+        mnu_layout->addAction(action);
     };
     GroupBoxMain->setContextMenuPolicy(Qt::ActionsContextMenu);
     add_action("Reihe erzeugen …", "act_series", "Ctrl+R", &TFormMain::SeriesClick);
     add_action("Anlagen-Übersicht …", "act_roster", "Ctrl+U", &TFormMain::RosterClick);
 
+    // The buttons' commands in the file menu, for those who look there first.
+    auto add_file_action = [this](const QString& text, const char* name, void (TFormMain::*click)()) {
+        auto* action = mnu_file->addAction(text);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this,
+                [this, click] { Guarded([this, click] { (this->*click)(); }); });
+        return action;
+    };
+    add_file_action("HEX laden …", "act_load", &TFormMain::btn_loadClick);
+    act_save = add_file_action("Speichern …", "act_save", &TFormMain::btn_saveClick);
+    act_save->setEnabled(btn_save->isEnabled());
+    add_file_action("HEX Info …", "act_info", &TFormMain::btn_infoClick);
+    mnu_file->addSeparator();
+    add_file_action("Ende", "act_close", &TFormMain::btn_closeClick);
+
     BuildUndoActions();
+    mnu_edit->addAction(act_undo);
+    mnu_edit->addAction(act_redo);
 }
 
 TFormMain::~TFormMain() {
@@ -158,6 +182,16 @@ void TFormMain::BuildControls() {
     auto* central = new QWidget(this);
     central->setObjectName("FormMainClient");
     setCentralWidget(central);
+
+    // The menu bar sits above the fixed layout (the window grows by its height): every
+    // command with its shortcut, reachable by mouse in every frame's layout.
+    menuBar()->setObjectName("MainMenu");
+    mnu_file = menuBar()->addMenu("&Datei");
+    mnu_file->setObjectName("mnu_file");
+    mnu_edit = menuBar()->addMenu("&Bearbeiten");
+    mnu_edit->setObjectName("mnu_edit");
+    mnu_layout = menuBar()->addMenu("&Anlage");
+    mnu_layout->setObjectName("mnu_layout");
 
     GroupBoxMain = new QGroupBox(central);
     GroupBoxMain->setObjectName("GroupBoxMain");
@@ -178,7 +212,7 @@ void TFormMain::BuildControls() {
     lbl_hint->setObjectName("lbl_hint");
     lbl_hint->setAlignment(Qt::AlignCenter);
     lbl_hint->setWordWrap(true);
-    lbl_hint->setGeometry(40, 180, 320, 80);
+    lbl_hint->setGeometry(30, 150, 340, 160);
 
     StatusBar1 = statusBar();
     StatusBar1->setObjectName("StatusBar1");
@@ -334,12 +368,15 @@ void TFormMain::btn_nextClick() {
     FindNeighbourFiles(path);
 }
 
-void TFormMain::btn_saveClick() {
+void TFormMain::btn_saveClick() { SaveDocument(); }
+
+bool TFormMain::SaveDocument() {
     const parvel::DecoderDocument::SaveResult result = m_document.Save();
-    if (result == parvel::DecoderDocument::SaveResult::Saved) {
-        const std::string folder = parvel::FileFolder(m_document.file_path());
-        if (!folder.empty()) m_last_folder = folder;
-    }
+    if (result != parvel::DecoderDocument::SaveResult::Saved) return false;
+    const std::string folder = parvel::FileFolder(m_document.file_path());
+    if (!folder.empty()) m_last_folder = folder;
+    NoteFileWritten(m_document.file_path());
+    return true;
 }
 
 void TFormMain::btn_infoClick() {
@@ -370,13 +407,31 @@ void TFormMain::OpenPage(const QUrl& url) {
 
 namespace {
 
-// The first local file with the extension .hex (any case) among the dragged URLs, or "".
+// The endings the open dialog names ("*.hex", "*.txt"); its "all files" entry is a choice the
+// user makes there, which a drop cannot make.
+QStringList DroppableEndings() {
+    QStringList endings;
+    const QStringList parts = QString(parvel::kHexFileFilter).split('|');
+    for (int i = 1; i < parts.size(); i += 2) {
+        for (const QString& pattern : parts[i].split(';')) {
+            if (pattern.startsWith("*.") && pattern != "*.*") endings << pattern.mid(1);
+        }
+    }
+    return endings;
+}
+
+// The first dragged local file the open dialog would offer (ending in any case), or "". A
+// folder is no file, whatever its name.
 QString DroppedHexFile(const QMimeData* mime) {
     if (!mime || !mime->hasUrls()) return {};
+    static const QStringList endings = DroppableEndings();
     for (const QUrl& url : mime->urls()) {
-        if (url.isLocalFile() && url.toLocalFile().endsWith(".hex", Qt::CaseInsensitive)) {
-            return url.toLocalFile();
-        }
+        if (!url.isLocalFile()) continue;
+        const QString path = url.toLocalFile();
+        const bool named = std::any_of(endings.begin(), endings.end(), [&](const QString& e) {
+            return path.endsWith(e, Qt::CaseInsensitive);
+        });
+        if (named && QFileInfo(path).isFile()) return path;
     }
     return {};
 }
@@ -410,6 +465,14 @@ void TFormMain::btn_RGClick(QPushButton* button) {
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
     if (RouteUndoKeys(watched, event)) return true;
+    if (event->type() == QEvent::ContextMenu) {
+        if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
+            QMenu* menu = FieldContextMenu(edit);
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            menu->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+            return true;
+        }
+    }
     if ((watched == GroupBoxImage || watched == Image2) &&
         event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
@@ -427,6 +490,8 @@ void TFormMain::LoadWindowSettings() {
     raster_x = s.raster_x;
     raster_y = s.raster_y;
     m_last_folder = s.last_folder;
+    m_roster_size = QSize(s.roster_width, s.roster_height);
+    m_roster_columns = QList<int>(s.roster_columns.begin(), s.roster_columns.end());
     resize(s.width, height());
     move(x(), s.top);
     move(s.left, y());
@@ -441,6 +506,15 @@ bool TFormMain::SaveWindowSettings() {
     s.top = y();
     s.left = x();
     s.last_folder = m_last_folder;
+    if (const auto* roster = findChild<TfrmRoster*>(); roster && roster->isVisible()) {
+        m_roster_size = roster->size();  // still open at "Ende": as it is now
+        m_roster_columns = roster->ColumnWidths();
+    }
+    if (m_roster_size.isValid()) {
+        s.roster_width = m_roster_size.width();
+        s.roster_height = m_roster_size.height();
+    }
+    s.roster_columns.assign(m_roster_columns.begin(), m_roster_columns.end());
     const parvel::WriteResult written = parvel::SaveWindowSettingsFile(m_settings_path, s);
     if (written.ok) return true;
     m_dialogs->ShowMessage({"Die Fenster-Einstellungen konnten nicht in " + m_settings_path +
@@ -467,8 +541,9 @@ void TFormMain::FitWindowToFrame(int il, int bl, int h, int w) {
     GroupBoxMain->resize(GroupBoxMain->width(), f.main_box_height);
 
     setMinimumSize(0, 0);
-    resize(f.window_width, f.window_height);
-    setMinimumSize(f.window_width, f.window_height);
+    const int menu_height = menuBar()->sizeHint().height();
+    resize(f.window_width, f.window_height + menu_height);
+    setMinimumSize(f.window_width, f.window_height + menu_height);
 
     btn_load->setGeometry(f.load_left, btn_load->y(), f.load_width, btn_load->height());
     btn_save->setGeometry(f.save_left, btn_save->y(), f.save_width, btn_save->height());
@@ -565,7 +640,10 @@ void TFormMain::RowsChanged() {
     for (int r = 0; r < parvel::kGridRows; ++r) m_grid->MarkStoredCode(r, m_document.StoredCodeHint(r), m_document.max_address());
 }
 
-void TFormMain::SaveEnabledChanged() { btn_save->setEnabled(m_document.save_enabled()); }
+void TFormMain::SaveEnabledChanged() {
+    btn_save->setEnabled(m_document.save_enabled());
+    if (act_save) act_save->setEnabled(m_document.save_enabled());
+}
 
 void TFormMain::FieldRejected(int row, parvel::RowField field) {
     if (field == parvel::RowField::Address) m_grid->FocusAddressField(row);
@@ -587,9 +665,19 @@ void TFormMain::UpdateWebCaption() {
                                           std::max(0, btn_goweb->width() - 12)));
 }
 
+void TFormMain::NoteFileWritten(const std::string& path) {
+    if (auto* roster = findChild<TfrmRoster*>()) roster->NoteFileWritten(Q(path));
+}
+
 void TFormMain::SeriesClick() {
-    if (!m_document.save_enabled()) return;  // nothing loaded that could be copied
+    if (!m_document.save_enabled()) {
+        m_dialogs->ShowMessage({"Reihe erzeugen: erst eine HEX-Datei laden.", parvel::Icon::Information,
+                                parvel::Buttons::Ok});
+        return;
+    }
     TfrmSeries dialog(m_document, *m_dialogs, this);
+    connect(&dialog, &TfrmSeries::fileWritten, this,
+            [this](const QString& path) { NoteFileWritten(path.toStdString()); });
     dialog.exec();
 }
 
@@ -642,15 +730,34 @@ bool TFormMain::RouteUndoKeys(QObject* watched, QEvent* event) {
     const bool redo = key->matches(QKeySequence::Redo) ||
                       key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y);
     if (!undo && !redo) return false;
-    // A grid field's text is a step of the history already; a frame's field keeps its own
-    // unfinished text until it is taken over.
-    const bool grid = edit->parentWidget() == GroupBoxMain;
-    const bool own = !grid && !edit->isReadOnly() && edit->isModified() &&
-                     (undo ? edit->isUndoAvailable() : edit->isRedoAvailable());
-    if (own) return false;
+    if (KeepsOwnUndo(edit, undo)) return false;
     // An ignored override lets the window's shortcut run.
     event->ignore();
     return true;
+}
+
+bool TFormMain::KeepsOwnUndo(const QLineEdit* edit, bool undo) const {
+    // A grid field's text is a step of the history already; a frame's field keeps its own
+    // unfinished text until it is taken over.
+    const bool grid = edit->parentWidget() == GroupBoxMain;
+    return !grid && !edit->isReadOnly() && edit->isModified() &&
+           (undo ? edit->isUndoAvailable() : edit->isRedoAvailable());
+}
+
+QMenu* TFormMain::FieldContextMenu(QLineEdit* edit) {
+    QMenu* menu = edit->createStandardContextMenu();
+    // The field's own undo and redo (the first two entries of an editable field's menu) know
+    // only its unfinished text; a disabled "Rückgängig" there would suggest the history does
+    // not work.
+    if (edit->isReadOnly() || menu->actions().size() < 2) return menu;
+    const QList<QAction*> own = menu->actions().mid(0, 2);
+    for (int i = 0; i < 2; ++i) {
+        const bool undo = i == 0;
+        if (KeepsOwnUndo(edit, undo)) continue;
+        menu->insertAction(own[i], undo ? act_undo : act_redo);
+        menu->removeAction(own[i]);
+    }
+    return menu;
 }
 
 void TFormMain::UndoClick() { m_document.Undo(); }
@@ -659,9 +766,17 @@ void TFormMain::RedoClick() { m_document.Redo(); }
 
 bool TFormMain::ConfirmDiscard() {
     if (!m_document.HasUnsavedChanges()) return true;
-    return m_dialogs->ShowMessage({"Nicht gespeicherte Änderungen verwerfen?",
-                                   parvel::Icon::Warning, parvel::Buttons::YesNo}) ==
-           parvel::Answer::Yes;
+    switch (m_dialogs->ShowMessage({"Nicht gespeicherte Änderungen verwerfen?", parvel::Icon::Warning,
+                                    parvel::Buttons::SaveDiscardCancel})) {
+        case parvel::Answer::Discard:
+            return true;
+        case parvel::Answer::Save:
+            // The normal save flow with all its questions; whatever stops it (a "Nein", a
+            // cancelled save dialog, a failed write) stops the load or close as well.
+            return SaveDocument();
+        default:
+            return false;
+    }
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
@@ -691,14 +806,28 @@ void TFormMain::RosterClick() {
         if (dialog->edt_folder->text() != folder) {
             dialog->edt_folder->setText(folder);
             dialog->StartReading();
+        } else {
+            dialog->Reread();  // never the table of a while ago
         }
     } else {
         dialog = new TfrmRoster(folder, *m_dialogs, this);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
-        connect(dialog, &TfrmRoster::fileActivated, this, [this](const QString& path) {
+        dialog->RestoreLayout(m_roster_size, m_roster_columns);
+        connect(dialog, &TfrmRoster::layoutToKeep, this,
+                [this](const QSize& size, const QList<int>& widths) {
+                    m_roster_size = size;
+                    m_roster_columns = widths;
+                });
+        connect(dialog, &TfrmRoster::fileActivated, this, [this, dialog](const QString& path) {
             // The same question as "HEX laden" before unsaved changes are dropped.
             Guarded([&] {
-                if (ConfirmDiscard()) OpenHexFile(path.toStdString());
+                if (!ConfirmDiscard()) return;
+                OpenHexFile(path.toStdString());
+                if (m_document.file_path() != path.toStdString()) return;  // not loaded
+                // The loaded file comes to the front; the dialog names it.
+                dialog->NoteFileLoaded(path);
+                raise();
+                activateWindow();
             });
         });
     }

@@ -20,6 +20,7 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QStatusBar;
@@ -98,11 +99,24 @@ public:
     // The document records every change as a step; these put steps back and forth.
     void UndoClick();
     void RedoClick();
-    // True when there is nothing unsaved or the user agrees to drop it ("Nicht gespeicherte
-    // Änderungen verwerfen?"); asked before another file is loaded and at "Ende".
+    // True when there is nothing unsaved or the user saves or drops it ("Nicht gespeicherte
+    // Änderungen verwerfen?" with Speichern, Verwerfen, Abbrechen); asked before another file
+    // is loaded and at "Ende".
     bool ConfirmDiscard();
+    // The save flow of "speichern"; true when the file was written.
+    bool SaveDocument();
+    // A file the program wrote (a save, the copies of "Reihe erzeugen"): an open
+    // Anlagen-Übersicht of its folder reads the folder again.
+    void NoteFileWritten(const std::string& path);
     QAction* act_undo = nullptr;
     QAction* act_redo = nullptr;
+    QAction* act_save = nullptr;  // follows btn_save
+    QMenu* mnu_file = nullptr;
+    QMenu* mnu_edit = nullptr;
+    QMenu* mnu_layout = nullptr;
+    // A field's right-click menu: its own cut, copy and paste, with undo and redo of the
+    // history unless the field holds its own unfinished text (as Ctrl+Z there).
+    QMenu* FieldContextMenu(QLineEdit* edit);
 
     // Web addresses are handed to the desktop; tests catch them here instead. An opener that
     // returns false could not show the page (the user is then told where it lies); one that
@@ -202,6 +216,9 @@ private:
     std::string m_web_caption;
     std::function<bool(const QUrl&)> m_open_url;
     std::string m_last_folder;
+    // The "Anlagen-Übersicht" size and column widths as it was last closed (settings file).
+    QSize m_roster_size;
+    QList<int> m_roster_columns;
     std::unique_ptr<TGridRows> m_grid;
 
     // ---- grid and frames, as the document has them ----
@@ -219,5 +236,7 @@ private:
     // Ctrl+Z / Ctrl+Y in one of the window's fields go to the history unless the field holds
     // its own unfinished text.
     bool RouteUndoKeys(QObject* watched, QEvent* event);
+    // True when the field's own undo (or redo) handles its unfinished text.
+    bool KeepsOwnUndo(const QLineEdit* edit, bool undo) const;
     bool m_close_confirmed = false;
 };

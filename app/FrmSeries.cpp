@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -46,19 +47,25 @@ TfrmSeries::TfrmSeries(parvel::DecoderDocument& document, parvel::Dialogs& dialo
                          "automatisch: so viele Adressen, wie ein Dekoder belegt");
     edt_folder = new QLineEdit(this);
     edt_folder->setObjectName("edt_folder");
-    edt_folder->setToolTip("Ordner für die Kopien");
-    const QString loaded = QString::fromStdString(document.status_text(3));
-    edt_folder->setText(QFileInfo(loaded.section(" (", 0, 0)).absolutePath());
+    edt_folder->setToolTip("Ordner für die Kopien; einen fehlenden Ordner legt „Erzeugen“ nach Rückfrage an");
+    // The folder of the loaded file itself (a status text would cut a name holding " (").
+    edt_folder->setText(QFileInfo(QString::fromStdString(document.file_path())).absolutePath());
+    btn_folder = new QPushButton("…", this);
+    btn_folder->setObjectName("btn_folder");
+    btn_folder->setToolTip("Ordner wählen");
+    connect(btn_folder, &QPushButton::clicked, this, [this] { btn_folderClick(); });
 
-    int lowest = 0;
-    for (int r = 1; r < parvel::kGridRows; ++r) {
-        if (document.row(r).exists() && document.row(r).address > 0 &&
-            (lowest == 0 || document.row(r).address < lowest)) {
-            lowest = document.row(r).address;
-        }
+    // Without a free range: the decoder's own lowest address.
+    const auto used = parvel::UsedAddressSpan(document);
+    edt_first->setValue(used ? used->first : 1);
+    ProposeFreeRange();
+    connect(edt_first, qOverload<int>(&QSpinBox::valueChanged), this, [this] {
+        if (!m_proposing) m_first_chosen = true;
+    });
+    for (QSpinBox* box : {edt_count, edt_step}) {
+        connect(box, qOverload<int>(&QSpinBox::valueChanged), this, [this] { ProposeFreeRange(); });
     }
-    edt_first->setValue(lowest > 0 ? lowest : 1);
-    ProposeFreeRange(QFileInfo(loaded.section(" (", 0, 0)).absolutePath());
+    connect(edt_folder, &QLineEdit::editingFinished, this, [this] { ProposeFreeRange(); });
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName("ProgressBar1");
@@ -80,7 +87,10 @@ TfrmSeries::TfrmSeries(parvel::DecoderDocument& document, parvel::Dialogs& dialo
     form->addRow("Erste Adresse:", edt_first);
     form->addRow("Anzahl Kopien:", edt_count);
     form->addRow("Schrittweite:", edt_step);
-    form->addRow("Ordner:", edt_folder);
+    auto* folder_row = new QHBoxLayout;
+    folder_row->addWidget(edt_folder, 1);
+    folder_row->addWidget(btn_folder);
+    form->addRow("Ordner:", folder_row);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btn_create);
     buttons->addStretch();
@@ -92,21 +102,66 @@ TfrmSeries::TfrmSeries(parvel::DecoderDocument& document, parvel::Dialogs& dialo
     layout->addLayout(buttons);
 }
 
-void TfrmSeries::ProposeFreeRange(const QString& folder) {
+TfrmSeries::~TfrmSeries() = default;
+
+void TfrmSeries::btn_folderClick() {
+    const auto chosen = m_dialogs.FolderName(edt_folder->text().toStdString());
+    if (!chosen) return;
+    edt_folder->setText(QString::fromStdString(*chosen));
+    ProposeFreeRange();
+}
+
+void TfrmSeries::ProposeFreeRange() {
     // The copies go best where the layout still has room: the first free range of the loaded
-    // firmware's protocol and kind in its folder that holds one decoder's addresses.
+    // firmware's protocol and kind in the folder that holds all copies.
+    if (m_first_chosen) return;
     const auto& s = m_document;
     if (s.protocol() == parvel::Protocol::None || s.kind() == parvel::DecoderKind::None) return;
     const auto used = parvel::UsedAddressSpan(s);
     if (!used) return;
-    const int low = used->first, high = used->second;
-    parvel::RosterRequest request;
-    request.folder = folder.toStdString();
-    const parvel::Roster roster = parvel::BuildRoster(request);
-    const auto first =
-        parvel::FirstFreeAddress(roster, parvel::ProtocolName(s.protocol()),
-                                 s.kind() == parvel::DecoderKind::Accessory, high - low + 1);
-    if (first) edt_first->setValue(*first);
+    const QString folder = edt_folder->text();
+    if (!QFileInfo(folder).isDir()) return;
+    const int span = used->second - used->first + 1;
+    // Read once per folder: the count and step spin boxes propose again at every click.
+    if (m_roster_folder != folder || !m_roster) {
+        parvel::RosterRequest request;
+        request.folder = folder.toStdString();
+        m_roster = std::make_unique<parvel::Roster>(parvel::BuildRoster(request));
+        m_roster_folder = folder;
+    }
+    const auto first = parvel::FirstSeriesAddress(
+        *m_roster, parvel::ProtocolName(s.protocol()), s.kind() == parvel::DecoderKind::Accessory, span,
+        edt_count->value(), edt_step->value() > 0 ? edt_step->value() : span);
+    if (!first) return;
+    m_proposing = true;
+    edt_first->setValue(*first);
+    m_proposing = false;
+}
+
+bool TfrmSeries::EnsureFolder() {
+    const QString folder = edt_folder->text().trimmed();
+    if (folder.isEmpty()) {
+        m_dialogs.ShowMessage({"Bitte einen Ordner für die Kopien angeben.", parvel::Icon::Warning,
+                               parvel::Buttons::Ok});
+        return false;
+    }
+    const QFileInfo info(folder);
+    if (info.isDir()) return true;
+    if (info.exists()) {
+        m_dialogs.ShowMessage({folder.toStdString() + " ist kein Ordner.", parvel::Icon::Warning,
+                               parvel::Buttons::Ok});
+        return false;
+    }
+    if (m_dialogs.ShowMessage({"Den Ordner " + folder.toStdString() + " gibt es nicht. Soll er angelegt werden?",
+                               parvel::Icon::Warning, parvel::Buttons::YesNo}) != parvel::Answer::Yes) {
+        return false;
+    }
+    if (!QDir().mkpath(folder)) {
+        m_dialogs.ShowMessage({"Der Ordner " + folder.toStdString() + " konnte nicht angelegt werden.",
+                               parvel::Icon::Warning, parvel::Buttons::Ok});
+        return false;
+    }
+    return true;
 }
 
 bool TfrmSeries::btn_createClick() {
@@ -121,14 +176,22 @@ bool TfrmSeries::btn_createClick() {
     request.first = edt_first->value();
     request.count = edt_count->value();
     if (edt_step->value() > 0) request.step = edt_step->value();
-    request.out_dir = edt_folder->text().toStdString();
-    const parvel::SeriesPlan plan = parvel::PlanSeries(lines, m_document.status_text(3), request, m_dialogs);
+    request.out_dir = edt_folder->text().trimmed().toStdString();
+    const parvel::SeriesPlan plan = parvel::PlanSeries(lines, m_document.file_path(), request, m_dialogs);
     if (!plan.ok) return false;
+    if (!EnsureFolder()) return false;
+    // The folder as it is now: every copy is checked against its decoders before writing.
+    parvel::RosterRequest folder;
+    folder.folder = request.out_dir;
+    const parvel::Roster roster = parvel::BuildRoster(folder);
     ProgressBar1->setMaximum(static_cast<int>(plan.copies.size()));
-    const bool written = parvel::WriteSeries(plan, request, m_dialogs, [this](int n) {
-        ProgressBar1->setValue(n);
-    });
-    if (!written) return false;
-    for (const auto& line : parvel::SeriesSummary(plan)) Memo1->appendPlainText(QString::fromStdString(line));
+    const parvel::SeriesOutcome outcome = parvel::WriteSeries(
+        plan, request, m_dialogs, &roster, [this](int n) { ProgressBar1->setValue(n); });
+    for (std::size_t i = 0; i < outcome.written.size(); ++i) {
+        if (outcome.written[i]) emit fileWritten(QString::fromStdString(plan.copies[i].path));
+    }
+    if (!outcome.ok) return false;
+    for (const auto& line : parvel::SeriesSummary(plan, outcome.written))
+        Memo1->appendPlainText(QString::fromStdString(line));
     return true;
 }

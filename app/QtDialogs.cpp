@@ -1,5 +1,6 @@
 #include "app/QtDialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFile>

@@ -2,6 +2,48 @@
 
 #include <QColor>
 
+namespace {
+
+// The end of the run of digits (or of other characters) that starts at `i`.
+int RunEnd(const QString& s, int i) {
+    const bool digits = s[i].isDigit();
+    while (i < s.size() && s[i].isDigit() == digits) ++i;
+    return i;
+}
+
+}  // namespace
+
+int CompareNatural(const QString& a, const QString& b, const QCollator& collator) {
+    int i = 0;
+    int j = 0;
+    while (i < a.size() && j < b.size()) {
+        const int i_end = RunEnd(a, i);
+        const int j_end = RunEnd(b, j);
+        const QStringView ra = QStringView(a).mid(i, i_end - i);
+        const QStringView rb = QStringView(b).mid(j, j_end - j);
+        if (a[i].isDigit() && b[j].isDigit()) {
+            // By value: without leading zeros the longer run is the larger number.
+            QStringView va = ra;
+            QStringView vb = rb;
+            while (va.size() > 1 && va.front() == u'0') va = va.mid(1);
+            while (vb.size() > 1 && vb.front() == u'0') vb = vb.mid(1);
+            if (va.size() != vb.size()) return va.size() < vb.size() ? -1 : 1;
+            const int c = va.compare(vb);
+            if (c != 0) return c < 0 ? -1 : 1;
+        } else {
+            const int c =
+                collator.compare(ra.toString().toCaseFolded(), rb.toString().toCaseFolded());
+            if (c != 0) return c < 0 ? -1 : 1;
+        }
+        i = i_end;
+        j = j_end;
+    }
+    if (i < a.size() || j < b.size()) return i < a.size() ? 1 : -1;
+    const int c = collator.compare(a, b);
+    if (c != 0) return c < 0 ? -1 : 1;
+    return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
+}
+
 void RosterTableModel::SetRoster(const parvel::Roster& roster, const std::string& folder) {
     beginResetModel();
     m_folder = folder;
@@ -84,6 +126,13 @@ QVariant RosterTableModel::headerData(int section, Qt::Orientation orientation, 
 void RosterFilterModel::SetFilterText(const QString& text) {
     m_text = text.trimmed();
     invalidateFilter();
+}
+
+bool RosterFilterModel::lessThan(const QModelIndex& left, const QModelIndex& right) const {
+    const QVariant l = left.data(sortRole());
+    const QVariant r = right.data(sortRole());
+    if (l.typeId() == QMetaType::Int && r.typeId() == QMetaType::Int) return l.toInt() < r.toInt();
+    return CompareNatural(l.toString(), r.toString(), m_collator) < 0;
 }
 
 bool RosterFilterModel::filterAcceptsRow(int source_row, const QModelIndex& source_parent) const {

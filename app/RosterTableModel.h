@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QCollator>
 #include <QSortFilterProxyModel>
 #include <vector>
 
@@ -33,17 +34,26 @@ class RosterTableModel : public QAbstractTableModel {
     std::vector<bool> m_conflict;
 };
 
-// Sorting by the table's values (numbers as numbers) and the filter field: a whole number shows
-// the outputs on that address, any other text the rows that contain it in some column.
+// Compares two texts the way a person sorts names: letters by the collator and without regard to
+// case, runs of digits by their value ("a-2" before "a-10"). Texts that differ only in case or
+// in leading zeros are ordered by the collator as they are, so the order is always the same.
+int CompareNatural(const QString& a, const QString& b, const QCollator& collator);
+
+// Sorting by the table's values (numbers as numbers, texts by the locale's collation, see
+// CompareNatural) and the filter field: a whole number shows the outputs on that address, any
+// other text the rows that contain it in some column.
 class RosterFilterModel : public QSortFilterProxyModel {
     Q_OBJECT
   public:
     using QSortFilterProxyModel::QSortFilterProxyModel;
     void SetFilterText(const QString& text);
+    bool IsFiltering() const { return !m_text.isEmpty(); }
 
   protected:
     bool filterAcceptsRow(int source_row, const QModelIndex& source_parent) const override;
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
 
   private:
     QString m_text;
+    QCollator m_collator;  // the locale's, as the program found it
 };

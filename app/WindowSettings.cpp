@@ -1,5 +1,6 @@
 #include "app/WindowSettings.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "image/Platform.h"
@@ -13,6 +14,34 @@ constexpr std::size_t kMaxSettingsLines = 10000;
 
 bool Exists(const std::string& path) {
     return QueryFile(path).kind != FileKind::Missing;
+}
+
+// "120,80,64": whole numbers from 1 to 99999 separated by commas, blanks allowed around them;
+// empty when the text is empty or any entry is not such a number.
+std::vector<int> ParseWidths(const std::string& text) {
+    std::vector<int> widths;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(',', start);
+        if (end == std::string::npos) end = text.size();
+        std::size_t first = text.find_first_not_of(" \t", start);
+        std::size_t last = text.find_last_not_of(" \t", end == 0 ? 0 : end - 1);
+        if (first == std::string::npos || first >= end || last < first) return {};
+        const std::string entry = text.substr(first, last - first + 1);
+        if (entry.size() > 5 || entry.find_first_not_of("0123456789") != std::string::npos)
+            return {};
+        const int width = std::stoi(entry);
+        if (width < 1) return {};
+        widths.push_back(width);
+        start = end + 1;
+    }
+    return widths;
+}
+
+std::string JoinWidths(const std::vector<int>& widths) {
+    std::string text;
+    for (int w : widths) text += (text.empty() ? "" : ",") + std::to_string(w);
+    return text;
 }
 
 }  // namespace
@@ -43,6 +72,10 @@ WindowSettings ReadWindowSettings(const IniFile& ini) {
     s.top = ini.ReadInteger("Window", "Top", defaults.top);
     s.left = ini.ReadInteger("Window", "Left", defaults.left);
     s.last_folder = ini.Value("Files", "LastFolder").value_or(std::string());
+    s.roster_width = std::max(ini.ReadInteger("Roster", "Width", 0), 0);
+    s.roster_height = std::max(ini.ReadInteger("Roster", "Height", 0), 0);
+    if (s.roster_width == 0 || s.roster_height == 0) s.roster_width = s.roster_height = 0;
+    s.roster_columns = ParseWidths(ini.Value("Roster", "Columns").value_or(std::string()));
     return s;
 }
 
@@ -53,6 +86,12 @@ void StoreWindowSettings(IniFile& ini, const WindowSettings& settings) {
     ini.WriteInteger("Window", "Top", settings.top);
     ini.WriteInteger("Window", "Left", settings.left);
     if (!settings.last_folder.empty()) ini.WriteString("Files", "LastFolder", settings.last_folder);
+    if (settings.roster_width > 0 && settings.roster_height > 0) {
+        ini.WriteInteger("Roster", "Width", settings.roster_width);
+        ini.WriteInteger("Roster", "Height", settings.roster_height);
+    }
+    if (!settings.roster_columns.empty())
+        ini.WriteString("Roster", "Columns", JoinWidths(settings.roster_columns));
 }
 
 WindowSettings LoadWindowSettingsFile(const std::string& path) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "app/IniFile.h"
 #include "image/TextFile.h"
@@ -18,6 +19,12 @@ struct WindowSettings {
     // The folder of the file last opened or saved ([Files] LastFolder); the file dialogs start
     // there before any file is loaded. Empty when none was kept.
     std::string last_folder;
+    // The "Anlagen-Übersicht" as the user left it ([Roster] Width, Height, Columns): its size
+    // and its column widths from left to right. 0 and empty until it was closed once; the
+    // dialog then sizes itself and its columns from what it shows.
+    int roster_width = 0;
+    int roster_height = 0;
+    std::vector<int> roster_columns;
 };
 
 // The settings file beside the executable: its path with the last three characters replaced
@@ -33,9 +40,12 @@ std::string SettingsPathFor(const std::string& executable_path);
 std::string ChooseSettingsPath(const std::string& executable_path, bool installed,
                                const std::string& config_dir);
 
-// Missing keys and values that are not integers give the defaults; values are not range-checked.
+// Missing keys and values that are not integers give the defaults; values are not range-checked,
+// except the dialog's: a size or a column width below 1 counts as missing, and a column list
+// with any entry that is not such a number is dropped whole.
 WindowSettings ReadWindowSettings(const IniFile& ini);
-// Sets the five keys (and LastFolder when known); everything else in the file stays.
+// Sets the five keys (and LastFolder and the dialog's keys when known); everything else in the
+// file stays.
 void StoreWindowSettings(IniFile& ini, const WindowSettings& settings);
 
 // A missing or unreadable file counts as empty.

@@ -110,16 +110,29 @@ void WriteOutput(JsonWriter& w, const RosterOutput& o) {
     w.Field("address", o.address);
     w.Key("chip");
     w.TextOrNull(o.chip());
+    // A decoder with its address in CVs has no grid row and answers every function: its row
+    // and function are null, and "cv" names the CV that holds the address.
+    const bool cv = !o.accessory && o.cv != 0;
+    if (cv) w.Field("cv", o.cv);
     w.Field("file", ReadableText(o.file()));
-    if (o.accessory)
+    if (o.accessory) {
         w.Field("green", o.green);
-    else
-        w.Field("function", o.function);
+    } else {
+        w.Key("function");
+        if (cv)
+            w.Null();
+        else
+            w.Number(o.function);
+    }
     w.Field("kind", std::string(o.accessory ? "A" : "F"));
     w.Field("label", o.label);
     w.Field("name", o.name());
     w.Field("protocol", o.protocol());
-    w.Field("row", o.row);
+    w.Key("row");
+    if (cv)
+        w.Null();
+    else
+        w.Number(o.row);
     w.Key("version");
     w.TextOrNull(o.version());
     w.End();
@@ -130,7 +143,14 @@ void WriteClash(JsonWriter& w, const Roster& roster, const RosterClash& c, bool 
     w.BeginObject();
     w.Field("address", c.address);
     if (!note && c.accessory) w.Field("green", c.green);
-    if (!note && !c.accessory) w.Field("function", c.function);
+    if (!note && !c.accessory) {
+        // Decoders with their address in CVs clashing on every function name no number.
+        w.Key("function");
+        if (c.all_functions)
+            w.Null();
+        else
+            w.Number(c.function);
+    }
     w.Field("kind", std::string(c.accessory ? "A" : "F"));
     w.Key("outputs");
     w.BeginArray();

@@ -45,8 +45,9 @@ int SeriesCommand::Run(std::ostream& out, std::ostream& err) const {
     }
     const SeriesPlan plan = PlanSeries(read.lines, m_file, request, dialogs);
     if (!plan.ok) return kExitRejected;
-    if (!WriteSeries(plan, request, dialogs)) return kExitUsage;
-    for (const auto& line : SeriesSummary(plan)) out << T(line) << '\n';
+    const SeriesOutcome outcome = WriteSeries(plan, request, dialogs);
+    if (!outcome.ok) return kExitUsage;
+    for (const auto& line : SeriesSummary(plan, outcome.written)) out << T(line) << '\n';
     return kExitOk;
 }
 

@@ -158,7 +158,10 @@ void TFrameTorvAdr::BuildControls() {
             top += 15;
             *f.box = box;
             const parvel::ServoFlag flag = f.flag;
-            connect(box, &QCheckBox::clicked, this, [this, flag] { cbx_flag_xClick(flag); });
+            connect(box, &QCheckBox::clicked, this, [this, flag, box] {
+                cbx_flag_xClick(flag);
+                RecordFlag(box);
+            });
         }
 
         for (int line = 0; line < 2; ++line) {
@@ -334,7 +337,13 @@ void TFrameTorvAdr::cbx_flag_xClick(parvel::ServoFlag flag) {
         SetServoFlag(Pages(), s, flag, box->isChecked());
     }
     emit Changed();
-    Record("Servo-Flags");
+}
+
+void TFrameTorvAdr::RecordFlag(const QCheckBox* box) {
+    // "Servo 2: „Impulse aus“ an": the group's title names the servo.
+    const auto* group = qobject_cast<const QGroupBox*>(box->parentWidget());
+    Record((group ? group->title().toStdString() + ": " : std::string()) + "„" +
+           box->text().toStdString() + (box->isChecked() ? "“ an" : "“ aus"));
 }
 
 void TFrameTorvAdr::btn_offset_Click(int servo, int step) {
@@ -359,6 +368,7 @@ void TFrameTorvAdr::btn_faktor_Click(int servo, int step) {
 
 void TFrameTorvAdr::servo_edt_x_xChange() {
     if (loading) return;
+    // The fields are read-only: the step buttons change them and record their own step with
+    // the servo and both values, after the fields show the new value.
     emit Changed();
-    Record("Servo-Adressen");
 }

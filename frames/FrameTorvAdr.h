@@ -86,6 +86,8 @@ class TFrameTorvAdr : public QFrame {
     parvel::ServoPages& Pages();
     // Records the change just made as a step of the document.
     void Record(const std::string& name);
+    // The step of a flag box: its servo, its caption and whether it is now on.
+    void RecordFlag(const QCheckBox* box);
     // "Servo 2: Impuls-Zeit (Min) 0,440 → 0,400".
     void RecordPulse(int servo, bool longest, int pulse_min_before, int pulse_span_before);
 

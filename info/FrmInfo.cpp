@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStringList>
+#include <algorithm>
+#include <tuple>
 
 #include "document/DecoderDocument.h"
 #include "info/DialogPlacement.h"
@@ -46,6 +48,19 @@ QFont DumpListFont() {
     return font;
 }
 
+void TfrmInfo::FitTopRow() {
+    // The captions take the room their text needs in the desktop's font (a larger font would
+    // cut "Config Value:"); each field follows its caption, never left of its usual place.
+    int left = 10;
+    for (auto [label, edit, edit_left] :
+         {std::tuple{Label3, edt_config, 100}, std::tuple{lbl_ID, edt_ID, 270}}) {
+        label->setGeometry(left, label->y(), label->sizeHint().width(), std::max(20, label->sizeHint().height()));
+        const int field_left = std::max(edit_left, label->geometry().right() + 6);
+        edit->setGeometry(field_left, edit->y(), edit->width(), edit->height());
+        left = std::max(200, edit->geometry().right() + 30);
+    }
+}
+
 TfrmInfo::TfrmInfo(const parvel::FirmwareImage& image, parvel::Dialogs& dialogs,
                    const QString& file1_name, QWidget* parent)
     : QDialog(parent), m_image(image), m_dialogs(dialogs), m_file1_name(file1_name) {
@@ -83,7 +98,10 @@ TfrmInfo::TfrmInfo(const parvel::FirmwareImage& image, parvel::Dialogs& dialogs,
     Label2->setGeometry(375, 44, 100, 18);
     Memo3a =
         MakeList(this, "Memo3a", "Anzeige der Register\nFür den Normal-Bediener uninteressant!");
+    // A dump row is one address with its bytes: it scrolls rather than breaking in two.
+    Memo3a->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo3a->setGeometry(375, 64, 365, 560);
+    FitTopRow();
 
     btn_compare = new QPushButton("vergleiche mit 2. HEX-File", this);
     btn_compare->setObjectName("btn_compare");

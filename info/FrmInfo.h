@@ -52,6 +52,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Sizes the two captions of the top row from their text and places their fields after them.
+    void FitTopRow();
     const parvel::FirmwareImage& m_image;
     parvel::Dialogs& m_dialogs;
     QString m_file1_name;

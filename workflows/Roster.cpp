@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <map>
 #include <set>
 #include <thread>
@@ -157,25 +158,12 @@ void ReadFiles(const std::vector<std::string>& files, std::vector<FileResult>& r
             if (!dialogs.messages.empty()) message = dialogs.messages.back().text;
             result.skip = message;
         } else if (document.protocol() != Protocol::None && document.kind() != DecoderKind::None) {
-            const std::string protocol = ProtocolName(document.protocol());
             const bool accessory = document.kind() == DecoderKind::Accessory;
-            result.group = std::make_tuple(protocol, accessory, document.max_address());
-            const char* chip = ChipName(document.default_config());
-            const auto source = std::make_shared<const RosterSource>(
-                RosterSource{path, document.entry()->name, document.version_text(),
-                             chip ? chip : "", protocol});
-            for (const ShownRow& row : ShownRows(document)) {
-                if (row.address == 0 || row.address > document.max_address()) continue;
-                RosterOutput out;
-                out.source = source;
-                out.accessory = accessory;
-                out.row = row.row;
-                out.label = row.label;
-                out.address = row.address;
-                out.green = accessory && row.green;
-                out.function = accessory ? 0 : row.function;
-                result.outputs.push_back(std::move(out));
-            }
+            result.group = std::make_tuple(ProtocolName(document.protocol()), accessory,
+                                           document.max_address());
+            std::string problem;
+            result.outputs = DecoderOutputs(document, path, &problem);
+            if (!problem.empty()) result.skip = problem;
         }
         const std::size_t finished = done.fetch_add(1) + 1;
         if (progress) progress(finished, files.size());
@@ -184,14 +172,15 @@ void ReadFiles(const std::vector<std::string>& files, std::vector<FileResult>& r
 
 // The table is sorted by protocol and address first, so the outputs of one address are
 // neighbours: each such run is sorted by command on its own, which needs no more memory than
-// the run's indexes (a map over all outputs took more than the outputs themselves).
+// the run's indexes (a map over all outputs took more than the outputs themselves). Conflicts
+// come out by protocol, address, then command: accessory red, green, then function numbers.
 void FindClashes(Roster& roster) {
     const std::vector<RosterOutput>& outputs = roster.outputs;
     const auto command = [&outputs](std::size_t i) {
         const RosterOutput& o = outputs[i];
         return std::make_tuple(!o.accessory, o.green, o.function);
     };
-    std::vector<std::size_t> run, accessory;
+    std::vector<std::size_t> run, accessory, cvs, joined;
     for (std::size_t begin = 0, end = 0; begin < outputs.size(); begin = end) {
         const RosterOutput& first = outputs[begin];
         for (end = begin + 1; end < outputs.size() && outputs[end].address == first.address &&
@@ -201,19 +190,44 @@ void FindClashes(Roster& roster) {
         if (end - begin < 2) continue;
         run.clear();
         accessory.clear();
+        cvs.clear();
         for (std::size_t i = begin; i < end; ++i) {
-            run.push_back(i);
+            if (outputs[i].cv)
+                cvs.push_back(i);
+            else
+                run.push_back(i);
             if (outputs[i].accessory) accessory.push_back(i);
         }
+        // Accessory commands sort before function commands, red before green, then by F.
         std::stable_sort(run.begin(), run.end(),
                          [&](std::size_t a, std::size_t b) { return command(a) < command(b); });
+        bool any_function = false;
         for (std::size_t a = 0, b = 0; a < run.size(); a = b) {
             for (b = a + 1; b < run.size() && command(run[b]) == command(run[a]); ++b) {
             }
-            if (b - a < 2) continue;
             const RosterOutput& o = outputs[run[a]];
+            // A decoder with its address in CVs answers every function of its address: it
+            // joins the conflict of each function number used there, in table order.
+            if (!o.accessory && !cvs.empty()) {
+                any_function = true;
+                joined.clear();
+                std::merge(run.begin() + a, run.begin() + b, cvs.begin(), cvs.end(),
+                           std::back_inserter(joined));
+                const RosterOutput& front = outputs[joined.front()];
+                roster.conflicts.push_back({front.protocol(), front.accessory, front.address,
+                                            front.green, o.function, false, joined});
+                continue;
+            }
+            if (b - a < 2) continue;
             roster.conflicts.push_back({o.protocol(), o.accessory, o.address, o.green, o.function,
-                                        {run.begin() + a, run.begin() + b}});
+                                        false, {run.begin() + a, run.begin() + b}});
+        }
+        // Where no function number is used, such decoders clash among themselves on all
+        // functions.
+        if (!any_function && cvs.size() >= 2) {
+            const RosterOutput& o = outputs[cvs.front()];
+            roster.conflicts.push_back(
+                {o.protocol(), o.accessory, o.address, o.green, 0, true, cvs});
         }
         // Red and green of one address inside one file is how a decoder pairs its outputs; two
         // files sharing an address with opposite colours is worth a look.
@@ -225,7 +239,8 @@ void FindClashes(Roster& roster) {
             }
         }
         if (across_files)
-            roster.notes.push_back({first.protocol(), true, first.address, false, 0, accessory});
+            roster.notes.push_back(
+                {first.protocol(), true, first.address, false, 0, false, accessory});
     }
 }
 
@@ -316,6 +331,50 @@ Roster BuildRoster(const RosterRequest& request, const RosterProgress& progress,
     return roster;
 }
 
+std::vector<RosterOutput> DecoderOutputs(const DecoderDocument& document, const std::string& file,
+                                         std::string* problem) {
+    std::vector<RosterOutput> outputs;
+    if (document.protocol() == Protocol::None || document.kind() == DecoderKind::None ||
+        !document.entry())
+        return outputs;
+    RosterOutput out;
+    const char* chip = ChipName(document.default_config());
+    out.source = std::make_shared<const RosterSource>(
+        RosterSource{file, document.entry()->name, document.version_text(), chip ? chip : "",
+                     ProtocolName(document.protocol())});
+    out.accessory = document.kind() == DecoderKind::Accessory;
+    if (const auto cv = CvAddressOf(document)) {
+        if (!cv->problem.empty()) {
+            if (problem) *problem = cv->problem;
+            return outputs;
+        }
+        out.accessory = false;
+        out.label = cv->label;
+        out.address = cv->address;
+        out.cv = cv->long_address ? 17 : 1;
+        outputs.push_back(std::move(out));
+        return outputs;
+    }
+    for (const ShownRow& row : ShownRows(document)) {
+        if (row.address == 0 || row.address > document.max_address()) continue;
+        RosterOutput o = out;
+        o.row = row.row;
+        o.label = row.label;
+        o.address = row.address;
+        o.green = o.accessory && row.green;
+        o.function = o.accessory ? 0 : row.function;
+        outputs.push_back(std::move(o));
+    }
+    return outputs;
+}
+
+bool SameCommand(const RosterOutput& a, const RosterOutput& b) {
+    if (a.protocol() != b.protocol() || a.accessory != b.accessory || a.address != b.address)
+        return false;
+    if (a.accessory) return a.green == b.green;
+    return a.cv || b.cv || a.function == b.function;
+}
+
 const char* RosterKindName(bool accessory) { return accessory ? "Zubehör" : "Funktion"; }
 
 std::string FreeGroupName(const std::string& protocol, bool accessory) {
@@ -324,6 +383,7 @@ std::string FreeGroupName(const std::string& protocol, bool accessory) {
 }
 
 std::string OutputChoice(const RosterOutput& output) {
+    if (output.cv) return "alle Funktionen";
     if (output.accessory) return output.green ? "grün" : "rot";
     return "F" + std::to_string(output.function);
 }
@@ -338,6 +398,7 @@ std::string ClashTitle(const RosterClash& clash, bool note) {
         FreeGroupName(clash.protocol, clash.accessory) + " " + std::to_string(clash.address);
     if (note) return title;
     if (clash.accessory) return title + (clash.green ? " grün" : " rot");
+    if (clash.all_functions) return title + " alle Funktionen";
     return title + " F" + std::to_string(clash.function);
 }
 
@@ -356,8 +417,12 @@ std::string ClashOutputs(const Roster& roster, const RosterClash& clash,
     for (std::size_t i : clash.outputs) {
         const RosterOutput& o = roster.outputs[i];
         if (!text.empty()) text += ", ";
-        text +=
-            ReadableText(RelativeName(o.file(), folder)) + " Zeile " + std::to_string(o.row) + " (" + o.label + ")";
+        text += ReadableText(RelativeName(o.file(), folder));
+        if (o.cv) {
+            text += " (" + o.label + ")";
+            continue;
+        }
+        text += " Zeile " + std::to_string(o.row) + " (" + o.label + ")";
         if (o.accessory) text += std::string(" ") + (o.green ? "grün" : "rot");
     }
     return text;
@@ -388,7 +453,7 @@ std::vector<std::string> RosterCells(const RosterOutput& o, const std::string& f
             o.chip(),
             o.protocol(),
             RosterKindName(o.accessory),
-            std::to_string(o.row),
+            o.cv ? std::string("\u2013") : std::to_string(o.row),
             o.label,
             std::to_string(o.address),
             OutputChoice(o)};
@@ -449,15 +514,21 @@ std::string RosterCsv(const Roster& roster) {
     std::vector<std::string> lines;
     std::string head;
     for (const auto& c : RosterColumns()) head += (head.empty() ? "" : ";") + c;
-    lines.push_back(head);
-    for (const auto& o : roster.outputs) {
-        std::string line;
-        bool first = true;
-        for (const auto& cell : RosterCells(o)) {
-            if (!first) line += ';';
-            line += CsvField(cell);
-            first = false;
+    lines.push_back(head + ";Doppelt belegt;Hinweis");
+    // The titles of the conflicts and notes each output is part of.
+    std::vector<std::string> conflicts(roster.outputs.size()), notes(roster.outputs.size());
+    auto mark = [](std::vector<std::string>& titles, const RosterClash& clash, bool note) {
+        for (std::size_t i : clash.outputs) {
+            std::string& cell = titles.at(i);
+            cell += (cell.empty() ? "" : ", ") + ClashTitle(clash, note);
         }
+    };
+    for (const auto& c : roster.conflicts) mark(conflicts, c, false);
+    for (const auto& n : roster.notes) mark(notes, n, true);
+    for (std::size_t i = 0; i < roster.outputs.size(); ++i) {
+        std::string line;
+        for (const auto& cell : RosterCells(roster.outputs[i])) line += CsvField(cell) + ';';
+        line += CsvField(conflicts[i]) + ';' + CsvField(notes[i]);
         lines.push_back(line);
     }
     return "\xEF\xBB\xBF" + JoinCrLf(lines);

@@ -10,6 +10,8 @@
 
 namespace parvel {
 
+class DecoderDocument;
+
 // The address plan of a layout: every used output of every decoder image in a folder, and the
 // outputs that answer the same track command.
 
@@ -24,7 +26,8 @@ struct RosterSource {
 };
 
 // One used output of one file: a grid row with an address from 1 to the protocol's limit (an
-// erased row of a function decoder reads beyond it and answers nothing).
+// erased row of a function decoder reads beyond it and answers nothing), or a function decoder
+// that keeps its address in CVs, which answers every function of that address.
 struct RosterOutput {
     std::shared_ptr<const RosterSource> source;  // never null in a roster
     bool accessory = true;  // accessory output (red/green) or function decoder output
@@ -33,6 +36,7 @@ struct RosterOutput {
     int address = 0;
     bool green = false;  // accessory outputs
     int function = 0;    // function decoder outputs
+    int cv = 0;          // a decoder with its address in CVs: the CV holding it (1 or 17); row 0
 
     const std::string& file() const { return source->file; }
     const std::string& name() const { return source->name; }
@@ -49,6 +53,7 @@ struct RosterClash {
     int address = 0;
     bool green = false;  // conflicts of accessory outputs
     int function = 0;    // conflicts of function outputs
+    bool all_functions = false;  // only decoders with their address in CVs: every function
     std::vector<std::size_t> outputs;
 };
 
@@ -97,17 +102,28 @@ using RosterProgress = std::function<void(std::size_t done, std::size_t total)>;
 Roster BuildRoster(const RosterRequest& request, const RosterProgress& progress = {},
                    const std::atomic<bool>* cancel = nullptr);
 
+// The used outputs of a loaded, recognised document as the roster lists them, each naming
+// `file`. A decoder whose CVs hold no usable address gives none, and `problem` says why.
+std::vector<RosterOutput> DecoderOutputs(const DecoderDocument& document, const std::string& file,
+                                         std::string* problem = nullptr);
+
+// True when both outputs answer the same track command: same protocol, kind and address, and
+// the same colour (accessory outputs) or function number (function outputs). A decoder with its
+// address in CVs answers every function of its address.
+bool SameCommand(const RosterOutput& a, const RosterOutput& b);
+
 // Text of a kind: "Zubehör" / "Funktion"; of a group: "DCC-Zubehör", "Motorola-Funktion".
 const char* RosterKindName(bool accessory);
 std::string FreeGroupName(const std::string& protocol, bool accessory);
-// "rot", "grün" or "F3".
+// "rot", "grün", "F3" or, for a decoder with its address in CVs, "alle Funktionen".
 std::string OutputChoice(const RosterOutput& output);
 // "17–40" or "17".
 std::string FreeRangeText(const FreeRange& range);
-// "DCC-Zubehör 5 rot" / "DCC-Funktion 3 F2" (conflicts), "DCC-Zubehör 5" (notes).
+// "DCC-Zubehör 5 rot" / "DCC-Funktion 3 F2" / "DCC-Funktion 3 alle Funktionen" (conflicts),
+// "DCC-Zubehör 5" (notes).
 std::string ClashTitle(const RosterClash& clash, bool note);
-// "a.hex Zeile 3 (Weiche 1) rot" for each output of the clash, joined by ", "; file names
-// inside `folder` are given relative to it.
+// "a.hex Zeile 3 (Weiche 1) rot" (or "cv.hex (CV1: Kurze Adresse)") for each output of the
+// clash, joined by ", "; file names inside `folder` are given relative to it.
 std::string ClashOutputs(const Roster& roster, const RosterClash& clash,
                          const std::string& folder = {});
 // The file's name relative to `folder` when it lies inside it, else the file as it is.
@@ -125,6 +141,8 @@ constexpr int kRosterRowColumn = 6;
 constexpr int kRosterAddressColumn = 8;
 
 // The outputs table with a header row: semicolon-separated, UTF-8 with byte-order mark, CR LF.
+// Two columns more than the other tables, "Doppelt belegt" and "Hinweis", name the conflicts and
+// notes an output is part of.
 std::string RosterCsv(const Roster& roster);
 // A printable page that needs nothing else: conflicts, notes, the table, skipped files.
 std::string RosterHtml(const Roster& roster, const std::string& folder);

@@ -6,11 +6,14 @@
 #include <vector>
 
 #include "image/Dialogs.h"
+#include "workflows/Roster.h"
 
 namespace parvel {
 
 // Several decoders burnt with the same firmware, each with its own addresses: copy i of the
-// image has its used rows shifted so that its lowest address is first + i x step.
+// image has its used rows shifted so that its lowest address is first + i x step. A decoder
+// that keeps its address in CVs has that address shifted (CV1, or CV17/18 when the long address
+// is in use).
 struct SeriesRequest {
     int first = 1;
     int count = 1;
@@ -24,6 +27,7 @@ struct SeriesCopy {
     int first = 0;
     int last = 0;
     std::string text;  // the HEX file
+    std::vector<RosterOutput> outputs;  // its used outputs as the roster lists them (file = path)
 };
 
 struct SeriesPlan {
@@ -39,13 +43,33 @@ struct SeriesPlan {
 SeriesPlan PlanSeries(const std::vector<std::string>& source_lines, const std::string& source_name,
                       const SeriesRequest& request, Dialogs& dialogs);
 
-// Writes the planned copies (each atomically); refuses to replace existing files unless the
-// request allows it, checking all of them before the first is written. `progress` is called
-// with the number of files written so far.
-bool WriteSeries(const SeriesPlan& plan, const SeriesRequest& request, Dialogs& dialogs,
-                 const std::function<void(int)>& progress = {});
+struct SeriesOutcome {
+    bool ok = false;            // false: cancelled, or a file could not be written
+    std::vector<bool> written;  // per copy
+};
 
-// The summary table: file, first and last address.
-std::vector<std::string> SeriesSummary(const SeriesPlan& plan);
+// Writes the planned copies (each atomically). Every question comes before the first file is
+// written:
+// - planned files that exist already, unless the request allows overwriting: one question,
+//   Überschreiben (all), Überspringen (only the new files) or Abbrechen (none);
+// - with `roster` (the address plan of the folder, read before): each copy to be written whose
+//   outputs answer the same command as an output of the roster or of an earlier copy of this
+//   series: Ja (write it), Nein (skip it) or Abbrechen (write none). Outputs of a file the series
+//   replaces do not count.
+// `progress` is called with the number of files written so far.
+SeriesOutcome WriteSeries(const SeriesPlan& plan, const SeriesRequest& request, Dialogs& dialogs,
+                          const Roster* roster = nullptr,
+                          const std::function<void(int)>& progress = {});
+
+// The first address of a free range of the roster's protocol and kind that holds all copies,
+// (count - 1) x step + span addresses; nothing when there is none (or the roster does not know
+// the group).
+std::optional<int> FirstSeriesAddress(const Roster& roster, const std::string& protocol,
+                                      bool accessory, int span, int count, int step);
+
+// The summary table: file, first and last address; a copy that `written` marks as not written
+// ends in "übersprungen" (no marks when `written` is empty).
+std::vector<std::string> SeriesSummary(const SeriesPlan& plan,
+                                       const std::vector<bool>& written = {});
 
 }  // namespace parvel

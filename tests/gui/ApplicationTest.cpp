@@ -62,6 +62,16 @@ private slots:
             << int(Answer::Ignore);
         QTest::newRow("Cancel") << int(Buttons::Cancel) << QStringList{"Abbrechen"} << "Abbrechen"
                                 << int(Answer::Cancel);
+        QTest::newRow("Save/Discard/Cancel")
+            << int(Buttons::SaveDiscardCancel) << QStringList{"Speichern", "Verwerfen", "Abbrechen"}
+            << "Speichern" << int(Answer::Save);
+        QTest::newRow("Overwrite/Skip/Cancel")
+            << int(Buttons::OverwriteSkipCancel)
+            << QStringList{"Überschreiben", "Überspringen", "Abbrechen"} << "Überspringen"
+            << int(Answer::Skip);
+        QTest::newRow("Yes/No/Cancel") << int(Buttons::YesNoCancel)
+                                       << QStringList{"&Ja", "&Nein", "Abbrechen"} << "Abbrechen"
+                                       << int(Answer::Cancel);
     }
 
     void messageBoxesShowGermanButtons() {

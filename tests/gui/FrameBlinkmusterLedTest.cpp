@@ -481,7 +481,7 @@ class FrameBlinkmusterLedTest : public QObject {
         QVERIFY(Frame(*w)->HasPendingChanges());
         m_dialogs.open_names.push_back(
             parvel::guitest::WriteHex(Path("other.hex"), parvel::guitest::BlinkPatternMotorola()));
-        m_dialogs.answers.push_back(parvel::Answer::Yes);  // drop the unsaved changes
+        m_dialogs.answers.push_back(parvel::Answer::Discard);  // drop the unsaved changes
         w->btn_loadClick();
         QCOMPARE(m_dialogs.messages.size(), size_t(1));
         QCOMPARE(m_dialogs.messages[0].text,

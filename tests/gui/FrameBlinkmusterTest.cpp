@@ -688,7 +688,7 @@ class FrameBlinkmusterTest : public QObject {
         // writes nothing of the old pattern into the new image.
         m_dialogs.open_names.push_back(
             parvel::guitest::WriteHex(Path("other.hex"), parvel::guitest::KlemmoMotorola()));
-        m_dialogs.answers.push_back(parvel::Answer::Yes);  // drop the unsaved changes
+        m_dialogs.answers.push_back(parvel::Answer::Discard);  // drop the unsaved changes
         w->btn_loadClick();
         QCOMPARE(m_dialogs.messages.size(), size_t(1));
         QCOMPARE(m_dialogs.messages[0].text,

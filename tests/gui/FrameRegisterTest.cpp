@@ -288,7 +288,7 @@ class FrameRegisterTest : public QObject {
         parvel::test::WriteFile(path, parvel::test::BuildHex(f));
         m_dialogs.open_names.push_back(path);
         // The unfinished text counts as an unsaved change: the user is asked first.
-        m_dialogs.answers = {parvel::Answer::Yes};
+        m_dialogs.answers = {parvel::Answer::Discard};
         w->btn_loadClick();
         QCOMPARE(m_dialogs.messages.size(), size_t(1));
         QCOMPARE(m_dialogs.messages[0].text, std::string("Nicht gespeicherte Änderungen verwerfen?"));

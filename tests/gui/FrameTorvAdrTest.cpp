@@ -311,14 +311,19 @@ class FrameTorvAdrTest : public QObject {
     // edited one. Actions as servotest::ServoActions.
     void undoRoundTrip_data() {
         QTest::addColumn<QString>("actions");
-        QTest::newRow("lists") << "pick:cbx_a1_servo=2;pick:cbx_a2_action=1;pick:cbx_a3_curve=3";
-        QTest::newRow("flags") << "click:cbx_v_off_1;click:cbx_no_rep_2;click:cbx_v_off_1";
+        QTest::addColumn<QString>("last_step");  // how the last step's name starts
+        QTest::newRow("lists") << "pick:cbx_a1_servo=2;pick:cbx_a2_action=1;pick:cbx_a3_curve=3"
+                               << "";
+        QTest::newRow("flags") << "click:cbx_v_off_1;click:cbx_no_rep_2;click:cbx_v_off_1"
+                               << "Servo 1: „Spannung aus“ aus";
         QTest::newRow("pulse steps")
-            << "click:btn_inc10offset_1;click:btn_inc10offset_1;click:btn_dec10faktor_2";
+            << "click:btn_inc10offset_1;click:btn_inc10offset_1;click:btn_dec10faktor_2"
+            << "Servo 2: Impuls-Zeit (Max) ";
     }
 
     void undoRoundTrip() {
         QFETCH(QString, actions);
+        QFETCH(QString, last_step);
         servotest::Bench bench;
         auto image = servotest::ServoImage(0xD3);
         guitest::DccRowsAtAddressOne(image);
@@ -327,6 +332,8 @@ class FrameTorvAdrTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         servotest::ServoActions(*w, bench, actions);
         QVERIFY(bench.dialogs.messages.empty());
+        const QString name = QString::fromStdString(w->document().UndoName());
+        QVERIFY2(name.startsWith(last_step), qPrintable(name));
         int steps = 0;
         guitest::UndoRoundTrip(*w, bench.dialogs, bench.Path("servo.hex"), bench.Path("."), steps);
         if (QTest::currentTestFailed()) return;

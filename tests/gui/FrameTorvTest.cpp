@@ -729,7 +729,7 @@ class FrameTorvTest : public QObject {
         auto w = Torv4();
         w->FrameTorv1->btn_Lin->click();
         QVERIFY(w->FrameTorv1->HasPendingChanges());
-        m_bench->dialogs.answers.push_back(parvel::Answer::Yes);  // drop the unsaved changes
+        m_bench->dialogs.answers.push_back(parvel::Answer::Discard);  // drop the unsaved changes
         m_bench->Load(*w,
                       parvel::test::Firmware(0x8, parvel::test::FixtureImage::Protocol::Motorola),
                       "klemmo.hex");

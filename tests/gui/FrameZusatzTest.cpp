@@ -804,7 +804,7 @@ class FrameZusatzTest : public QObject {
         QCOMPARE(bar->value(), 255);
 
         // A new file sets the bar up anew (the changes to this one are dropped).
-        m_dialogs.answers.push_back(parvel::Answer::Yes);
+        m_dialogs.answers.push_back(parvel::Answer::Discard);
         Load(*w, WriteFirmware(0x6F, "20=40"));
         QCOMPARE(bar->value(), 64);
         QCOMPARE(caption->text(), QString("Geschwindigkeit: 64"));
@@ -1036,7 +1036,7 @@ class FrameZusatzTest : public QObject {
         const std::string path = Path("short.hex");
         parvel::test::WriteFile(path, parvel::test::BuildHex(f));
         // The unfinished text counts as an unsaved change: the user is asked first.
-        m_dialogs.answers = {parvel::Answer::Yes};
+        m_dialogs.answers = {parvel::Answer::Discard};
         Load(*w, path);
         QCOMPARE(m_dialogs.messages.size(), size_t(1));
         QCOMPARE(m_dialogs.messages[0].text, std::string("Nicht gespeicherte Änderungen verwerfen?"));

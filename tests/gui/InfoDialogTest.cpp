@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
@@ -74,6 +75,23 @@ private slots:
         QCOMPARE(rom.size(), 8);
         QCOMPARE(rom[0], QString("0x0000:083000300030FF3F FF3FFF3FFF3FFF3F"));
         QCOMPARE(rom[1].left(11), QString("0x0010:8B1C"));
+    }
+
+    // With a large desktop font the captions keep their whole text, each field stands right of
+    // its caption, and a dump row stays one line.
+    void largeFontCutsNoCaption() {
+        const QFont before = QApplication::font();
+        QFont large = before;
+        large.setPointSize(13);
+        QApplication::setFont(large);
+        TfrmInfo info(m_image, m_dialogs, "k.hex");
+        QApplication::setFont(before);
+        for (auto [label, field] : {std::pair{info.Label3, info.edt_config}, std::pair{info.lbl_ID, info.edt_ID}}) {
+            QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
+            QVERIFY(label->geometry().right() < field->x());
+        }
+        QVERIFY(info.edt_config->geometry().right() < info.lbl_ID->x());
+        for (QPlainTextEdit* list : {info.Memo1a, info.Memo3a}) QCOMPARE(list->lineWrapMode(), QPlainTextEdit::NoWrap);
     }
 
     void compareWithItselfFindsNothing() {

@@ -10,6 +10,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -1065,17 +1067,23 @@ private slots:
         auto w = Make();
         auto* hint = Child<QLabel>(w.get(), "lbl_hint");
         QVERIFY(!hint->isHidden());
-        QCOMPARE(hint->text(), QString("HEX-Datei laden: Knopf „HEX laden“ oder Datei hierher ziehen"));
+        QVERIFY(hint->text().startsWith("HEX-Datei laden: Knopf „HEX laden“ oder Datei hierher ziehen."));
+        for (const char* shortcut : {"Strg+Z", "Strg+Y", "Strg+R", "Strg+U"}) QVERIFY(hint->text().contains(shortcut));
         QVERIFY(Child<QWidget>(w.get(), "Line")->isHidden());
         QVERIFY(w->acceptDrops());
-        // Only .hex files are taken; a text file is refused before it is dropped.
+        // What the open dialog names is taken (.hex, .txt); a folder named like a HEX file and
+        // other files are refused when the drag enters.
         QFile::copy(QString::fromStdString(fx::WriteHex(Path("k.hex"), fx::KlemmoMotorola())),
-                    m_dir->filePath("k.txt"));
-        QVERIFY(!DropFiles(w.get(), {m_dir->filePath("k.txt")}));
+                    m_dir->filePath("k.TXT"));
+        QVERIFY(QDir(m_dir->path()).mkdir("ordner.hex"));
+        QFile::copy(m_dir->filePath("k.hex"), m_dir->filePath("k.png"));
+        QVERIFY(!DropFiles(w.get(), {m_dir->filePath("ordner.hex")}));
+        QVERIFY(!DropFiles(w.get(), {m_dir->filePath("k.png")}));
         QVERIFY(!hint->isHidden());
-        QVERIFY(DropFiles(w.get(), {m_dir->filePath("k.txt"), m_dir->filePath("k.hex")}));
+        QVERIFY(m_dialogs.messages.empty());
+        QVERIFY(DropFiles(w.get(), {m_dir->filePath("ordner.hex"), m_dir->filePath("k.TXT")}));
         QCOMPARE(Child<QLabel>(w.get(), "lbl_header")->text(), QString("Klemmo"));
-        QCOMPARE(w->document().file_path(), Path("k.hex"));
+        QCOMPARE(w->document().file_path(), Path("k.TXT"));
         QVERIFY(hint->isHidden());
         // A grid field does not take the file's name as its text.
         QVERIFY(!Child<QLineEdit>(w.get(), "edt_address1")->acceptDrops());
@@ -1166,10 +1174,11 @@ private slots:
     }
 
     // "Nicht gespeicherte Änderungen verwerfen?" on loading and at "Ende", only while there are
-    // changes since the load or the last save.
+    // changes since the load or the last save: Abbrechen stops, Verwerfen goes on, Speichern
+    // runs the save flow and goes on only when the file was written.
     void unsavedChangesAreAskedAbout() {
         const parvel::Message question{"Nicht gespeicherte Änderungen verwerfen?",
-                                       parvel::Icon::Warning, parvel::Buttons::YesNo};
+                                       parvel::Icon::Warning, parvel::Buttons::SaveDiscardCancel};
         auto w = Loaded(fx::KlemmoMotorola(), "k.hex");
         m_dialogs.open_names.push_back(fx::WriteHex(Path("other.hex"), fx::RelaisDcc()));
         w->btn_closeClick();  // nothing changed: no question, the window closes
@@ -1178,35 +1187,79 @@ private slots:
         w->show();
 
         Child<QLineEdit>(w.get(), "edt_address1")->setText("9");
-        m_dialogs.answers.push_back(parvel::Answer::No);
+        m_dialogs.answers.push_back(parvel::Answer::Cancel);
         w->btn_loadClick();
         QCOMPARE(m_dialogs.messages.size(), size_t(1));
         QVERIFY(m_dialogs.messages[0] == question);
         QCOMPARE(m_dialogs.open_names.size(), size_t(1));  // no open dialog: the load stopped
-        m_dialogs.answers.push_back(parvel::Answer::No);
+        m_dialogs.answers.push_back(parvel::Answer::Cancel);
         w->btn_closeClick();
         QCOMPARE(m_dialogs.messages.size(), size_t(2));
         QVERIFY(w->isVisible());
 
+        // Speichern, the save dialog cancelled: nothing written, the load stops.
+        m_dialogs.answers.push_back(parvel::Answer::Save);
+        m_dialogs.save_names.push_back(std::nullopt);
+        w->btn_loadClick();
+        QCOMPARE(m_dialogs.open_names.size(), size_t(1));
+        QVERIFY(w->document().HasUnsavedChanges());
+        // Speichern and a name: the file is written, then the other file is loaded.
+        m_dialogs.answers.push_back(parvel::Answer::Save);
+        m_dialogs.save_names.push_back(Path("kept.hex"));
+        w->btn_loadClick();
+        QVERIFY(m_dialogs.open_names.empty());
+        QCOMPARE(w->document().type_code(), std::uint32_t(0x69));
+        QCOMPARE(Child<QLineEdit>(Make(Path("kept.hex")).get(), "edt_address1")->text(), QString("9"));
+
+        w = Loaded(fx::KlemmoMotorola(), "k.hex");
+        m_dialogs.messages.clear();
+        m_dialogs.open_names.push_back(fx::WriteHex(Path("other.hex"), fx::RelaisDcc()));
+        Child<QLineEdit>(w.get(), "edt_address1")->setText("9");
         // Undone back to the loaded state: nothing to lose.
         w->UndoClick();
         w->btn_closeClick();
-        QCOMPARE(m_dialogs.messages.size(), size_t(2));
+        QVERIFY(m_dialogs.messages.empty());
         w->show();
 
-        // Saved: no question; a change after the save asks again, Yes loads the other file.
+        // Saved: no question; a change after the save asks again, Verwerfen loads the other file.
         w->RedoClick();
         m_dialogs.save_names.push_back(Path("saved.hex"));
         w->btn_saveClick();
         QVERIFY(!w->document().HasUnsavedChanges());
         QCOMPARE(w->document().history().count(), size_t(1));  // the history survives saving
         Child<QLineEdit>(w.get(), "edt_address1")->setText("10");
-        m_dialogs.answers.push_back(parvel::Answer::Yes);
+        m_dialogs.answers.push_back(parvel::Answer::Discard);
         w->btn_loadClick();
-        QCOMPARE(m_dialogs.messages.size(), size_t(3));
+        QCOMPARE(m_dialogs.messages.size(), size_t(1));
         QVERIFY(m_dialogs.open_names.empty());
         QCOMPARE(w->document().type_code(), std::uint32_t(0x69));
         QCOMPARE(w->document().history().count(), size_t(0));  // a load starts a new history
+    }
+
+    // Undo, redo and the layout tools are in the menu bar with their shortcuts, above the fixed
+    // layout; a field's right-click menu offers the history's undo instead of its own.
+    void commandsReachableByMouse() {
+        auto w = Loaded(fx::KlemmoMotorola(), "k.hex");
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        auto* bar = Child<QMenuBar>(w.get(), "MainMenu");
+        QVERIFY(bar->isVisible());
+        QVERIFY(w->centralWidget()->y() >= bar->geometry().bottom());
+        QCOMPARE(Child<QGroupBox>(w.get(), "GroupBoxMain")->pos(), QPoint(5, 5));
+        const std::pair<const char*, const char*> entries[] = {
+            {"act_undo", "mnu_edit"}, {"act_redo", "mnu_edit"}, {"act_series", "mnu_layout"},
+            {"act_roster", "mnu_layout"}, {"act_load", "mnu_file"}, {"act_save", "mnu_file"}};
+        for (const auto& [action, menu] : entries) {
+            QVERIFY2(Child<QMenu>(w.get(), menu)->actions().contains(w->findChild<QAction*>(action)), action);
+        }
+        QCOMPARE(w->act_undo->shortcut(), QKeySequence(QKeySequence::Undo));
+        QCOMPARE(w->findChild<QAction*>("act_series")->shortcut(), QKeySequence("Ctrl+R"));
+
+        auto* field = Child<QLineEdit>(w.get(), "edt_address2");
+        Child<QLineEdit>(w.get(), "edt_address1")->setText("9");
+        std::unique_ptr<QMenu> menu(w->FieldContextMenu(field));
+        QCOMPARE(menu->actions().mid(0, 2), (QList<QAction*>{w->act_undo, w->act_redo}));
+        QVERIFY(w->act_undo->isEnabled());
     }
 
     // Damaged files of every kind of firmware, loaded one after another into the same window;
@@ -1230,6 +1283,8 @@ private slots:
                 switch (message.buttons) {
                     case parvel::Buttons::YesNo:
                     case parvel::Buttons::YesIgnore: return go_on ? parvel::Answer::Yes : parvel::Answer::No;
+                    case parvel::Buttons::SaveDiscardCancel:
+                        return go_on ? parvel::Answer::Discard : parvel::Answer::Cancel;
                     case parvel::Buttons::CancelIgnore:
                         return go_on ? parvel::Answer::Ignore : parvel::Answer::Cancel;
                     default: return parvel::SafeAnswer(message.buttons);

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTranslator>
@@ -18,6 +19,7 @@
 #include "frames/FrameTorv.h"
 #include "info/FrmInfo.h"
 #include "app/FrmRoster.h"
+#include "app/FrmSeries.h"
 #include "tests/gui/GuiFixtures.h"
 #include "settings/LedBlinkPatternTable.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -155,6 +157,21 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     roster.grab().save(QDir(out).filePath("roster.png"));
     std::printf("%s\n", qPrintable(QDir(out).filePath("roster.png")));
+
+    {
+        // "Reihe erzeugen" over the first firmware of the folder, with its summary filled.
+        TFormMain window(parvel::StartOptions{}, &dialogs);
+        window.LoadHexFile(work.filePath("klemmo-accessory.hex").toStdString());
+        TfrmSeries series(window.document(), dialogs, &window);
+        series.edt_count->setValue(3);
+        series.edt_folder->setText(work.filePath("reihe"));
+        QDir().mkpath(work.filePath("reihe"));
+        series.btn_createClick();
+        series.show();
+        QApplication::processEvents();
+        series.grab().save(QDir(out).filePath("series.png"));
+        std::printf("%s\n", qPrintable(QDir(out).filePath("series.png")));
+    }
 
     for (const parvel::Message& m : dialogs.messages) std::printf("message: %s\n", m.text.c_str());
     return 0;

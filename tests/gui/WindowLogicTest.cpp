@@ -199,14 +199,26 @@ TEST_P(WindowSettingsRead, DefaultsForMissingKeysNoRangeCheck) {
     const WindowSettings& e = GetParam().expected;
     EXPECT_EQ(std::vector<int>({s.raster_x, s.raster_y, s.width, s.top, s.left}),
               std::vector<int>({e.raster_x, e.raster_y, e.width, e.top, e.left}));
+    EXPECT_EQ(std::vector<int>({s.roster_width, s.roster_height}),
+              std::vector<int>({e.roster_width, e.roster_height}));
+    EXPECT_EQ(s.roster_columns, e.roster_columns);
 }
 
+// The address plan dialog's size and column widths: numbers or nothing.
 INSTANTIATE_TEST_SUITE_P(
     Cases, WindowSettingsRead,
-    ::testing::Values(SettingsCase{"", {0, 0, 560, 10, 10, ""}},
-                      SettingsCase{"[Window]\nTop=200\n", {0, 0, 560, 200, 10, ""}},
+    ::testing::Values(SettingsCase{"", {0, 0, 560, 10, 10, "", 0, 0, {}}},
+                      SettingsCase{"[Window]\nTop=200\n", {0, 0, 560, 200, 10, "", 0, 0, {}}},
                       SettingsCase{"[Raster]\nx=99\ny=-1\n[Window]\nLeft=-4000\nWidth=x\n",
-                                   {99, -1, 560, 10, -4000, ""}}));
+                                   {99, -1, 560, 10, -4000, "", 0, 0, {}}},
+                      SettingsCase{"[Roster]\nWidth=900\nHeight=500\nColumns=120, 80 ,7\n",
+                                   {0, 0, 560, 10, 10, "", 900, 500, {120, 80, 7}}},
+                      SettingsCase{"[Roster]\nWidth=900\nHeight=hoch\nColumns=120,x,7\n",
+                                   {0, 0, 560, 10, 10, "", 0, 0, {}}},
+                      SettingsCase{"[Roster]\nWidth=-900\nHeight=500\nColumns=120,0\n",
+                                   {0, 0, 560, 10, 10, "", 0, 0, {}}},
+                      SettingsCase{"[Roster]\nColumns=120,,7\n", {0, 0, 560, 10, 10, "", 0, 0, {}}},
+                      SettingsCase{"[Roster]\nColumns=-1\n", {0, 0, 560, 10, 10, "", 0, 0, {}}}));
 
 // Beside the executable only for a program in a writable folder of its own; an installed one,
 // or one in a folder it cannot write, uses the configuration folder, which is created.
@@ -251,6 +263,26 @@ TEST(WindowSettings, SaveMergesIntoTheExistingFile) {
     EXPECT_EQ(back.width, 720);
     EXPECT_EQ(back.top, 30);
     EXPECT_EQ(back.left, 40);
+}
+
+TEST(WindowSettings, DialogLayoutGoesToASectionOfItsOwn) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("hexparini").toStdString();
+    ASSERT_TRUE(AtomicWriteFile(path, "[Other]\r\nfoo=bar\r\n").ok);
+    WindowSettings s;
+    s.roster_width = 900;
+    s.roster_height = 500;
+    s.roster_columns = {120, 80, 7};
+    ASSERT_TRUE(SaveWindowSettingsFile(path, s).ok);
+    const LinesResult read = ReadTextLines(path, 100);
+    const std::vector<std::string> expected = {
+        "[Other]", "foo=bar", "[Raster]", "x=0",       "y=0",        "[Window]",        "Width=560",
+        "Top=10",  "Left=10", "[Roster]", "Width=900", "Height=500", "Columns=120,80,7"};
+    EXPECT_EQ(read.lines, expected);
+    const WindowSettings back = LoadWindowSettingsFile(path);
+    EXPECT_EQ(back.roster_width, 900);
+    EXPECT_EQ(back.roster_height, 500);
+    EXPECT_EQ(back.roster_columns, std::vector<int>({120, 80, 7}));
 }
 
 TEST(WindowSettings, SaveIntoMissingFolderFails) {
