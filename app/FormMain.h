@@ -33,6 +33,8 @@ class TFrameZusatz;
 
 namespace parvel {
 
+class PatternEditorFrame;
+
 // What the program is started with.
 struct StartOptions {
     std::string settings_path;  // window settings file; empty: neither read nor written
@@ -136,6 +138,8 @@ public:
     void SetHeader(const std::string& text);
     // Shows the frame of a frame code, sized into the window, filled from the document.
     void ShowFrame(int frame_code);
+    // Shows one of the two pattern editors below `top`, sized by its take-over button.
+    void ShowPatternEditor(parvel::PatternEditorFrame* frame, const QPushButton* take_over, int top);
     // Gives a grid row its label, building the row's controls on first use.
     void SetRowLabel(int row, const std::string& label);
 

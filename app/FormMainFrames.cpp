@@ -114,6 +114,18 @@ std::vector<QWidget*> TFormMain::BuiltFrames() const {
     return frames;
 }
 
+void TFormMain::ShowPatternEditor(parvel::PatternEditorFrame* frame, const QPushButton* take_over, int top) {
+    // The frame is as large as its take-over button reaches; the window fits around it.
+    frame->loading = true;
+    frame->show();
+    const int height = BottomEdge(take_over) + 15;
+    const int width = RightEdge(take_over) + 15;
+    frame->setGeometry(410, top + 5, width, height);
+    FitWindowToFrame(5, 410, height, width);
+    frame->SetUp(width);
+    frame->LoadFromImage();
+}
+
 void TFormMain::ShowFrame(int frame_code) {
     for (QWidget* frame : BuiltFrames()) {
         if (frame != FrameRegister1.IfBuilt()) frame->hide();
@@ -131,30 +143,12 @@ void TFormMain::ShowFrame(int frame_code) {
             FrameZusatz1->LoadFromImage();
             break;
         }
-        case parvel::kFrameBlinkmuster: {
-            FrameBlinkmuster1->loading = true;
-            FrameBlinkmuster1->show();
-            const QPushButton* b = FrameBlinkmuster1->blinkmuster_btn_uebernehmen;
-            const int height = BottomEdge(b) + 15;
-            const int width = RightEdge(b) + 15;
-            FrameBlinkmuster1->setGeometry(410, t + 5, width, height);
-            FitWindowToFrame(5, 410, height, width);
-            FrameBlinkmuster1->SetUp(width);
-            FrameBlinkmuster1->LoadFromImage();
+        case parvel::kFrameBlinkmuster:
+            ShowPatternEditor(FrameBlinkmuster1, FrameBlinkmuster1->blinkmuster_btn_uebernehmen, t);
             break;
-        }
-        case parvel::kFrameBlinkmusterLed: {
-            FrameBlinkmuster_led1->loading = true;
-            FrameBlinkmuster_led1->show();
-            const QPushButton* b = FrameBlinkmuster_led1->led_blinkmuster_btn_uebernehmen;
-            const int height = BottomEdge(b) + 15;
-            const int width = RightEdge(b) + 15;
-            FrameBlinkmuster_led1->setGeometry(410, t + 5, width, height);
-            FitWindowToFrame(5, 410, height, width);
-            FrameBlinkmuster_led1->SetUp(width);
-            FrameBlinkmuster_led1->LoadFromImage();
+        case parvel::kFrameBlinkmusterLed:
+            ShowPatternEditor(FrameBlinkmuster_led1, FrameBlinkmuster_led1->led_blinkmuster_btn_uebernehmen, t);
             break;
-        }
         case parvel::kFrameTorv: {
             FrameTorv1->loading = true;
             FrameTorv1->setGeometry(410, t + 5, 540, 555);

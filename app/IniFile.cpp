@@ -1,9 +1,6 @@
 #include "app/IniFile.h"
 
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
-
+#include "document/DecoderDocument.h"
 #include "image/TextFile.h"
 
 namespace parvel {
@@ -26,19 +23,6 @@ bool SameName(const std::string& a, const std::string& b) {
         if (x != y) return false;
     }
     return true;
-}
-
-std::optional<int> ParseInteger(const std::string& text) {
-    const std::string t = Trim(text);
-    std::size_t i = (!t.empty() && (t[0] == '+' || t[0] == '-')) ? 1 : 0;
-    if (i == t.size()) return std::nullopt;
-    for (std::size_t k = i; k < t.size(); ++k) {
-        if (t[k] < '0' || t[k] > '9') return std::nullopt;
-    }
-    errno = 0;
-    const long long v = std::strtoll(t.c_str(), nullptr, 10);
-    if (errno == ERANGE || v < INT_MIN || v > INT_MAX) return std::nullopt;
-    return static_cast<int>(v);
 }
 
 }  // namespace
@@ -103,7 +87,7 @@ int IniFile::ReadInteger(const std::string& section, const std::string& key,
                          int default_value) const {
     const auto text = Value(section, key);
     if (!text) return default_value;
-    return ParseInteger(*text).value_or(default_value);
+    return ParseDecimal(*text).value_or(default_value);
 }
 
 void IniFile::WriteString(const std::string& section, const std::string& key,

@@ -19,13 +19,13 @@ namespace {
 // The buttons of a set in the order they are offered, each with its answer and its German
 // text (set here, so the question reads the same on every desktop; "Discard" would be "Nicht
 // speichern" or "Schließen ohne Speichern" depending on the platform's theme).
-struct ButtonSpec {
+struct OfferedButton {
     QMessageBox::StandardButton button;
     Answer answer;
     const char* text;  // nullptr: the translated standard text
 };
 
-std::vector<ButtonSpec> ButtonSpecs(Buttons buttons) {
+std::vector<OfferedButton> OfferedButtons(Buttons buttons) {
     switch (buttons) {
         case Buttons::Ok:
             return {{QMessageBox::Ok, Answer::Ok, nullptr}};
@@ -60,13 +60,13 @@ std::vector<ButtonSpec> ButtonSpecs(Buttons buttons) {
 
 QMessageBox::StandardButtons ButtonSet(Buttons buttons) {
     QMessageBox::StandardButtons set;
-    for (const ButtonSpec& spec : ButtonSpecs(buttons)) set |= spec.button;
+    for (const OfferedButton& offered : OfferedButtons(buttons)) set |= offered.button;
     return set;
 }
 
 Answer ToAnswer(int button, Buttons buttons) {
-    for (const ButtonSpec& spec : ButtonSpecs(buttons)) {
-        if (spec.button == button) return spec.answer;
+    for (const OfferedButton& offered : OfferedButtons(buttons)) {
+        if (offered.button == button) return offered.answer;
     }
     return SafeAnswer(buttons);  // closed with Escape or the title bar
 }
@@ -108,8 +108,8 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const Message& message, QWidget* par
         message.icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
         QApplication::applicationName(), Text(parvel::ReadableMessage(message.text)), ButtonSet(message.buttons), parent);
     box->setObjectName("MessageBox");
-    for (const ButtonSpec& spec : ButtonSpecs(message.buttons)) {
-        if (spec.text) box->button(spec.button)->setText(spec.text);
+    for (const OfferedButton& offered : OfferedButtons(message.buttons)) {
+        if (offered.text) box->button(offered.button)->setText(offered.text);
     }
     KeepInsideScreenWhenShown(box.get());
     return box;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "document/DecoderDocument.h"
 #include "image/Platform.h"
 
 namespace parvel {
@@ -20,19 +21,12 @@ bool Exists(const std::string& path) {
 // empty when the text is empty or any entry is not such a number.
 std::vector<int> ParseWidths(const std::string& text) {
     std::vector<int> widths;
-    std::size_t start = 0;
-    while (start <= text.size()) {
+    for (std::size_t start = 0; start <= text.size();) {
         std::size_t end = text.find(',', start);
         if (end == std::string::npos) end = text.size();
-        std::size_t first = text.find_first_not_of(" \t", start);
-        std::size_t last = text.find_last_not_of(" \t", end == 0 ? 0 : end - 1);
-        if (first == std::string::npos || first >= end || last < first) return {};
-        const std::string entry = text.substr(first, last - first + 1);
-        if (entry.size() > 5 || entry.find_first_not_of("0123456789") != std::string::npos)
-            return {};
-        const int width = std::stoi(entry);
-        if (width < 1) return {};
-        widths.push_back(width);
+        const auto width = ParseDecimal(text.substr(start, end - start));
+        if (!width || *width < 1 || *width > 99999) return {};
+        widths.push_back(*width);
         start = end + 1;
     }
     return widths;
